@@ -1,0 +1,54 @@
+#include "app/Application.h"
+
+#include "app/OnboardingWindow.h"
+#include "media/AssetLookup.h"
+#include "platform/Platform.h"
+#include "platform/linux/DBusNotificationCenter.h"
+#include "platform/linux/InputAccessProbe.h"
+#include "platform/linux/QtAppControl.h"
+#include "platform/linux/QtScheduler.h"
+#include "platform/linux/SettingsDefaults.h"
+#include "platform/linux/StdoutConsole.h"
+#include "platform/linux/XdgAutostart.h"
+#include "ui/Theme.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace marten {
+
+int runOnboarding(Variant variant, int argc, char** argv)
+{
+    StdoutConsole console;
+    console.line(QStringLiteral("Starting MartenOnboarding..."));
+    {
+        QApplication app(argc, argv);
+        QApplication::setOrganizationName(QStringLiteral("Marten"));
+        QApplication::setApplicationName(QStringLiteral("Marten"));
+        QApplication::setApplicationDisplayName(QStringLiteral("Marten"));
+        QApplication::setDesktopFileName(variant == Variant::Full
+                                             ? QStringLiteral("com.marten.Onboarding")
+                                             : QStringLiteral("com.marten.OnboardingSimple"));
+        QApplication::setQuitOnLastWindowClosed(true);
+        theme::apply(app);
+
+        QtScheduler scheduler;
+        InputAccessProbe probe;
+        SettingsDefaults defaults;
+        XdgAutostart loginItem = XdgAutostart::forCurrentProcess();
+        QtAppControl appControl;
+        DesktopUrlOpener urls;
+        DBusNotificationCenter notifications;
+        Platform platform{scheduler, probe,         defaults, loginItem,
+                          appControl, urls,         notifications, console,
+                          AssetPaths::forCurrentProcess(), QDir::homePath()};
+
+        OnboardingWindow window(variant, platform);
+        window.configureAndShow();
+        QApplication::exec();
+    }
+    console.line(QStringLiteral("MartenOnboarding main() completed"));
+    return 0;
+}
+
+} // namespace marten

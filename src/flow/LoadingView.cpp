@@ -1,0 +1,60 @@
+#include "flow/LoadingView.h"
+
+#include "media/AssetLookup.h"
+#include "media/GIFWebView.h"
+#include "platform/Platform.h"
+#include "ui/Spinner.h"
+#include "ui/Theme.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace marten {
+
+LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidget* parent)
+    : QWidget(parent), m_traits(traits)
+{
+    setObjectName(QStringLiteral("loadingView"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addStretch();
+
+    if (traits.animatedLoadingView) {
+        column->setSpacing(24);
+        if (const auto gif = findAssetURL(QStringLiteral("glowy.gif"), platform.assets)) {
+            auto* view = new GIFWebView(*gif, platform.console, this);
+            view->setFixedSize(200, 200);
+            column->addWidget(view, 0, Qt::AlignHCenter);
+        } else {
+            column->addWidget(theme::symbolLabel(QStringLiteral("mic.fill"), 80,
+                                                 theme::accent(), this),
+                              0, Qt::AlignHCenter);
+        }
+        m_caption = theme::textLabel(tr("Starting Marten..."), theme::TextStyle::Title2, this,
+                                     QFont::Medium, theme::black());
+        column->addWidget(m_caption, 0, Qt::AlignHCenter);
+    } else {
+        column->setSpacing(0);
+        column->addWidget(new Spinner(this), 0, Qt::AlignHCenter);
+        column->addSpacing(8 + 6); // 8 px of padding plus the stack's default spacing
+        m_caption = theme::textLabel(tr("Preparing your experience..."),
+                                     theme::TextStyle::Caption, this, QFont::Normal,
+                                     theme::secondaryLabel());
+        column->addWidget(m_caption, 0, Qt::AlignHCenter);
+    }
+    m_caption->setObjectName(QStringLiteral("loadingCaption"));
+    column->addStretch();
+}
+
+void LoadingView::setStepsKnown(bool known)
+{
+    if (m_traits.animatedLoadingView)
+        m_caption->setText(known ? tr("Preparing your experience...") : tr("Starting Marten..."));
+}
+
+QString LoadingView::caption() const
+{
+    return m_caption->text();
+}
+
+} // namespace marten

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui/Buttons.h"
+
+#include <QAbstractButton>
+
+namespace marten {
+
+// The chevron in the top-left corner that steps back. No keyboard shortcut of its own.
+class BackButton final : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit BackButton(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// "Next" / "Get Started" below a step: at least 120 px wide, pressed by Ctrl+Return
+// (Command-Return on macOS). Plain Return does not press it.
+class StepButton final {
+public:
+    static StyledButton* create(ButtonStyle style, const QString& title, QWidget* parent);
+};
+
+} // namespace marten

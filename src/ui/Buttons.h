@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QColor>
+#include <QPushButton>
+
+namespace marten {
+
+enum class ButtonStyle {
+    AlwaysBlue,        // accent capsule, white label, soft accent shadow
+    BorderedProminent, // the platform's filled push button in the accent colour, large size
+    Plain,             // text only, no background or border
+};
+
+// A push button drawn in one of the product's styles. The label may start with a symbol.
+// A focused button is pressed with Space, Return or Enter unless setActivatesOnReturn(false).
+class StyledButton final : public QPushButton {
+    Q_OBJECT
+public:
+    StyledButton(ButtonStyle style, const QString& text, QWidget* parent = nullptr);
+
+    ButtonStyle style() const { return m_style; }
+    void setSymbol(const QString& symbolName);
+    // Minimum width of the label (symbol and text), before the style's own padding.
+    void setMinimumLabelWidth(int width);
+    // Let the label take all the width offered.
+    void setStretchLabel(bool stretch);
+    void setLabelFont(const QFont& font);
+    void setTextColor(const QColor& colour); // Plain style only
+    void setActivatesOnReturn(bool activates) { m_activatesOnReturn = activates; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    // Opacity the button is drawn with right now (0.85 while pressed in the blue style).
+    qreal paintOpacity() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QSize labelSize() const;
+    QMargins padding() const;
+
+    ButtonStyle m_style;
+    QString m_symbol;
+    QColor m_textColor;
+    int m_minLabelWidth = 0;
+    bool m_stretch = false;
+    bool m_activatesOnReturn = true;
+};
+
+} // namespace marten

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWidget>
+
+class QVariantAnimation;
+
+namespace marten {
+
+// An indeterminate circular progress indicator.
+class Spinner final : public QWidget {
+    Q_OBJECT
+public:
+    explicit Spinner(QWidget* parent = nullptr, int diameter = 32);
+    QSize sizeHint() const override { return {m_diameter, m_diameter}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    int m_diameter;
+    int m_angle = 0;
+    QVariantAnimation* m_rotation;
+};
+
+} // namespace marten

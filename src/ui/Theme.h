@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+class QApplication;
+class QLabel;
+class QWidget;
+
+// The whole look of the onboarding: colours, text styles, fonts, symbols and cards.
+namespace marten::theme {
+
+// --- Colours -------------------------------------------------------------------------------
+QColor accent();                 // #007AFF
+QColor black();
+QColor white();
+QColor secondaryLabel();         // muted text
+QColor gray();                   // the neutral system gray
+QColor green();
+QColor orange();
+QColor red();
+QColor blue();
+QColor yellow();
+QColor withOpacity(QColor colour, qreal opacity);
+
+// --- Text styles (a point on the original platform is one pixel here) ----------------------
+enum class TextStyle { LargeTitle, Title, Title2, Title3, Headline, Body, Callout, Caption };
+int pixelSize(TextStyle style);
+QFont font(TextStyle style, QFont::Weight weight = QFont::Normal);
+QFont systemFont(int pixelSize, QFont::Weight weight = QFont::Normal);
+
+// Installs the application font (Inter with Noto Color Emoji as fallback) and palette.
+void apply(QApplication& app);
+
+// --- Metrics ---------------------------------------------------------------------------------
+inline constexpr int defaultPadding = 16; // the toolkit's default padding
+inline constexpr int cardRadius = 8;
+
+// --- Symbols --------------------------------------------------------------------------------
+// Names are the product's symbol names ("mic.fill", "lock.shield", ...). Returns a pixmap of
+// the symbol, `pixelHeight` tall, tinted with `colour`, for the given device pixel ratio.
+QPixmap symbol(const QString& name, int pixelHeight, const QColor& colour, qreal dpr = 1.0);
+bool hasSymbol(const QString& name);
+
+// A label showing one symbol; the image is decorative unless `accessibleName` is given.
+QLabel* symbolLabel(const QString& name, int pixelHeight, const QColor& colour,
+                    QWidget* parent, const QString& accessibleName = {});
+
+// A text label in a style; `colour` invalid means the inherited window text colour.
+QLabel* textLabel(const QString& text, TextStyle style, QWidget* parent,
+                  QFont::Weight weight = QFont::Normal, const QColor& colour = {});
+
+// A widget laid out as "symbol followed by title", like the platform's icon-and-title label.
+QWidget* iconLabel(const QString& symbolName, const QString& text, TextStyle style,
+                   const QColor& colour, QWidget* parent);
+
+} // namespace marten::theme

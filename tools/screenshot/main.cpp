@@ -1,0 +1,139 @@
+// Renders one step of either program, in a given state, to a PNG on the offscreen platform.
+//
+//   marten-screenshot full|simple STATE OUT.png
+//
+// STATE is one of: loading, welcome, permissions, permissions-checking, permissions-granted,
+// howToUse, signIn, signIn-alert, purchase, testIt, testIt-recording, testIt-transcript,
+// past-end. Account files and input access are faked; nothing of the user's is touched.
+
+#include "app/OnboardingWindow.h"
+#include "flow/FTUEView.h"
+#include "flow/TestItState.h"
+#include "platform/fake/Fakes.h"
+#include "ui/Theme.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QPainter>
+#include <QWidget>
+
+#include <cstdio>
+
+using namespace marten;
+
+namespace {
+
+void pump(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+int fail(const char* message)
+{
+    std::fprintf(stderr, "marten-screenshot: %s\n", message);
+    return 2;
+}
+
+void writeAccount(const QString& home, const char* name, const QByteArray& json)
+{
+    QFile file(home + QLatin1Char('/') + QLatin1String(name));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(json);
+}
+
+QAbstractButton* button(QWidget* root, const char* objectName)
+{
+    return root->findChild<QAbstractButton*>(QLatin1String(objectName));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    QApplication app(argc, argv);
+    theme::apply(app);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 4)
+        return fail("usage: marten-screenshot full|simple STATE OUT.png");
+    const Variant variant = args.at(1) == QLatin1String("simple") ? Variant::Simple : Variant::Full;
+    const QString state = args.at(2);
+    const QString out = args.at(3);
+
+    fake::Services services;
+    services.platform.homeDir = home.path();
+    services.platform.assets = AssetPaths::forCurrentProcess();
+    services.platform.assets.homeDir = home.path();
+
+    // Pick the account state and input access that put the wanted step in the list.
+    const bool wantsPurchase = state.startsWith(QLatin1String("purchase"));
+    if (wantsPurchase)
+        writeAccount(home.path(), ".marten_auth_local.json", R"({"token":"t"})");
+    // Without input access the permission step is in the list; it is granted later on demand.
+    services.probe.trusted = false;
+
+    OnboardingWindow window(variant, services.platform);
+    FTUEView* flow = window.flow();
+    window.show();
+    if (state == QLatin1String("loading")) {
+        pump(50);
+    } else {
+        for (int i = 0; i < 200 && flow->isLoading(); ++i)
+            pump(10);
+        const QString stepName = state.section(QLatin1Char('-'), 0, 0);
+        if (state == QLatin1String("past-end")) {
+            while (flow->currentStepIndex() < flow->steps().size())
+                flow->nextStep();
+        } else {
+            while (flow->currentStep() && marten::stepName(*flow->currentStep()) != stepName)
+                flow->nextStep();
+            if (!flow->currentStep())
+                return fail("that step is not in this program's list");
+        }
+        pump(300);
+        if (state == QLatin1String("permissions-checking")) {
+            if (auto* open = button(flow, "openSettingsButton"))
+                open->click();
+        } else if (state == QLatin1String("permissions-granted")) {
+            if (auto* open = button(flow, "openSettingsButton"))
+                open->click();
+            services.probe.trusted = true;
+            services.scheduler.advance(std::chrono::seconds(1));
+        } else if (state == QLatin1String("signIn-alert")) {
+            if (auto* cont = button(flow, "continueButton"))
+                QTimer::singleShot(0, cont, &QAbstractButton::click);
+        } else if (state == QLatin1String("testIt-recording")) {
+            flow->testItState().setRecording(true);
+        } else if (state == QLatin1String("testIt-transcript")) {
+            flow->testItState().setTranscribedText(
+                QStringLiteral("Remind me to call the bakery about Saturday's order."));
+        }
+        pump(300);
+    }
+
+    QImage image = window.grab().toImage();
+    // A modal alert is its own window; paint it over the onboarding where it sits.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top != &window && top->isVisible() && top->isModal()) {
+            QPainter painter(&image);
+            painter.fillRect(image.rect(), QColor(0, 0, 0, 40));
+            const QPoint at = top->geometry().topLeft() - window.geometry().topLeft();
+            painter.drawPixmap(at, top->grab());
+        }
+    }
+    if (!image.save(out))
+        return fail("cannot write the PNG");
+    std::printf("%s\n", qPrintable(out));
+    return 0;
+}
