@@ -239,7 +239,8 @@ QWidget* FTUEView::buildScreen(FTUEStep step)
             return new SignInView(
                 context, next, [this] { m_link.handleSignIn(this, [this] { nextStep(); }); },
                 m_stepArea);
-        return new SignInView(context, next, [this] { openGoogleSignIn(); }, m_stepArea);
+        return new SignInView(
+            context, next, [this] { openGoogleSignIn(); }, m_stepArea);
     case FTUEStep::purchase:
         return new PurchaseView(
             context, next, [this] { m_link.handlePurchase(this, [this] { nextStep(); }); },

@@ -26,9 +26,9 @@ LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidge
             view->setFixedSize(200, 200);
             column->addWidget(view, 0, Qt::AlignHCenter);
         } else {
-            column->addWidget(theme::symbolLabel(QStringLiteral("mic.fill"), 80,
-                                                 theme::accent(), this),
-                              0, Qt::AlignHCenter);
+            column->addWidget(
+                theme::symbolLabel(QStringLiteral("mic.fill"), 80, theme::accent(), this), 0,
+                Qt::AlignHCenter);
         }
         m_caption = theme::textLabel(tr("Starting Marten..."), theme::TextStyle::Title2, this,
                                      QFont::Medium, theme::black());
@@ -37,9 +37,8 @@ LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidge
         column->setSpacing(0);
         column->addWidget(new Spinner(this), 0, Qt::AlignHCenter);
         column->addSpacing(8 + 6); // 8 px of padding plus the stack's default spacing
-        m_caption = theme::textLabel(tr("Preparing your experience..."),
-                                     theme::TextStyle::Caption, this, QFont::Normal,
-                                     theme::secondaryLabel());
+        m_caption = theme::textLabel(tr("Preparing your experience..."), theme::TextStyle::Caption,
+                                     this, QFont::Normal, theme::secondaryLabel());
         column->addWidget(m_caption, 0, Qt::AlignHCenter);
     }
     m_caption->setObjectName(QStringLiteral("loadingCaption"));

@@ -30,9 +30,8 @@ void BackButton::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setOpacity(isDown() ? 0.5 : 1.0);
-    const QPixmap glyph =
-        theme::symbol(QStringLiteral("chevron.left"), kChevron, theme::secondaryLabel(),
-                      devicePixelRatioF());
+    const QPixmap glyph = theme::symbol(QStringLiteral("chevron.left"), kChevron,
+                                        theme::secondaryLabel(), devicePixelRatioF());
     p.drawPixmap(theme::defaultPadding, theme::defaultPadding, glyph);
     if (hasFocus()) {
         p.setPen(QPen(theme::withOpacity(theme::accent(), 0.6), 1.5));

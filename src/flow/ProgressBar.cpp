@@ -44,8 +44,8 @@ void ProgressBar::paintEvent(QPaintEvent*)
         const QRectF r(i * (segment + kGap), 0, segment, kSegmentHeight);
         QPainterPath capsule;
         capsule.addRoundedRect(r, kSegmentHeight / 2.0, kSegmentHeight / 2.0);
-        p.fillPath(capsule, i <= m_current ? theme::accent()
-                                           : theme::withOpacity(theme::gray(), 0.3));
+        p.fillPath(capsule,
+                   i <= m_current ? theme::accent() : theme::withOpacity(theme::gray(), 0.3));
     }
 }
 

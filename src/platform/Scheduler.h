@@ -22,8 +22,7 @@ public:
 
     // Runs `task` every `interval`, first one interval from now, until cancelled or until
     // `context` is destroyed.
-    virtual TaskId every(Duration interval, const QObject* context,
-                         std::function<void()> task) = 0;
+    virtual TaskId every(Duration interval, const QObject* context, std::function<void()> task) = 0;
 
     // Stops a task; unknown or finished ids are ignored.
     virtual void cancel(TaskId id) = 0;

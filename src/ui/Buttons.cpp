@@ -130,8 +130,7 @@ void StyledButton::paintEvent(QPaintEvent*)
         p.fillPath(path, theme::accent());
     } else if (m_style == ButtonStyle::BorderedProminent) {
         QPainterPath path;
-        path.addRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), kProminentRadius,
-                            kProminentRadius);
+        path.addRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), kProminentRadius, kProminentRadius);
         p.fillPath(path, theme::accent());
     } else {
         labelColour = m_textColor.isValid() ? m_textColor : palette().color(QPalette::ButtonText);
@@ -155,8 +154,8 @@ void StyledButton::paintEvent(QPaintEvent*)
     const int contentWidth = textWidth + (symbolSide ? symbolSide + kSymbolGap : 0);
     int x = inner.x() + (inner.width() - contentWidth) / 2;
     if (symbolSide) {
-        const QPixmap glyph = theme::symbol(m_symbol, symbolSide - 2, labelColour,
-                                            devicePixelRatioF());
+        const QPixmap glyph =
+            theme::symbol(m_symbol, symbolSide - 2, labelColour, devicePixelRatioF());
         p.drawPixmap(x, inner.y() + (inner.height() - (symbolSide - 2)) / 2, glyph);
         x += symbolSide + kSymbolGap;
     }

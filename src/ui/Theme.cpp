@@ -10,16 +10,46 @@
 
 namespace marten::theme {
 
-QColor accent() { return QColor(0x00, 0x7A, 0xFF); }
-QColor black() { return QColor(0, 0, 0); }
-QColor white() { return QColor(255, 255, 255); }
-QColor secondaryLabel() { return QColor(0, 0, 0, 128); }
-QColor gray() { return QColor(0x8E, 0x8E, 0x93); }
-QColor green() { return QColor(0x34, 0xC7, 0x59); }
-QColor orange() { return QColor(0xFF, 0x95, 0x00); }
-QColor red() { return QColor(0xFF, 0x3B, 0x30); }
-QColor blue() { return QColor(0x00, 0x7A, 0xFF); }
-QColor yellow() { return QColor(0xFF, 0xCC, 0x00); }
+QColor accent()
+{
+    return QColor(0x00, 0x7A, 0xFF);
+}
+QColor black()
+{
+    return QColor(0, 0, 0);
+}
+QColor white()
+{
+    return QColor(255, 255, 255);
+}
+QColor secondaryLabel()
+{
+    return QColor(0, 0, 0, 128);
+}
+QColor gray()
+{
+    return QColor(0x8E, 0x8E, 0x93);
+}
+QColor green()
+{
+    return QColor(0x34, 0xC7, 0x59);
+}
+QColor orange()
+{
+    return QColor(0xFF, 0x95, 0x00);
+}
+QColor red()
+{
+    return QColor(0xFF, 0x3B, 0x30);
+}
+QColor blue()
+{
+    return QColor(0x00, 0x7A, 0xFF);
+}
+QColor yellow()
+{
+    return QColor(0xFF, 0xCC, 0x00);
+}
 
 QColor withOpacity(QColor colour, qreal opacity)
 {
@@ -215,9 +245,8 @@ QWidget* iconLabel(const QString& symbolName, const QString& text, TextStyle sty
     const QColor tint = colour.isValid() ? colour : box->palette().color(QPalette::WindowText);
     const int height = QFontMetrics(font(style)).height() - 2;
     row->addWidget(symbolLabel(symbolName, height, tint, box));
-    QLabel* title = textLabel(text, style, box, style == TextStyle::Headline ? QFont::Bold
-                                                                             : QFont::Normal,
-                              colour);
+    QLabel* title = textLabel(text, style, box,
+                              style == TextStyle::Headline ? QFont::Bold : QFont::Normal, colour);
     title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     title->setWordWrap(false);
     row->addWidget(title);

@@ -14,11 +14,11 @@ class QWidget;
 namespace marten::theme {
 
 // --- Colours -------------------------------------------------------------------------------
-QColor accent();                 // #007AFF
+QColor accent(); // #007AFF
 QColor black();
 QColor white();
-QColor secondaryLabel();         // muted text
-QColor gray();                   // the neutral system gray
+QColor secondaryLabel(); // muted text
+QColor gray();           // the neutral system gray
 QColor green();
 QColor orange();
 QColor red();
@@ -46,8 +46,8 @@ QPixmap symbol(const QString& name, int pixelHeight, const QColor& colour, qreal
 bool hasSymbol(const QString& name);
 
 // A label showing one symbol; the image is decorative unless `accessibleName` is given.
-QLabel* symbolLabel(const QString& name, int pixelHeight, const QColor& colour,
-                    QWidget* parent, const QString& accessibleName = {});
+QLabel* symbolLabel(const QString& name, int pixelHeight, const QColor& colour, QWidget* parent,
+                    const QString& accessibleName = {});
 
 // A text label in a style; `colour` invalid means the inherited window text colour.
 QLabel* textLabel(const QString& text, TextStyle style, QWidget* parent,

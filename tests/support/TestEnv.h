@@ -31,15 +31,15 @@ QImage render(QWidget* widget);
 } // namespace marten::test
 
 // Like QTEST_MAIN, with an isolated home and the product's theme installed.
-#define MARTEN_TEST_MAIN(TestObject)                                                        \
-    int main(int argc, char** argv)                                                        \
-    {                                                                                      \
-        marten::test::IsolatedHome isolatedHome;                                           \
-        QApplication app(argc, argv);                                                      \
-        marten::test::prepareApplication(app);                                             \
-        TestObject tc;                                                                     \
-        QTEST_SET_MAIN_SOURCE_PATH                                                         \
-        return QTest::qExec(&tc, argc, argv);                                              \
+#define MARTEN_TEST_MAIN(TestObject)                                                               \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        marten::test::IsolatedHome isolatedHome;                                                   \
+        QApplication app(argc, argv);                                                              \
+        marten::test::prepareApplication(app);                                                     \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
     }
 
 namespace marten::test {

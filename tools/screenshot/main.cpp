@@ -17,9 +17,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QPainter>
 #include <QWidget>
 
 #include <cstdio>

@@ -45,10 +45,10 @@ void Scheduler::advance(Duration by)
     const Duration target = m_now + by;
     for (;;) {
         std::erase_if(m_tasks, [](const auto& t) { return t->guarded && t->context.isNull(); });
-        auto next = std::min_element(m_tasks.begin(), m_tasks.end(), [](const auto& a,
-                                                                         const auto& b) {
-            return a->due < b->due || (a->due == b->due && a->id < b->id);
-        });
+        auto next =
+            std::min_element(m_tasks.begin(), m_tasks.end(), [](const auto& a, const auto& b) {
+                return a->due < b->due || (a->due == b->due && a->id < b->id);
+            });
         if (next == m_tasks.end() || (*next)->due > target)
             break;
         const std::shared_ptr<Task> task = *next;
@@ -111,10 +111,9 @@ void NotificationCenter::deliver(const QString& name, const UserInfo& userInfo)
 
 int NotificationCenter::observerCount(const QString& name) const
 {
-    return static_cast<int>(std::count_if(m_observers.begin(), m_observers.end(),
-                                          [&](const Observer& o) {
-                                              return o.name == name && o.context;
-                                          }));
+    return static_cast<int>(
+        std::count_if(m_observers.begin(), m_observers.end(),
+                      [&](const Observer& o) { return o.name == name && o.context; }));
 }
 
 void Console::line(const QString& text)

@@ -22,8 +22,7 @@ public:
     void cancel(TaskId id) override;
 
 private:
-    TaskId start(Duration delay, bool repeat, const QObject* context,
-                 std::function<void()> task);
+    TaskId start(Duration delay, bool repeat, const QObject* context, std::function<void()> task);
 
     TaskId m_next = 1;
     QHash<TaskId, QPointer<QTimer>> m_timers;

@@ -27,8 +27,7 @@ XdgAutostart::XdgAutostart(QString configHome, QString executableDir, QString se
 XdgAutostart XdgAutostart::forCurrentProcess()
 {
     return XdgAutostart(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-                        QCoreApplication::applicationDirPath(),
-                        qEnvironmentVariable("PATH"));
+                        QCoreApplication::applicationDirPath(), qEnvironmentVariable("PATH"));
 }
 
 QString XdgAutostart::entryPath() const
