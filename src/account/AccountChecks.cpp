@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QJsonValue>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -25,8 +24,15 @@ std::optional<QJsonValue> readKey(const QString& path, const QString& key)
     const std::optional<QByteArray> bytes = AccountChecks::readSmallRegularFile(path);
     if (!bytes)
         return std::nullopt;
+    return AccountChecks::valueIn(*bytes, key);
+}
+
+} // namespace
+
+std::optional<QJsonValue> AccountChecks::valueIn(const QByteArray& bytes, const QString& key)
+{
     QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(*bytes, &error);
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject())
         return std::nullopt;
     const QJsonObject object = doc.object();
@@ -35,8 +41,6 @@ std::optional<QJsonValue> readKey(const QString& path, const QString& key)
         return std::nullopt;
     return it.value();
 }
-
-} // namespace
 
 AccountChecks::AccountChecks(Variant variant, QString homeDir, Console& console)
     : m_variant(variant), m_home(std::move(homeDir)), m_console(console)

@@ -3,6 +3,7 @@
 #include "flow/Variant.h"
 
 #include <QByteArray>
+#include <QJsonValue>
 #include <QString>
 
 #include <optional>
@@ -27,6 +28,9 @@ public:
     // The bytes of a regular file of at most maxFileSize, or nothing. Never blocks on FIFOs
     // or devices.
     static std::optional<QByteArray> readSmallRegularFile(const QString& path);
+
+    // The value under `key` when `bytes` is a JSON object holding it; nothing otherwise.
+    static std::optional<QJsonValue> valueIn(const QByteArray& bytes, const QString& key);
 
 private:
     Variant m_variant;

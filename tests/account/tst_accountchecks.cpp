@@ -7,6 +7,9 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <thread>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -205,6 +208,38 @@ private slots:
             QFile::remove(path);
             QDir(path).removeRecursively();
         }
+    }
+
+    // The main application may replace or delete a file at any moment: every answer must
+    // still be whole (one known line), never a crash or a hang.
+    void filesChangingWhileRead()
+    {
+        const QString path = m_home.path() + QLatin1Char('/') + QLatin1String(kLocal);
+        std::atomic<bool> stop{false};
+        std::thread writer([&] {
+            const QByteArray good =
+                "{\"token\":\"abc\",\"pad\":\"" + QByteArray(50000, 'p') + "\"}";
+            for (int i = 0; !stop; ++i) {
+                if (i % 3 == 0) {
+                    QFile::remove(path);
+                } else {
+                    QFile file(path);
+                    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                        file.write(good.left(i % 2 ? good.size() : good.size() / 2));
+                }
+            }
+        });
+        const AccountChecks checks(Variant::Full, m_home.path(), m_console);
+        for (int i = 0; i < 300; ++i)
+            checks.checkAuthentication();
+        stop = true;
+        writer.join();
+        const QStringList lines = m_console.lines();
+        QCOMPARE(lines.size(), 300);
+        for (const QString& line : lines)
+            QVERIFY2(line == QStringLiteral("User is not authenticated") ||
+                         line.startsWith(QStringLiteral("User is authenticated (found valid")),
+                     qPrintable(line));
     }
 
     void nothingIsCached()
