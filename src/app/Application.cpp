@@ -8,6 +8,7 @@
 #include "platform/linux/QtAppControl.h"
 #include "platform/linux/QtScheduler.h"
 #include "platform/linux/SettingsDefaults.h"
+#include "platform/linux/SettingsLinkHandler.h"
 #include "platform/linux/StdoutConsole.h"
 #include "platform/linux/XdgAutostart.h"
 #include "ui/Theme.h"
@@ -38,12 +39,14 @@ int runOnboarding(Variant variant, int argc, char** argv)
         XdgAutostart loginItem = XdgAutostart::forCurrentProcess();
         QtAppControl appControl;
         DesktopUrlOpener urls;
-        DBusNotificationCenter notifications;
+        DBusNotificationCenter notifications(console);
         Platform platform{scheduler, probe,         defaults, loginItem,
                           appControl, urls,         notifications, console,
                           AssetPaths::forCurrentProcess(), QDir::homePath()};
 
         OnboardingWindow window(variant, platform);
+        // Linux has no settings page for input access: its link opens our own panel.
+        SettingsLinkHandler settingsLinks(scheduler, probe, &window);
         window.configureAndShow();
         QApplication::exec();
     }

@@ -31,6 +31,11 @@ QString parentOf(const QString& path)
     QString p = path;
     while (p.size() > 1 && p.endsWith(QLatin1Char('/')))
         p.chop(1);
+    // Cutting off "." or ".." would name the wrong folder ("/a/b/.." is "/a", not "/a/b");
+    // step up through the file system instead.
+    if (p == QLatin1String(".") || p == QLatin1String("..") || p.endsWith(QLatin1String("/.")) ||
+        p.endsWith(QLatin1String("/..")))
+        return p + QStringLiteral("/..");
     const qsizetype slash = p.lastIndexOf(QLatin1Char('/'));
     if (slash < 0)
         return QStringLiteral(".");

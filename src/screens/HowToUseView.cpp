@@ -1,18 +1,83 @@
 #include "screens/HowToUseView.h"
 
+#include "screens/InstructionRow.h"
+#include "ui/Card.h"
 #include "ui/Theme.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
 
 namespace marten {
+namespace {
+
+constexpr int kSpacing = 24;
+constexpr int kRowSpacing = 16;
+
+struct Step {
+    const char16_t* number;
+    const char16_t* text;
+};
+
+// Shown as written in every language.
+constexpr Step kFullSteps[] = {
+    {u"1", u"Press the Right Command key (\u2318)"},
+    {u"2", u"Speak"},
+    {u"3", u"Release"},
+    {u"4", u"Marten prints text wherever your cursor is"},
+};
+constexpr Step kSimpleSteps[] = {
+    {u"1", u"Hold the Right Command key"},
+    {u"2", u"Speak your message"},
+    {u"3", u"Release to insert text"},
+};
+
+} // namespace
 
 HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
     : QWidget(parent), m_context(context)
 {
     setObjectName(QStringLiteral("howToUseView"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(theme::textLabel(QStringLiteral("HowToUseView"), theme::TextStyle::LargeTitle, this));
+    const bool full = m_context.isFull();
+    const QColor text = m_context.traits.blackScreenText ? theme::black() : QColor();
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(kSpacing);
+
+    QLabel* title = theme::textLabel(tr("How to Use Marten"), theme::TextStyle::LargeTitle, this,
+                                     QFont::Bold, text);
+    title->setObjectName(QStringLiteral("howToUseTitle"));
+    column->addWidget(title, 0, Qt::AlignHCenter);
+
+    // The rows take the whole width, so their badges line up at the leading edge.
+    auto* list = new QWidget(this);
+    list->setObjectName(QStringLiteral("instructionList"));
+    auto* rows = new QVBoxLayout(list);
+    rows->setContentsMargins(0, theme::defaultPadding, 0, 0);
+    rows->setSpacing(kRowSpacing);
+    const auto addRows = [&](const auto& steps) {
+        for (const Step& step : steps) {
+            auto* row = new InstructionRow(QString::fromUtf16(step.number),
+                                           QString::fromUtf16(step.text), text, list);
+            rows->addWidget(row);
+            m_rows.append(row);
+        }
+    };
+    if (full)
+        addRows(kFullSteps);
+    else
+        addRows(kSimpleSteps);
+    column->addWidget(list);
+
+    auto* tip = new Card(theme::blue(), this, theme::cardRadius);
+    tip->setObjectName(QStringLiteral("tipCard"));
+    QLabel* tipText = theme::textLabel(full ? tr("💡 Tip: Works anywhere you can type")
+                                            : tr("💡 Tip: Works in any app where you can type!"),
+                                       theme::TextStyle::Callout, tip, QFont::Normal,
+                                       full ? theme::black() : theme::secondaryLabel());
+    tipText->setObjectName(QStringLiteral("tipText"));
+    tip->contentLayout()->addWidget(tipText);
+    column->addWidget(tip, 0, Qt::AlignHCenter);
 }
 
 } // namespace marten

@@ -1,19 +1,207 @@
 #include "screens/PermissionsView.h"
 
+#include "platform/AccessibilityProbe.h"
+#include "platform/UrlOpener.h"
+#include "ui/Buttons.h"
+#include "ui/Card.h"
+#include "ui/Spinner.h"
 #include "ui/Theme.h"
 
+#include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
+#include <QShowEvent>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace marten {
+namespace {
 
-PermissionsView::PermissionsView(const ScreenContext& context, Callback onGranted,
-                                 QWidget* parent)
+using namespace std::chrono_literals;
+
+constexpr int kSpacing = 24;
+constexpr int kShieldSize = 80;
+constexpr int kCapabilitySpacing = 12;
+constexpr int kButtonLabelWidth = 200;
+constexpr int kSpinnerBox = 32;      // the spinner's own size, which the row keeps
+constexpr int kSpinnerDiameter = 26; // drawn at 0.8 of it
+constexpr int kRowSpacing = 8;
+constexpr auto kPollInterval = 1s;
+constexpr auto kGrantedOnAppear = 500ms;
+constexpr auto kGrantedByPoll = 1s;
+
+} // namespace
+
+const QString PermissionsView::kSettingsLink =
+    QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility");
+
+PermissionsView::PermissionsView(const ScreenContext& context, Callback onGranted, QWidget* parent)
     : QWidget(parent), m_context(context), m_onGranted(std::move(onGranted))
 {
     setObjectName(QStringLiteral("permissionsView"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(theme::textLabel(QStringLiteral("PermissionsView"), theme::TextStyle::LargeTitle, this));
+    const bool full = m_context.isFull();
+    // The full program sets black on its texts; the simple one inherits the colour around it.
+    const QColor text = m_context.traits.blackScreenText ? theme::black() : QColor();
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(kSpacing);
+
+    if (!full) {
+        m_shield = new QLabel(this);
+        m_shield->setObjectName(QStringLiteral("shieldSymbol"));
+        m_shield->setAlignment(Qt::AlignCenter);
+        column->addWidget(m_shield, 0, Qt::AlignHCenter);
+    }
+
+    QLabel* title = theme::textLabel(tr("Accessibility Permission"), theme::TextStyle::LargeTitle,
+                                     this, QFont::Bold, text);
+    title->setObjectName(QStringLiteral("permissionsTitle"));
+    column->addWidget(title, 0, Qt::AlignHCenter);
+
+    QLabel* explanation = theme::textLabel(
+        full ? tr("Marten needs Accessibility permission to type in your applications")
+             : tr("Marten needs permission to:"),
+        theme::TextStyle::Title3, this, QFont::Normal, text);
+    explanation->setObjectName(QStringLiteral("permissionsExplanation"));
+    column->addWidget(explanation, 0, Qt::AlignHCenter);
+
+    auto* capabilities = new Card(theme::gray(), this, theme::cardRadius);
+    capabilities->setObjectName(QStringLiteral("capabilitiesCard"));
+    capabilities->contentLayout()->setSpacing(kCapabilitySpacing);
+    const QString typeText = full ? tr("Type transcribed text where your cursor is")
+                                  : tr("Type transcribed text at your cursor");
+    const std::pair<QString, QString> items[] = {
+        {QStringLiteral("keyboard"), tr("Detect when you press Right Command")},
+        {QStringLiteral("text.cursor"), typeText},
+    };
+    for (const auto& [symbolName, label] : items) {
+        QWidget* item =
+            theme::iconLabel(symbolName, label, theme::TextStyle::Body, text, capabilities);
+        item->setObjectName(QStringLiteral("capability"));
+        item->setAccessibleName(label);
+        capabilities->contentLayout()->addWidget(item, 0, Qt::AlignLeft);
+    }
+    column->addWidget(capabilities, 0, Qt::AlignHCenter);
+
+    m_openButton = new StyledButton(full ? ButtonStyle::AlwaysBlue : ButtonStyle::BorderedProminent,
+                                    tr("Open System Settings"), this);
+    m_openButton->setObjectName(QStringLiteral("openSettingsButton"));
+    m_openButton->setSymbol(QStringLiteral("gear"));
+    m_openButton->setMinimumLabelWidth(kButtonLabelWidth);
+    connect(m_openButton, &QAbstractButton::clicked, this, &PermissionsView::openSettings);
+    column->addWidget(m_openButton, 0, Qt::AlignHCenter);
+
+    m_grantedLabel =
+        theme::iconLabel(QStringLiteral("checkmark.circle.fill"), tr("Permission Granted!"),
+                         theme::TextStyle::Headline, theme::green(), this);
+    m_grantedLabel->setObjectName(QStringLiteral("grantedLabel"));
+    m_grantedLabel->setAccessibleName(tr("Permission Granted!"));
+    column->addWidget(m_grantedLabel, 0, Qt::AlignHCenter);
+
+    m_checkingRow = new QWidget(this);
+    m_checkingRow->setObjectName(QStringLiteral("checkingRow"));
+    auto* row = new QHBoxLayout(m_checkingRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(kRowSpacing);
+    // The spinner is drawn smaller but keeps its full size in the row.
+    auto* spinnerBox = new QWidget(m_checkingRow);
+    spinnerBox->setFixedSize(kSpinnerBox, kSpinnerBox);
+    auto* spinnerLayout = new QVBoxLayout(spinnerBox);
+    spinnerLayout->setContentsMargins(0, 0, 0, 0);
+    spinnerLayout->addWidget(new Spinner(spinnerBox, kSpinnerDiameter), 0, Qt::AlignCenter);
+    row->addWidget(spinnerBox, 0, Qt::AlignVCenter);
+    QLabel* checking = theme::textLabel(tr("Checking permission..."), theme::TextStyle::Caption,
+                                        m_checkingRow, QFont::Normal, theme::secondaryLabel());
+    checking->setWordWrap(false);
+    row->addWidget(checking, 0, Qt::AlignVCenter);
+    column->addWidget(m_checkingRow, 0, Qt::AlignHCenter);
+
+    refresh();
+}
+
+void PermissionsView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A window coming back from being minimised is not the screen appearing.
+    if (event->spontaneous())
+        return;
+    if (m_context.platform.accessibility.isTrusted()) {
+        m_permissionGranted = true;
+        refresh();
+        scheduleGranted(kGrantedOnAppear);
+    }
+}
+
+void PermissionsView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    // The flow has put the screen away: nothing started here may move it on any more.
+    stopPolling();
+    if (m_grantedCall != 0) {
+        m_context.platform.scheduler.cancel(m_grantedCall);
+        m_grantedCall = 0;
+    }
+    refresh();
+}
+
+void PermissionsView::openSettings()
+{
+    m_context.platform.urls.open(QUrl(kSettingsLink));
+    m_isChecking = true;
+    refresh();
+    // Further clicks only reopen the settings page; the running poll goes on as it is.
+    if (m_poll == 0)
+        m_poll = m_context.platform.scheduler.every(kPollInterval, this, [this] { pollTick(); });
+}
+
+void PermissionsView::pollTick()
+{
+    if (!m_context.platform.accessibility.isTrusted())
+        return;
+    stopPolling();
+    m_permissionGranted = true;
+    refresh();
+    scheduleGranted(kGrantedByPoll);
+}
+
+void PermissionsView::stopPolling()
+{
+    if (m_poll != 0) {
+        m_context.platform.scheduler.cancel(m_poll);
+        m_poll = 0;
+    }
+    m_isChecking = false;
+}
+
+void PermissionsView::scheduleGranted(Scheduler::Duration delay)
+{
+    Scheduler& scheduler = m_context.platform.scheduler;
+    if (m_grantedCall != 0)
+        scheduler.cancel(m_grantedCall);
+    m_grantedCall = scheduler.after(delay, this, [this] {
+        m_grantedCall = 0;
+        if (m_onGranted)
+            m_onGranted();
+    });
+}
+
+void PermissionsView::refresh()
+{
+    if (m_shield) {
+        m_shield->setPixmap(theme::symbol(m_permissionGranted ? QStringLiteral("lock.shield.fill")
+                                                              : QStringLiteral("lock.shield"),
+                                          kShieldSize,
+                                          m_permissionGranted ? theme::green() : theme::orange(),
+                                          devicePixelRatioF()));
+        m_shield->setAccessibleName(m_permissionGranted ? tr("Permission granted")
+                                                        : tr("Permission needed"));
+    }
+    m_openButton->setVisible(!m_permissionGranted);
+    m_grantedLabel->setVisible(m_permissionGranted);
+    m_checkingRow->setVisible(m_isChecking && !m_permissionGranted);
 }
 
 } // namespace marten

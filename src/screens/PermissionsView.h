@@ -1,19 +1,56 @@
 #pragma once
 
+#include "platform/Scheduler.h"
 #include "screens/ScreenContext.h"
 
 #include <QWidget>
 
+class QLabel;
+
 namespace marten {
 
+class StyledButton;
+
+// The input-access step: explains why access is needed, opens the settings page for it,
+// and watches for the grant once a second. Calls `onGranted` shortly after it sees it.
+//
+// At most one poll runs per screen, and it stops when the screen is hidden or destroyed,
+// so a screen the flow has moved past can never move the flow again.
 class PermissionsView final : public QWidget {
     Q_OBJECT
 public:
+    // The settings page for input access.
+    static const QString kSettingsLink;
+
     PermissionsView(const ScreenContext& context, Callback onGranted, QWidget* parent = nullptr);
 
+    // A poll started from this screen has not yet seen the grant.
+    bool isChecking() const { return m_isChecking; }
+    // The screen has seen the access granted.
+    bool permissionGranted() const { return m_permissionGranted; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
+    void openSettings();
+    void pollTick();
+    void stopPolling();
+    void scheduleGranted(Scheduler::Duration delay);
+    void refresh();
+
     ScreenContext m_context;
     Callback m_onGranted;
+    bool m_isChecking = false;
+    bool m_permissionGranted = false;
+    Scheduler::TaskId m_poll = 0;
+    Scheduler::TaskId m_grantedCall = 0;
+
+    QLabel* m_shield = nullptr; // simple program only
+    StyledButton* m_openButton;
+    QWidget* m_grantedLabel;
+    QWidget* m_checkingRow;
 };
 
 } // namespace marten

@@ -1,11 +1,20 @@
 #include "screens/PurchaseView.h"
 
+#include "ui/Buttons.h"
+#include "ui/Card.h"
 #include "ui/Theme.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
 
 namespace marten {
+namespace {
+constexpr int kSpacing = 24;
+constexpr int kPriceSpacing = 12;
+constexpr int kPriceRadius = 12;
+constexpr int kButtonSpacing = 16;
+constexpr int kSubscribeLabelMinWidth = 200;
+} // namespace
 
 PurchaseView::PurchaseView(const ScreenContext& context, Callback onSkip, Callback onPurchase,
                            QWidget* parent)
@@ -13,8 +22,60 @@ PurchaseView::PurchaseView(const ScreenContext& context, Callback onSkip, Callba
       m_onPurchase(std::move(onPurchase))
 {
     setObjectName(QStringLiteral("purchaseView"));
+    // Its spacers take whatever height the flow gives the step.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(theme::textLabel(QStringLiteral("PurchaseView"), theme::TextStyle::LargeTitle, this));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(kSpacing);
+    layout->addStretch(1);
+
+    QLabel* title = theme::textLabel(tr("Upgrade to Pro"), theme::TextStyle::LargeTitle, this,
+                                     QFont::Bold, theme::black());
+    title->setObjectName(QStringLiteral("title"));
+    layout->addWidget(title);
+
+    QLabel* subtitle = theme::textLabel(tr("Unlimited voice transcriptions"),
+                                        theme::TextStyle::Title3, this, QFont::Normal,
+                                        theme::secondaryLabel());
+    subtitle->setObjectName(QStringLiteral("subtitle"));
+    layout->addWidget(subtitle);
+
+    auto* price = new Card(theme::yellow(), this, kPriceRadius);
+    price->setObjectName(QStringLiteral("priceCard"));
+    price->contentLayout()->setSpacing(kPriceSpacing);
+    QLabel* amount = theme::textLabel(tr("$3 per week"), theme::TextStyle::Title, price,
+                                      QFont::Bold, theme::black());
+    amount->setObjectName(QStringLiteral("price"));
+    amount->setWordWrap(false);
+    QLabel* billing = theme::textLabel(tr("Billed every 4 weeks"), theme::TextStyle::Caption,
+                                       price, QFont::Normal, theme::secondaryLabel());
+    billing->setObjectName(QStringLiteral("billing"));
+    billing->setWordWrap(false);
+    price->contentLayout()->addWidget(amount, 0, Qt::AlignHCenter);
+    price->contentLayout()->addWidget(billing, 0, Qt::AlignHCenter);
+    layout->addWidget(price, 0, Qt::AlignHCenter);
+
+    layout->addStretch(1);
+
+    auto* buttons = new QWidget(this);
+    buttons->setObjectName(QStringLiteral("buttons"));
+    auto* buttonLayout = new QVBoxLayout(buttons);
+    buttonLayout->setContentsMargins(0, 0, 0, 0);
+    buttonLayout->setSpacing(kButtonSpacing);
+    auto* subscribe = new StyledButton(ButtonStyle::AlwaysBlue, tr("Subscribe Now"), buttons);
+    subscribe->setObjectName(QStringLiteral("subscribeButton"));
+    subscribe->setSymbol(QStringLiteral("creditcard"));
+    subscribe->setMinimumLabelWidth(kSubscribeLabelMinWidth);
+    connect(subscribe, &QAbstractButton::clicked, this, [this] { m_onPurchase(); });
+    auto* skip =
+        new StyledButton(ButtonStyle::Plain, tr("Skip for now (15 free uses)"), buttons);
+    skip->setObjectName(QStringLiteral("skipButton"));
+    skip->setTextColor(theme::secondaryLabel());
+    connect(skip, &QAbstractButton::clicked, this, [this] { m_onSkip(); });
+    buttonLayout->addWidget(subscribe, 0, Qt::AlignHCenter);
+    buttonLayout->addWidget(skip, 0, Qt::AlignHCenter);
+    layout->addWidget(buttons);
 }
 
 } // namespace marten

@@ -1,11 +1,125 @@
 #include "screens/SignInView.h"
 
+#include "screens/MartenSocialButton.h"
+#include "ui/Buttons.h"
+#include "ui/Card.h"
 #include "ui/Theme.h"
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace marten {
+namespace {
+
+constexpr int kSideInset = 56;
+constexpr int kFullSpacing = 9;
+constexpr int kTopSpacerMin = 24;
+constexpr int kHeadingTopPadding = 16;
+constexpr int kEmailSpacing = 7;
+constexpr int kFieldPadding = 11;
+constexpr int kFieldRadius = 8;
+constexpr int kSkipTopPadding = 4;
+constexpr int kSimpleSpacing = 24;
+constexpr int kSimpleButtonSpacing = 16;
+constexpr int kSymbolSize = 80;
+constexpr int kGoogleLabelMinWidth = 200;
+
+// Wraps `child` in a transparent box with the given margins around it.
+QWidget* padded(QWidget* child, QWidget* parent, const QMargins& margins,
+                Qt::Alignment alignment = {})
+{
+    auto* box = new QWidget(parent);
+    box->setObjectName(child->objectName() + QStringLiteral("Box"));
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(margins);
+    layout->setSpacing(0);
+    child->setParent(box);
+    layout->addWidget(child, 0, alignment);
+    return box;
+}
+
+// The thin horizontal separator line.
+class Divider final : public QWidget {
+public:
+    explicit Divider(QWidget* parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("divider"));
+        setFixedHeight(1);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(0, 0, 0, 26));
+    }
+};
+
+// A line edit on which Return does nothing: it neither submits nor reaches any parent.
+class EmailLineEdit final : public QLineEdit {
+public:
+    explicit EmailLineEdit(QWidget* parent) : QLineEdit(parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        QLineEdit::keyPressEvent(event);
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            event->accept();
+    }
+};
+
+// The email field: a frameless single-line edit inside a thin rounded outline.
+class OutlinedField final : public QWidget {
+public:
+    OutlinedField(QLineEdit* edit, QWidget* parent) : QWidget(parent), m_edit(edit)
+    {
+        setObjectName(QStringLiteral("emailFieldOutline"));
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(kFieldPadding, kFieldPadding, kFieldPadding, kFieldPadding);
+        edit->setParent(this);
+        layout->addWidget(edit);
+        setFocusProxy(edit);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(theme::withOpacity(theme::gray(), 0.4), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kFieldRadius,
+                          kFieldRadius);
+    }
+
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        // The padding inside the outline belongs to the field.
+        m_edit->setFocus(Qt::MouseFocusReason);
+        QWidget::mousePressEvent(event);
+    }
+
+private:
+    QLineEdit* m_edit;
+};
+
+StyledButton* skipButton(QWidget* parent)
+{
+    auto* skip = new StyledButton(ButtonStyle::Plain, SignInView::tr("Skip for now"), parent);
+    skip->setObjectName(QStringLiteral("skipButton"));
+    skip->setTextColor(theme::secondaryLabel());
+    return skip;
+}
+
+} // namespace
 
 SignInView::SignInView(const ScreenContext& context, Callback onSkip, Callback onSignIn,
                        QWidget* parent)
@@ -13,8 +127,174 @@ SignInView::SignInView(const ScreenContext& context, Callback onSkip, Callback o
       m_onSignIn(std::move(onSignIn))
 {
     setObjectName(QStringLiteral("signInView"));
+    // Its spacers take whatever height the flow gives the step.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    if (m_context.isFull())
+        buildFull();
+    else
+        buildSimple();
+}
+
+void SignInView::buildFull()
+{
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, theme::white());
+    setPalette(pal);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(theme::textLabel(QStringLiteral("SignInView"), theme::TextStyle::LargeTitle, this));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(kFullSpacing);
+    layout->addSpacerItem(
+        new QSpacerItem(0, kTopSpacerMin, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
+
+    QLabel* heading = theme::textLabel(tr("Sign up or log in"), theme::TextStyle::Body, this,
+                                       QFont::Bold, theme::black());
+    heading->setFont(theme::systemFont(23, QFont::Bold));
+    heading->setObjectName(QStringLiteral("heading"));
+    layout->addWidget(padded(heading, this, {0, kHeadingTopPadding, 0, 0}));
+
+    auto* social = new QWidget(this);
+    social->setObjectName(QStringLiteral("socialButtons"));
+    auto* socialLayout = new QVBoxLayout(social);
+    socialLayout->setContentsMargins(kSideInset, 0, kSideInset, 0);
+    socialLayout->setSpacing(kFullSpacing);
+    const AssetPaths& assets = m_context.platform.assets;
+    auto comingSoon = [this] { showComingSoon(); };
+    auto* google = new MartenSocialButton(
+        QStringLiteral("Continue with Google"), IconKind::asset(QStringLiteral("logo-google.png")),
+        [this] { m_onSignIn(); }, social, assets);
+    google->setObjectName(QStringLiteral("continueWithGoogleButton"));
+    auto* facebook = new MartenSocialButton(QStringLiteral("Continue with Facebook"),
+                                            IconKind::asset(QStringLiteral("logo-facebook.png")),
+                                            comingSoon, social, assets);
+    facebook->setObjectName(QStringLiteral("continueWithFacebookButton"));
+    auto* apple = new MartenSocialButton(QStringLiteral("Continue with Apple"),
+                                         IconKind::system(QStringLiteral("applelogo")),
+                                         comingSoon, social, assets);
+    apple->setObjectName(QStringLiteral("continueWithAppleButton"));
+    for (MartenSocialButton* button : {google, facebook, apple})
+        socialLayout->addWidget(button);
+    layout->addWidget(social);
+
+    layout->addWidget(padded(new Divider(this), this, {kSideInset, 0, kSideInset, 0}));
+
+    auto* email = new QWidget(this);
+    email->setObjectName(QStringLiteral("emailBlock"));
+    auto* emailLayout = new QVBoxLayout(email);
+    emailLayout->setContentsMargins(kSideInset, 0, kSideInset, 0);
+    emailLayout->setSpacing(kEmailSpacing);
+    QLabel* emailLabel = theme::textLabel(tr("Email or username"), theme::TextStyle::Body, email,
+                                          QFont::Medium, theme::black());
+    emailLabel->setFont(theme::systemFont(12, QFont::Medium));
+    emailLabel->setObjectName(QStringLiteral("emailLabel"));
+    emailLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    emailLabel->setWordWrap(false);
+    auto* edit = new EmailLineEdit(email);
+    edit->setObjectName(QStringLiteral("emailField"));
+    edit->setPlaceholderText(tr("Email or username"));
+    edit->setAccessibleName(tr("Email or username"));
+    edit->setFrame(false);
+    edit->setTextMargins(0, 0, 0, 0);
+    // A user name: no correction, prediction or capitalisation by input methods.
+    edit->setInputMethodHints(Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase |
+                              Qt::ImhSensitiveData);
+    edit->setCompleter(nullptr);
+    emailLabel->setBuddy(edit);
+    emailLayout->addWidget(emailLabel);
+    emailLayout->addWidget(new OutlinedField(edit, email));
+    layout->addWidget(email);
+
+    auto* cont = new StyledButton(ButtonStyle::AlwaysBlue, tr("Continue"), this);
+    cont->setObjectName(QStringLiteral("continueButton"));
+    cont->setLabelFont(theme::systemFont(13, QFont::DemiBold));
+    cont->setStretchLabel(true);
+    connect(cont, &QAbstractButton::clicked, this, [this] { showComingSoon(); });
+    layout->addWidget(padded(cont, this, {kSideInset, 0, kSideInset, 0}));
+
+    StyledButton* skip = skipButton(this);
+    connect(skip, &QAbstractButton::clicked, this, [this] { m_onSkip(); });
+    layout->addWidget(padded(skip, this, {0, kSkipTopPadding, 0, 0}, Qt::AlignHCenter));
+
+    layout->addStretch(1);
+}
+
+void SignInView::buildSimple()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(kSimpleSpacing);
+    layout->addStretch(1);
+
+    layout->addWidget(theme::symbolLabel(QStringLiteral("person.crop.circle.badge.checkmark"),
+                                         kSymbolSize, theme::green(), this),
+                      0, Qt::AlignHCenter);
+
+    QLabel* title = theme::textLabel(tr("Sign In (Optional)"), theme::TextStyle::LargeTitle, this,
+                                     QFont::Bold);
+    title->setObjectName(QStringLiteral("title"));
+    layout->addWidget(title);
+
+    QLabel* subtitle = theme::textLabel(tr("Sign in to sync settings and track usage"),
+                                        theme::TextStyle::Title3, this, QFont::Normal,
+                                        theme::secondaryLabel());
+    subtitle->setObjectName(QStringLiteral("subtitle"));
+    layout->addWidget(subtitle);
+
+    auto* plan = new Card(theme::gray(), this, theme::cardRadius);
+    plan->setObjectName(QStringLiteral("planCard"));
+    QLabel* planText =
+        theme::textLabel(tr("Free tier: 100 transcriptions/month\nPro: Unlimited transcriptions"),
+                         theme::TextStyle::Caption, plan, QFont::Normal, theme::secondaryLabel());
+    planText->setObjectName(QStringLiteral("planNote"));
+    planText->setWordWrap(false);
+    plan->contentLayout()->addWidget(planText);
+    layout->addWidget(plan, 0, Qt::AlignHCenter);
+
+    layout->addStretch(1);
+
+    auto* buttons = new QWidget(this);
+    buttons->setObjectName(QStringLiteral("buttons"));
+    auto* buttonLayout = new QVBoxLayout(buttons);
+    buttonLayout->setContentsMargins(0, 0, 0, 0);
+    buttonLayout->setSpacing(kSimpleButtonSpacing);
+    auto* google =
+        new StyledButton(ButtonStyle::BorderedProminent, tr("Sign in with Google"), buttons);
+    google->setObjectName(QStringLiteral("signInWithGoogleButton"));
+    google->setSymbol(QStringLiteral("globe"));
+    google->setMinimumLabelWidth(kGoogleLabelMinWidth);
+    connect(google, &QAbstractButton::clicked, this, [this] { m_onSignIn(); });
+    StyledButton* skip = skipButton(buttons);
+    connect(skip, &QAbstractButton::clicked, this, [this] { m_onSkip(); });
+    buttonLayout->addWidget(google, 0, Qt::AlignHCenter);
+    buttonLayout->addWidget(skip, 0, Qt::AlignHCenter);
+    layout->addWidget(buttons);
+}
+
+void SignInView::showComingSoon()
+{
+    // The alert is modal, so a second request while it is up cannot come from the user.
+    if (m_alert)
+        return;
+    auto* alert = new QMessageBox(this);
+    alert->setObjectName(QStringLiteral("comingSoonAlert"));
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setIcon(QMessageBox::NoIcon);
+    alert->setWindowTitle(tr("Coming soon"));
+    alert->setText(tr("Coming soon"));
+    alert->setInformativeText(tr("This action will be enabled shortly."));
+    if (auto* text = alert->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        text->setFont(theme::systemFont(13, QFont::Bold));
+    QPushButton* ok = alert->addButton(tr("OK"), QMessageBox::RejectRole);
+    ok->setObjectName(QStringLiteral("okButton"));
+    alert->setDefaultButton(ok);
+    alert->setEscapeButton(ok);
+    alert->setWindowModality(Qt::WindowModal);
+    connect(alert, &QDialog::finished, this, [this] { m_showComingSoon = false; });
+    m_alert = alert;
+    m_showComingSoon = true;
+    // open(), not exec(): the event loop keeps running while the alert is up.
+    alert->QDialog::open();
 }
 
 } // namespace marten

@@ -1,20 +1,92 @@
 #include "screens/TestItView.h"
 
 #include "flow/TestItState.h"
-
+#include "ui/Card.h"
 #include "ui/Theme.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
 
 namespace marten {
+namespace {
+constexpr int kSpacing = 24;
+constexpr int kMicSize = 80;
+constexpr int kTranscriptSpacing = 8;
+} // namespace
 
 TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget* parent)
     : QWidget(parent), m_context(context), m_state(state)
 {
     setObjectName(QStringLiteral("testItView"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(theme::textLabel(QStringLiteral("TestItView"), theme::TextStyle::LargeTitle, this));
+    const QColor text = m_context.traits.blackScreenText ? theme::black() : QColor();
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(kSpacing);
+
+    m_mic = new QLabel(this);
+    m_mic->setObjectName(QStringLiteral("micSymbol"));
+    m_mic->setAlignment(Qt::AlignCenter);
+    column->addWidget(m_mic, 0, Qt::AlignHCenter);
+
+    QLabel* title =
+        theme::textLabel(tr("Test It Out!"), theme::TextStyle::LargeTitle, this, QFont::Bold, text);
+    title->setObjectName(QStringLiteral("testItTitle"));
+    column->addWidget(title, 0, Qt::AlignHCenter);
+
+    QLabel* prompt =
+        theme::textLabel(tr("Hold Right ⌘ and say something"), theme::TextStyle::Title3, this,
+                         QFont::Normal, theme::secondaryLabel());
+    prompt->setObjectName(QStringLiteral("testItPrompt"));
+    column->addWidget(prompt, 0, Qt::AlignHCenter);
+
+    // "You said:" and the transcription in a full-width card, both at the leading edge.
+    m_transcript = new QWidget(this);
+    m_transcript->setObjectName(QStringLiteral("transcriptBlock"));
+    auto* block = new QVBoxLayout(m_transcript);
+    block->setContentsMargins(0, theme::defaultPadding, 0, 0);
+    block->setSpacing(kTranscriptSpacing);
+    QWidget* heading = theme::iconLabel(QStringLiteral("quote.bubble"), tr("You said:"),
+                                        theme::TextStyle::Headline, text, m_transcript);
+    heading->setObjectName(QStringLiteral("transcriptHeading"));
+    block->addWidget(heading, 0, Qt::AlignLeft);
+    auto* card = new Card(theme::green(), m_transcript, theme::cardRadius);
+    card->setObjectName(QStringLiteral("transcriptCard"));
+    m_transcriptText =
+        theme::textLabel(QString(), theme::TextStyle::Body, card, QFont::Normal, text);
+    m_transcriptText->setObjectName(QStringLiteral("transcriptText"));
+    m_transcriptText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_transcriptText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    card->contentLayout()->addWidget(m_transcriptText);
+    block->addWidget(card);
+    column->addWidget(m_transcript);
+
+    QLabel* closing = theme::textLabel(tr("🎉 Ready to start using Marten?"),
+                                       theme::TextStyle::Title3, this, QFont::Normal, text);
+    closing->setObjectName(QStringLiteral("testItClosing"));
+    closing->setContentsMargins(0, theme::defaultPadding, 0, 0);
+    column->addWidget(closing, 0, Qt::AlignHCenter);
+
+    connect(&m_state, &TestItState::recordingChanged, this, &TestItView::showRecording);
+    connect(&m_state, &TestItState::transcribedTextChanged, this, &TestItView::showTranscript);
+    showRecording(m_state.isRecording());
+    showTranscript(m_state.transcribedText());
+}
+
+void TestItView::showRecording(bool recording)
+{
+    m_mic->setPixmap(theme::symbol(QStringLiteral("mic.circle.fill"), kMicSize,
+                                   recording ? theme::red() : theme::accent(),
+                                   devicePixelRatioF()));
+    m_mic->setAccessibleName(recording ? tr("Recording") : tr("Microphone"));
+}
+
+void TestItView::showTranscript(const QString& transcript)
+{
+    // Shown as transcribed; only a truly empty text hides the block (spaces still show it).
+    m_transcriptText->setText(transcript);
+    m_transcriptText->setAccessibleName(transcript);
+    m_transcript->setVisible(!transcript.isEmpty());
 }
 
 } // namespace marten

@@ -1,18 +1,128 @@
 #include "screens/WelcomeView.h"
 
+#include "media/AssetLookup.h"
+#include "media/GIFWebView.h"
+#include "platform/Console.h"
+#include "ui/Spinner.h"
 #include "ui/Theme.h"
 
+#include <QEvent>
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace marten {
+namespace {
+
+constexpr int kSpacing = 24;
+constexpr int kAnimationSide = 200;
+constexpr int kSymbolSize = 80;
+
+QVBoxLayout* centredBox(QWidget* area)
+{
+    auto* box = new QVBoxLayout(area);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    return box;
+}
+
+} // namespace
 
 WelcomeView::WelcomeView(const ScreenContext& context, QWidget* parent)
     : QWidget(parent), m_context(context)
 {
     setObjectName(QStringLiteral("welcomeView"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(theme::textLabel(QStringLiteral("WelcomeView"), theme::TextStyle::LargeTitle, this));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(kSpacing);
+
+    // The form follows whichever asset exists right now; the still image is only looked for
+    // when there is no GIF.
+    const AssetPaths& assets = m_context.platform.assets;
+    if (const auto gif = findAssetURL(QStringLiteral("glowy.gif"), assets)) {
+        m_form = AnimationForm::Gif;
+        m_area = buildGifArea(gif->toLocalFile());
+    } else if (const auto still = findAssetURL(QStringLiteral("glowy.png"), assets)) {
+        m_form = AnimationForm::StillImage;
+        m_area = buildStillImageArea(still->toLocalFile());
+    } else {
+        m_form = AnimationForm::Symbol;
+        m_area = theme::symbolLabel(QStringLiteral("mic.fill"), kSymbolSize, theme::accent(), this);
+    }
+    column->addWidget(m_area, 0, Qt::AlignHCenter);
+
+    // The simple program colours the title itself; the full one leaves it to the step area.
+    QLabel* title = theme::textLabel(tr("Welcome to Marten"), theme::TextStyle::LargeTitle, this,
+                                     QFont::Bold, m_context.isFull() ? QColor() : theme::black());
+    title->setObjectName(QStringLiteral("welcomeTitle"));
+    column->addWidget(title, 0, Qt::AlignHCenter);
+
+    QLabel* tagline = theme::textLabel(tr("speak to type, anywhere"), theme::TextStyle::Title2,
+                                       this, QFont::Normal, theme::secondaryLabel());
+    tagline->setObjectName(QStringLiteral("welcomeTagline"));
+    column->addWidget(tagline, 0, Qt::AlignHCenter);
+}
+
+WelcomeView::~WelcomeView() = default;
+
+QWidget* WelcomeView::buildGifArea(const QString& path)
+{
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("welcomeGifArea"));
+    area->setFixedSize(kAnimationSide, kAnimationSide);
+    // A faint gray square until the page paints its white over it.
+    area->setAutoFillBackground(true);
+    QPalette palette = area->palette();
+    palette.setColor(QPalette::Window, theme::withOpacity(theme::gray(), 0.1));
+    area->setPalette(palette);
+    centredBox(area)->addWidget(
+        new GIFWebView(QUrl::fromLocalFile(path), m_context.platform.console, area));
+    m_gifPath = path;
+    area->installEventFilter(this);
+    return area;
+}
+
+QWidget* WelcomeView::buildStillImageArea(const QString& path)
+{
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("welcomeStillImageArea"));
+    area->setFixedSize(kAnimationSide, kAnimationSide);
+    centredBox(area)->addWidget(new Spinner(area), 0, Qt::AlignCenter);
+
+    // Decoding happens off the main thread; an image that cannot be read leaves the spinner.
+    m_stillLoad = new QFutureWatcher<QImage>(this);
+    connect(m_stillLoad, &QFutureWatcherBase::finished, this,
+            [this] { showStillImage(m_stillLoad->result()); });
+    m_stillLoad->setFuture(QtConcurrent::run([path] { return QImage(path); }));
+    return area;
+}
+
+void WelcomeView::showStillImage(const QImage& image)
+{
+    if (image.isNull())
+        return;
+    delete m_area->findChild<Spinner*>();
+    // Stretched or shrunk to fit the square, keeping its proportions.
+    const QSize fitted = image.size().scaled(kAnimationSide, kAnimationSide, Qt::KeepAspectRatio);
+    const qreal dpr = devicePixelRatioF();
+    QPixmap pixmap = QPixmap::fromImage(
+        image.scaled(fitted * dpr, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    pixmap.setDevicePixelRatio(dpr);
+    auto* label = new QLabel(m_area);
+    label->setObjectName(QStringLiteral("welcomeStillImage"));
+    label->setPixmap(pixmap);
+    label->setFixedSize(fitted);
+    static_cast<QVBoxLayout*>(m_area->layout())->addWidget(label, 0, Qt::AlignCenter);
+    label->show();
+}
+
+bool WelcomeView::eventFilter(QObject* watched, QEvent* event)
+{
+    // Each time the GIF comes on screen (not when the window is merely restored).
+    if (watched == m_area && event->type() == QEvent::Show && !event->spontaneous())
+        m_context.platform.console.line(QStringLiteral("GIF found at: ") + m_gifPath);
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace marten

@@ -1,8 +1,13 @@
 #include "platform/linux/DBusNotificationCenter.h"
 
+#include "platform/Console.h"
+
 #include <QDBusArgument>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+
+#include <optional>
 
 namespace marten {
 
@@ -13,7 +18,35 @@ const QString DBusNotificationCenter::member = QStringLiteral("Notification");
 
 namespace {
 
-// Receives the matching signals of one observation and hands them to its handler.
+const QLatin1String kSignature("sa{ss}");
+
+// Reads an a{ss} argument entry by entry, giving up as soon as it grows past the limits,
+// so a hostile peer cannot make us build a huge map.
+std::optional<UserInfo> readUserInfo(const QDBusArgument& argument)
+{
+    UserInfo info;
+    qsizetype chars = 0;
+    int entries = 0;
+    argument.beginMap();
+    while (!argument.atEnd()) {
+        if (++entries > DBusNotificationCenter::maxUserInfoEntries)
+            return std::nullopt;
+        QString key;
+        QString value;
+        argument.beginMapEntry();
+        argument >> key >> value;
+        argument.endMapEntry();
+        chars += key.size() + value.size();
+        if (chars > DBusNotificationCenter::maxUserInfoChars)
+            return std::nullopt;
+        info.insert(key, value);
+    }
+    argument.endMap();
+    return info;
+}
+
+// Receives the signals of one observation and hands the valid ones to its handler. A child
+// of the observation's context, so the bus connection drops it when the context goes.
 class SignalReceiver final : public QObject {
     Q_OBJECT
 public:
@@ -25,15 +58,16 @@ public:
 public slots:
     void onSignal(const QDBusMessage& message)
     {
+        if (message.signature() != kSignature)
+            return;
         const QList<QVariant> args = message.arguments();
-        if (message.signature() != QLatin1String("sa{ss}") || args.size() != 2)
+        if (args.size() != 2 || args.at(0).toString() != m_name)
             return;
-        if (args.at(0).toString() != m_name)
+        if (!args.at(1).canConvert<QDBusArgument>())
             return;
-        UserInfo info;
-        const auto arg = args.at(1).value<QDBusArgument>();
-        arg >> info;
-        m_handler(m_name, info);
+        const std::optional<UserInfo> info = readUserInfo(args.at(1).value<QDBusArgument>());
+        if (info)
+            m_handler(m_name, *info);
     }
 
 private:
@@ -43,28 +77,55 @@ private:
 
 } // namespace
 
-DBusNotificationCenter::DBusNotificationCenter(QDBusConnection connection)
-    : m_connection(std::move(connection))
+DBusNotificationCenter::DBusNotificationCenter(Console& console, QDBusConnection connection)
+    : m_console(console), m_connection(std::move(connection))
 {
     qDBusRegisterMetaType<UserInfo>();
 }
 
+void DBusNotificationCenter::reportUnavailable(const QString& reason)
+{
+    if (m_reported)
+        return;
+    m_reported = true;
+    m_console.line(QStringLiteral("Main app messaging unavailable: ") + reason);
+}
+
 void DBusNotificationCenter::post(const QString& name, const UserInfo& userInfo)
 {
-    if (!m_connection.isConnected())
+    if (name.isEmpty())
         return;
+    if (!m_connection.isConnected()) {
+        reportUnavailable(m_connection.lastError().isValid() ? m_connection.lastError().message()
+                                                             : QStringLiteral("no session bus"));
+        return;
+    }
     QDBusMessage signal = QDBusMessage::createSignal(path, interface, member);
     signal << name << QVariant::fromValue(userInfo);
-    m_connection.send(signal);
+    // Queues the message for the connection's own thread; never waits for the bus.
+    if (!m_connection.send(signal))
+        reportUnavailable(QStringLiteral("could not send ") + name);
 }
 
 void DBusNotificationCenter::observe(const QString& name, QObject* context, Handler handler)
 {
-    if (!m_connection.isConnected() || !context)
+    if (name.isEmpty() || !context || !handler)
         return;
+    if (!m_connection.isConnected()) {
+        reportUnavailable(m_connection.lastError().isValid() ? m_connection.lastError().message()
+                                                             : QStringLiteral("no session bus"));
+        return;
+    }
     auto* receiver = new SignalReceiver(name, std::move(handler), context);
-    m_connection.connect(QString(), path, interface, member, QStringList{name}, QString(),
-                         receiver, SLOT(onSignal(QDBusMessage)));
+    // Any sender; the bus filters on the name through the arg0 match. The signature is left
+    // open here and checked on arrival, so a malformed signal is dropped, not misread.
+    const bool subscribed =
+        m_connection.connect(QString(), path, interface, member, QStringList{name}, QString(),
+                             receiver, SLOT(onSignal(QDBusMessage)));
+    if (!subscribed) {
+        delete receiver;
+        reportUnavailable(QStringLiteral("could not listen for ") + name);
+    }
 }
 
 } // namespace marten
