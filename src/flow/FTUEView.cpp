@@ -148,10 +148,11 @@ void FTUEView::applyDecision(const StepDecision& decision)
     }
     m_steps = decision.steps;
     m_isLoading = false;
+    m_platform.console.line(QStringLiteral("FTUE will show %1 steps").arg(m_steps.size()));
+    // The first step's screen comes on display after the decision is logged.
     m_loading->setStepsKnown(true);
     m_pages->setCurrentWidget(m_mainPage);
     rebuildStepArea(false);
-    m_platform.console.line(QStringLiteral("FTUE will show %1 steps").arg(m_steps.size()));
     emit stepsDecided();
 }
 

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs a command in a private mount namespace in which a keyboard event node and
+# /dev/uinput exist and are accessible. Nothing outside the namespace changes.
+set -euo pipefail
+ov="$(mktemp -d)"
+trap 'rm -rf "$ov"' EXIT
+mkdir -p "$ov/upper" "$ov/work"
+unshare -m --propagation private bash -c '
+    set -e
+    mount -t overlay overlay -o "lowerdir=/dev,upperdir=$0/upper,workdir=$0/work" /dev
+    mkdir -p /dev/input && : > /dev/input/event0 && : > /dev/uinput
+    mount -t tmpfs tmpfs /sys/class
+    mkdir -p /sys/class/input/event0/device/capabilities
+    echo fffffffffffffffe > /sys/class/input/event0/device/capabilities/key
+    "$@"' "$ov" "$@"
