@@ -15,10 +15,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
+#include <QTranslator>
 
 namespace marten {
 
-int runOnboarding(Variant variant, int argc, char** argv)
+int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
 {
     StdoutConsole console;
     console.line(QStringLiteral("Starting MartenOnboarding..."));
@@ -32,6 +34,12 @@ int runOnboarding(Variant variant, int argc, char** argv)
                                              : QStringLiteral("com.marten.OnboardingSimple"));
         QApplication::setQuitOnLastWindowClosed(true);
         theme::apply(app);
+        // The fixed texts are translation keys; with no translation for the user's
+        // language they show as written.
+        QTranslator translator;
+        if (translator.load(QLocale(), QStringLiteral("marten"), QStringLiteral("_"),
+                            QStringLiteral(":/i18n")))
+            QApplication::installTranslator(&translator);
 
         QtScheduler scheduler;
         InputAccessProbe probe;
@@ -45,6 +53,8 @@ int runOnboarding(Variant variant, int argc, char** argv)
                           AssetPaths::forCurrentProcess(), QDir::homePath()};
 
         OnboardingWindow window(variant, platform);
+        if (hooks && hooks->windowCreated)
+            hooks->windowCreated(window);
         // Linux has no settings page for input access: its link opens our own panel.
         SettingsLinkHandler settingsLinks(scheduler, probe, &window);
         window.configureAndShow();

@@ -47,7 +47,7 @@ HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
     QLabel* title = theme::textLabel(tr("How to Use Marten"), theme::TextStyle::LargeTitle, this,
                                      QFont::Bold, text);
     title->setObjectName(QStringLiteral("howToUseTitle"));
-    column->addWidget(title, 0, Qt::AlignHCenter);
+    column->addWidget(title);
 
     // The rows take the whole width, so their badges line up at the leading edge.
     auto* list = new QWidget(this);
@@ -76,6 +76,7 @@ HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
                                        theme::TextStyle::Callout, tip, QFont::Normal,
                                        full ? theme::black() : theme::secondaryLabel());
     tipText->setObjectName(QStringLiteral("tipText"));
+    tipText->setWordWrap(false);
     tip->contentLayout()->addWidget(tipText);
     column->addWidget(tip, 0, Qt::AlignHCenter);
 }

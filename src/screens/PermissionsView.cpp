@@ -54,17 +54,19 @@ PermissionsView::PermissionsView(const ScreenContext& context, Callback onGrante
         column->addWidget(m_shield, 0, Qt::AlignHCenter);
     }
 
+    // Texts take the column's whole width and centre their lines inside it, so a text that
+    // wraps gets the height it needs.
     QLabel* title = theme::textLabel(tr("Accessibility Permission"), theme::TextStyle::LargeTitle,
                                      this, QFont::Bold, text);
     title->setObjectName(QStringLiteral("permissionsTitle"));
-    column->addWidget(title, 0, Qt::AlignHCenter);
+    column->addWidget(title);
 
     QLabel* explanation = theme::textLabel(
         full ? tr("Marten needs Accessibility permission to type in your applications")
              : tr("Marten needs permission to:"),
         theme::TextStyle::Title3, this, QFont::Normal, text);
     explanation->setObjectName(QStringLiteral("permissionsExplanation"));
-    column->addWidget(explanation, 0, Qt::AlignHCenter);
+    column->addWidget(explanation);
 
     auto* capabilities = new Card(theme::gray(), this, theme::cardRadius);
     capabilities->setObjectName(QStringLiteral("capabilitiesCard"));

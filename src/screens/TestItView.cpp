@@ -12,6 +12,14 @@ namespace {
 constexpr int kSpacing = 24;
 constexpr int kMicSize = 80;
 constexpr int kTranscriptSpacing = 8;
+
+// The default padding above a part. With a transcription the screen is a little taller
+// than the window leaves it, and these paddings are what gives way; never the texts.
+QSpacerItem* topPadding()
+{
+    return new QSpacerItem(0, theme::defaultPadding, QSizePolicy::Minimum, QSizePolicy::Maximum);
+}
+
 } // namespace
 
 TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget* parent)
@@ -32,24 +40,26 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     QLabel* title =
         theme::textLabel(tr("Test It Out!"), theme::TextStyle::LargeTitle, this, QFont::Bold, text);
     title->setObjectName(QStringLiteral("testItTitle"));
-    column->addWidget(title, 0, Qt::AlignHCenter);
+    column->addWidget(title);
 
     QLabel* prompt =
         theme::textLabel(tr("Hold Right ⌘ and say something"), theme::TextStyle::Title3, this,
                          QFont::Normal, theme::secondaryLabel());
     prompt->setObjectName(QStringLiteral("testItPrompt"));
-    column->addWidget(prompt, 0, Qt::AlignHCenter);
+    column->addWidget(prompt);
 
     // "You said:" and the transcription in a full-width card, both at the leading edge.
     m_transcript = new QWidget(this);
     m_transcript->setObjectName(QStringLiteral("transcriptBlock"));
     auto* block = new QVBoxLayout(m_transcript);
-    block->setContentsMargins(0, theme::defaultPadding, 0, 0);
-    block->setSpacing(kTranscriptSpacing);
+    block->setContentsMargins(0, 0, 0, 0);
+    block->setSpacing(0);
+    block->addSpacerItem(topPadding());
     QWidget* heading = theme::iconLabel(QStringLiteral("quote.bubble"), tr("You said:"),
                                         theme::TextStyle::Headline, text, m_transcript);
     heading->setObjectName(QStringLiteral("transcriptHeading"));
     block->addWidget(heading, 0, Qt::AlignLeft);
+    block->addSpacing(kTranscriptSpacing);
     auto* card = new Card(theme::green(), m_transcript, theme::cardRadius);
     card->setObjectName(QStringLiteral("transcriptCard"));
     m_transcriptText =
@@ -61,11 +71,14 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     block->addWidget(card);
     column->addWidget(m_transcript);
 
+    auto* closingBox = new QVBoxLayout;
+    closingBox->setSpacing(0);
+    closingBox->addSpacerItem(topPadding());
     QLabel* closing = theme::textLabel(tr("🎉 Ready to start using Marten?"),
                                        theme::TextStyle::Title3, this, QFont::Normal, text);
     closing->setObjectName(QStringLiteral("testItClosing"));
-    closing->setContentsMargins(0, theme::defaultPadding, 0, 0);
-    column->addWidget(closing, 0, Qt::AlignHCenter);
+    closingBox->addWidget(closing);
+    column->addLayout(closingBox);
 
     connect(&m_state, &TestItState::recordingChanged, this, &TestItView::showRecording);
     connect(&m_state, &TestItState::transcribedTextChanged, this, &TestItView::showTranscript);

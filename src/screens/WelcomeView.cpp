@@ -64,7 +64,11 @@ WelcomeView::WelcomeView(const ScreenContext& context, QWidget* parent)
     column->addWidget(tagline, 0, Qt::AlignHCenter);
 }
 
-WelcomeView::~WelcomeView() = default;
+WelcomeView::~WelcomeView()
+{
+    if (m_form == AnimationForm::Gif)
+        m_area->removeEventFilter(this);
+}
 
 QWidget* WelcomeView::buildGifArea(const QString& path)
 {

@@ -1,0 +1,71 @@
+// Runs a real onboarding program (the same entry as the shipped executables) and reports
+// when its first frame was painted, when the step list was decided, its peak RSS with the
+// animated welcome step on screen, and its CPU use while idling on the how-to-use step.
+//
+//   bench_onboarding full|simple [idle seconds]
+#include "BenchClock.h"
+
+#include "app/Application.h"
+#include "app/OnboardingWindow.h"
+#include "flow/FTUEView.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+
+#include <cstring>
+
+using namespace marten;
+
+namespace {
+
+class FirstPaint final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            mark("first_frame", monotonicSeconds());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_seen = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const Variant variant =
+        argc > 1 && std::strcmp(argv[1], "simple") == 0 ? Variant::Simple : Variant::Full;
+    const int idleMs = argc > 2 ? std::atoi(argv[2]) * 1000 : 10000;
+
+    RunHooks hooks;
+    hooks.windowCreated = [idleMs](OnboardingWindow& window) {
+        window.installEventFilter(new FirstPaint(&window));
+        FTUEView* flow = window.flow();
+        QObject::connect(flow, &FTUEView::stepsDecided, flow, [flow, idleMs] {
+            mark("steps_decided", monotonicSeconds());
+            // Let the welcome animation play a while, then idle on a still step.
+            QTimer::singleShot(1500, flow, [flow, idleMs] {
+                while (flow->currentStep() && *flow->currentStep() != FTUEStep::howToUse)
+                    flow->nextStep();
+                QTimer::singleShot(500, flow, [idleMs] {
+                    const double cpu = cpuSeconds();
+                    QTimer::singleShot(idleMs, [cpu, idleMs] {
+                        mark("idle_cpu_percent",
+                             100.0 * (cpuSeconds() - cpu) / (idleMs / 1000.0));
+                        mark("peak_rss_kib", double(peakRssKiB()));
+                        QApplication::quit();
+                    });
+                });
+            });
+        });
+    };
+    return runOnboarding(variant, argc, argv, &hooks);
+}
