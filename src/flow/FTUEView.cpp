@@ -85,9 +85,10 @@ FTUEView::FTUEView(Variant variant, Platform& platform, QWidget* parent)
     m_stepLayout->setSpacing(kStepAreaSpacing);
     column->addWidget(m_stepArea, 1);
 
-    // The Back layer sits over the main column, in the window's top-left corner.
+    // The Back layer sits over the main column in the top-left corner, just below the
+    // progress bar so that the chevron never covers the first segment.
     m_back = new BackButton(m_mainPage);
-    m_back->move(0, 0);
+    m_back->move(0, theme::defaultPadding + m_progress->height());
     m_back->hide();
     connect(m_back, &QAbstractButton::clicked, this, &FTUEView::previousStep);
 
@@ -288,6 +289,30 @@ StyledButton* FTUEView::buildStepButton(FTUEStep step)
     return button;
 }
 
+void FTUEView::focusMainControl()
+{
+    // The step's button if it has one; otherwise the screen's own first control.
+    if (m_stepButton) {
+        m_stepButton->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!m_screen)
+        return;
+    if (m_screen->focusProxy()) {
+        m_screen->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    for (QWidget* w = m_screen->nextInFocusChain(); w && w != m_screen;
+         w = w->nextInFocusChain()) {
+        if (!m_screen->isAncestorOf(w))
+            continue;
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(m_screen) && w->isEnabled()) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
 void FTUEView::rebuildStepArea(bool animated)
 {
     // Snapshot of the old step for the cross-fade.
@@ -319,10 +344,9 @@ void FTUEView::rebuildStepArea(bool animated)
         if (!fills)
             m_stepLayout->addStretch(1);
         m_screen->show();
-        if (m_stepButton) {
+        if (m_stepButton)
             m_stepButton->show();
-            m_stepButton->setFocus(Qt::OtherFocusReason);
-        }
+        focusMainControl();
     }
 
     if (!before.isNull()) {
@@ -330,6 +354,8 @@ void FTUEView::rebuildStepArea(bool animated)
         ghost->setPixmap(before);
         ghost->setGeometry(m_stepArea->geometry());
         ghost->setAttribute(Qt::WA_TransparentForMouseEvents);
+        ghost->setObjectName(QStringLiteral("crossFade"));
+        ghost->setProperty("decorative", true);
         auto* effect = new QGraphicsOpacityEffect(ghost);
         ghost->setGraphicsEffect(effect);
         ghost->show();

@@ -69,6 +69,7 @@ private:
     QWidget* buildScreen(FTUEStep step);
     StyledButton* buildStepButton(FTUEStep step);
     void openGoogleSignIn();
+    void focusMainControl();
 
     const VariantTraits& m_traits;
     Platform& m_platform;
