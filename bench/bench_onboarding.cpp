@@ -47,24 +47,31 @@ int main(int argc, char** argv)
 
     RunHooks hooks;
     hooks.windowCreated = [idleMs](OnboardingWindow& window) {
-        window.installEventFilter(new FirstPaint(&window));
+        // Any widget's first paint is the first frame being drawn.
+        qApp->installEventFilter(new FirstPaint(&window));
         FTUEView* flow = window.flow();
         QObject::connect(flow, &FTUEView::stepsDecided, flow, [flow, idleMs] {
             mark("steps_decided", monotonicSeconds());
-            // Let the welcome animation play a while, then idle on a still step.
-            QTimer::singleShot(1500, flow, [flow, idleMs] {
-                while (flow->currentStep() && *flow->currentStep() != FTUEStep::howToUse)
+            // Let the welcome animation play a while, then step on as a person would, one
+            // step at a time, to a still step, and idle there.
+            auto* walk = new QTimer(flow);
+            walk->setInterval(400);
+            QObject::connect(walk, &QTimer::timeout, flow, [flow, walk, idleMs] {
+                if (flow->currentStep() && *flow->currentStep() != FTUEStep::howToUse) {
                     flow->nextStep();
+                    return;
+                }
+                walk->stop();
                 QTimer::singleShot(500, flow, [idleMs] {
                     const double cpu = cpuSeconds();
                     QTimer::singleShot(idleMs, [cpu, idleMs] {
-                        mark("idle_cpu_percent",
-                             100.0 * (cpuSeconds() - cpu) / (idleMs / 1000.0));
+                        mark("idle_cpu_percent", 100.0 * (cpuSeconds() - cpu) / (idleMs / 1000.0));
                         mark("peak_rss_kib", double(peakRssKiB()));
                         QApplication::quit();
                     });
                 });
             });
+            QTimer::singleShot(1500, walk, qOverload<>(&QTimer::start));
         });
     };
     return runOnboarding(variant, argc, argv, &hooks);

@@ -10,8 +10,7 @@ const QString MainAppLink::startOAuth = QStringLiteral("com.marten.startOAuth");
 const QString MainAppLink::startPurchase = QStringLiteral("com.marten.startPurchase");
 const QString MainAppLink::authCompleted = QStringLiteral("com.marten.authCompleted");
 
-MainAppLink::MainAppLink(NotificationCenter& notifications, Scheduler& scheduler,
-                         Console& console)
+MainAppLink::MainAppLink(NotificationCenter& notifications, Scheduler& scheduler, Console& console)
     : m_notifications(notifications), m_scheduler(scheduler), m_console(console)
 {
 }
@@ -28,9 +27,8 @@ void MainAppLink::handlePurchase(const QObject* context, std::function<void()> n
             QStringLiteral("Sent purchase request to main app"), context, std::move(nextStep));
 }
 
-void MainAppLink::request(const QString& name, const QString& calledLine,
-                          const QString& sentLine, const QObject* context,
-                          std::function<void()> nextStep)
+void MainAppLink::request(const QString& name, const QString& calledLine, const QString& sentLine,
+                          const QObject* context, std::function<void()> nextStep)
 {
     m_console.line(calledLine);
     m_notifications.post(name, {{QStringLiteral("source"), QStringLiteral("ftue")}});
@@ -40,13 +38,12 @@ void MainAppLink::request(const QString& name, const QString& calledLine,
 
 void MainAppLink::observeAuthCompletion(QObject* context, std::function<void()> onCompleted)
 {
-    m_notifications.observe(authCompleted, context,
-                            [this, onCompleted = std::move(onCompleted)](const QString&,
-                                                                         const UserInfo&) {
-                                m_console.line(QStringLiteral(
-                                    "Received auth completion notification from main app"));
-                                onCompleted();
-                            });
+    m_notifications.observe(
+        authCompleted, context,
+        [this, onCompleted = std::move(onCompleted)](const QString&, const UserInfo&) {
+            m_console.line(QStringLiteral("Received auth completion notification from main app"));
+            onCompleted();
+        });
 }
 
 } // namespace marten

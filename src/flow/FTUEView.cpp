@@ -4,6 +4,7 @@
 #include "flow/NavigationControls.h"
 #include "flow/ProgressBar.h"
 #include "flow/StepDecision.h"
+#include "flow/StepFade.h"
 #include "flow/TestItState.h"
 #include "platform/AccessibilityProbe.h"
 #include "platform/AppControl.h"
@@ -21,9 +22,6 @@
 #include "screens/WelcomeView.h"
 #include "ui/Theme.h"
 
-#include <QGraphicsOpacityEffect>
-#include <QLabel>
-#include <QPropertyAnimation>
 #include <QShowEvent>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -35,7 +33,7 @@ namespace marten {
 const QString kServiceApiHost = QStringLiteral("api.marten.app");
 
 namespace {
-constexpr int kCrossFadeMs = 180;
+constexpr int kFadeMs = 180;
 constexpr int kStepAreaPadding = 40;
 constexpr int kStepAreaSpacing = 30;
 } // namespace
@@ -91,6 +89,8 @@ FTUEView::FTUEView(Variant variant, Platform& platform, QWidget* parent)
     m_back->move(0, theme::defaultPadding + m_progress->height());
     m_back->hide();
     connect(m_back, &QAbstractButton::clicked, this, &FTUEView::previousStep);
+
+    m_fade = new StepFade(m_mainPage, kFadeMs);
 
     m_pages->addWidget(m_mainPage);
     m_pages->setCurrentWidget(m_loading);
@@ -302,8 +302,7 @@ void FTUEView::focusMainControl()
         m_screen->setFocus(Qt::OtherFocusReason);
         return;
     }
-    for (QWidget* w = m_screen->nextInFocusChain(); w && w != m_screen;
-         w = w->nextInFocusChain()) {
+    for (QWidget* w = m_screen->nextInFocusChain(); w && w != m_screen; w = w->nextInFocusChain()) {
         if (!m_screen->isAncestorOf(w))
             continue;
         if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(m_screen) && w->isEnabled()) {
@@ -315,15 +314,17 @@ void FTUEView::focusMainControl()
 
 void FTUEView::rebuildStepArea(bool animated)
 {
-    // Snapshot of the old step for the cross-fade.
-    QPixmap before;
-    if (animated && m_stepArea->isVisible())
-        before = m_stepArea->grab();
-
-    if (m_screen)
-        m_screen->hide();
-    delete m_screen;
-    delete m_stepButton;
+    // The old step usually goes away from inside one of its own button clicks: detach it
+    // now and delete it once that click has returned.
+    for (QWidget* old : {static_cast<QWidget*>(m_screen), static_cast<QWidget*>(m_stepButton)}) {
+        if (!old)
+            continue;
+        old->hide();
+        old->setParent(nullptr);
+        old->deleteLater();
+    }
+    m_screen = nullptr;
+    m_stepButton = nullptr;
     while (QLayoutItem* item = m_stepLayout->takeAt(0))
         delete item;
 
@@ -349,23 +350,9 @@ void FTUEView::rebuildStepArea(bool animated)
         focusMainControl();
     }
 
-    if (!before.isNull()) {
-        auto* ghost = new QLabel(m_mainPage);
-        ghost->setPixmap(before);
-        ghost->setGeometry(m_stepArea->geometry());
-        ghost->setAttribute(Qt::WA_TransparentForMouseEvents);
-        ghost->setObjectName(QStringLiteral("crossFade"));
-        ghost->setProperty("decorative", true);
-        auto* effect = new QGraphicsOpacityEffect(ghost);
-        ghost->setGraphicsEffect(effect);
-        ghost->show();
+    if (animated && m_stepArea->isVisible()) {
+        m_fade->start(m_stepArea->geometry());
         m_back->raise();
-        auto* fade = new QPropertyAnimation(effect, "opacity", ghost);
-        fade->setDuration(kCrossFadeMs);
-        fade->setStartValue(1.0);
-        fade->setEndValue(0.0);
-        connect(fade, &QAbstractAnimation::finished, ghost, &QObject::deleteLater);
-        fade->start();
     }
 }
 

@@ -17,6 +17,7 @@ namespace marten {
 struct Platform;
 struct StepDecision;
 class BackButton;
+class StepFade;
 class LoadingView;
 class ProgressBar;
 class StyledButton;
@@ -91,6 +92,7 @@ private:
     QWidget* m_stepArea;
     QVBoxLayout* m_stepLayout;
     BackButton* m_back;
+    StepFade* m_fade;
     QPointer<QWidget> m_screen;
     QPointer<StyledButton> m_stepButton;
     QFutureWatcher<StepDecision>* m_decision = nullptr;

@@ -35,9 +35,9 @@ PurchaseView::PurchaseView(const ScreenContext& context, Callback onSkip, Callba
     title->setObjectName(QStringLiteral("title"));
     layout->addWidget(title);
 
-    QLabel* subtitle = theme::textLabel(tr("Unlimited voice transcriptions"),
-                                        theme::TextStyle::Title3, this, QFont::Normal,
-                                        theme::secondaryLabel());
+    QLabel* subtitle =
+        theme::textLabel(tr("Unlimited voice transcriptions"), theme::TextStyle::Title3, this,
+                         QFont::Normal, theme::secondaryLabel());
     subtitle->setObjectName(QStringLiteral("subtitle"));
     layout->addWidget(subtitle);
 
@@ -48,8 +48,8 @@ PurchaseView::PurchaseView(const ScreenContext& context, Callback onSkip, Callba
                                       QFont::Bold, theme::black());
     amount->setObjectName(QStringLiteral("price"));
     amount->setWordWrap(false);
-    QLabel* billing = theme::textLabel(tr("Billed every 4 weeks"), theme::TextStyle::Caption,
-                                       price, QFont::Normal, theme::secondaryLabel());
+    QLabel* billing = theme::textLabel(tr("Billed every 4 weeks"), theme::TextStyle::Caption, price,
+                                       QFont::Normal, theme::secondaryLabel());
     billing->setObjectName(QStringLiteral("billing"));
     billing->setWordWrap(false);
     price->contentLayout()->addWidget(amount, 0, Qt::AlignHCenter);
@@ -67,15 +67,22 @@ PurchaseView::PurchaseView(const ScreenContext& context, Callback onSkip, Callba
     subscribe->setObjectName(QStringLiteral("subscribeButton"));
     subscribe->setSymbol(QStringLiteral("creditcard"));
     subscribe->setMinimumLabelWidth(kSubscribeLabelMinWidth);
-    connect(subscribe, &QAbstractButton::clicked, this, [this] { m_onPurchase(); });
-    auto* skip =
-        new StyledButton(ButtonStyle::Plain, tr("Skip for now (15 free uses)"), buttons);
+    connect(subscribe, &QAbstractButton::clicked, this, [run = m_onPurchase] {
+        if (run)
+            run();
+    });
+    auto* skip = new StyledButton(ButtonStyle::Plain, tr("Skip for now (15 free uses)"), buttons);
     skip->setObjectName(QStringLiteral("skipButton"));
     skip->setTextColor(theme::secondaryLabel());
-    connect(skip, &QAbstractButton::clicked, this, [this] { m_onSkip(); });
+    connect(skip, &QAbstractButton::clicked, this, [run = m_onSkip] {
+        if (run)
+            run();
+    });
     buttonLayout->addWidget(subscribe, 0, Qt::AlignHCenter);
     buttonLayout->addWidget(skip, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
+    // The keyboard starts on the main action, as on the other steps.
+    subscribe->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace marten

@@ -8,9 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace marten {
@@ -28,6 +26,10 @@ constexpr int kSimpleSpacing = 24;
 constexpr int kSimpleButtonSpacing = 16;
 constexpr int kSymbolSize = 80;
 constexpr int kGoogleLabelMinWidth = 200;
+constexpr int kAlertWidth = 260;
+constexpr int kAlertPadding = 20;
+constexpr int kAlertTextSpacing = 6;
+constexpr int kAlertButtonGap = 10;
 
 // Wraps `child` in a transparent box with the given margins around it.
 QWidget* padded(QWidget* child, QWidget* parent, const QMargins& margins,
@@ -111,6 +113,54 @@ private:
     QLineEdit* m_edit;
 };
 
+// A small window-modal alert: a bold title, a message and one button that dismisses it
+// (the cancel role: Escape does the same). It deletes itself when dismissed.
+class Alert final : public QDialog {
+public:
+    Alert(const QString& title, const QString& message, const QString& button, QWidget* parent)
+        : QDialog(parent)
+    {
+        setAttribute(Qt::WA_DeleteOnClose);
+        setWindowModality(Qt::WindowModal);
+        setWindowTitle(title);
+        setAccessibleName(title);
+        setAccessibleDescription(message);
+        setFixedWidth(kAlertWidth);
+        QPalette pal = palette();
+        pal.setColor(QPalette::Window, theme::white());
+        pal.setColor(QPalette::WindowText, theme::black());
+        setPalette(pal);
+        setAutoFillBackground(true);
+
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(kAlertPadding, kAlertPadding, kAlertPadding, kAlertPadding);
+        layout->setSpacing(kAlertTextSpacing);
+        QLabel* titleLabel =
+            theme::textLabel(title, theme::TextStyle::Headline, this, QFont::Bold, theme::black());
+        titleLabel->setObjectName(QStringLiteral("alertTitle"));
+        layout->addWidget(titleLabel);
+        QLabel* messageLabel = theme::textLabel(message, theme::TextStyle::Callout, this,
+                                                QFont::Normal, theme::black());
+        messageLabel->setObjectName(QStringLiteral("alertMessage"));
+        layout->addWidget(messageLabel);
+        layout->addSpacing(kAlertButtonGap);
+        auto* ok = new StyledButton(ButtonStyle::BorderedProminent, button, this);
+        ok->setObjectName(QStringLiteral("okButton"));
+        ok->setStretchLabel(true);
+        connect(ok, &QAbstractButton::clicked, this, &QDialog::reject);
+        layout->addWidget(ok);
+        ok->setFocus(Qt::OtherFocusReason);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setPen(QPen(theme::withOpacity(theme::gray(), 0.4), 1));
+        p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+};
+
 StyledButton* skipButton(QWidget* parent)
 {
     auto* skip = new StyledButton(ButtonStyle::Plain, SignInView::tr("Skip for now"), parent);
@@ -129,6 +179,8 @@ SignInView::SignInView(const ScreenContext& context, Callback onSkip, Callback o
     setObjectName(QStringLiteral("signInView"));
     // Its spacers take whatever height the flow gives the step.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    // The buttons run copies of the callbacks: moving the flow on deletes this screen while
+    // the callback is still running.
     if (m_context.isFull())
         buildFull();
     else
@@ -145,8 +197,10 @@ void SignInView::buildFull()
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(kFullSpacing);
+    // The two flexible spacers share the spare height; the upper one keeps at least 24 px.
     layout->addSpacerItem(
         new QSpacerItem(0, kTopSpacerMin, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
+    layout->setStretch(0, 1);
 
     QLabel* heading = theme::textLabel(tr("Sign up or log in"), theme::TextStyle::Body, this,
                                        QFont::Bold, theme::black());
@@ -163,18 +217,24 @@ void SignInView::buildFull()
     auto comingSoon = [this] { showComingSoon(); };
     auto* google = new MartenSocialButton(
         QStringLiteral("Continue with Google"), IconKind::asset(QStringLiteral("logo-google.png")),
-        [this] { m_onSignIn(); }, social, assets);
+        [run = m_onSignIn] {
+            if (run)
+                run();
+        },
+        social, assets);
     google->setObjectName(QStringLiteral("continueWithGoogleButton"));
     auto* facebook = new MartenSocialButton(QStringLiteral("Continue with Facebook"),
                                             IconKind::asset(QStringLiteral("logo-facebook.png")),
                                             comingSoon, social, assets);
     facebook->setObjectName(QStringLiteral("continueWithFacebookButton"));
     auto* apple = new MartenSocialButton(QStringLiteral("Continue with Apple"),
-                                         IconKind::system(QStringLiteral("applelogo")),
-                                         comingSoon, social, assets);
+                                         IconKind::system(QStringLiteral("applelogo")), comingSoon,
+                                         social, assets);
     apple->setObjectName(QStringLiteral("continueWithAppleButton"));
     for (MartenSocialButton* button : {google, facebook, apple})
         socialLayout->addWidget(button);
+    // The keyboard starts on the one button that signs in.
+    google->setFocus(Qt::OtherFocusReason);
     layout->addWidget(social);
 
     layout->addWidget(padded(new Divider(this), this, {kSideInset, 0, kSideInset, 0}));
@@ -213,7 +273,10 @@ void SignInView::buildFull()
     layout->addWidget(padded(cont, this, {kSideInset, 0, kSideInset, 0}));
 
     StyledButton* skip = skipButton(this);
-    connect(skip, &QAbstractButton::clicked, this, [this] { m_onSkip(); });
+    connect(skip, &QAbstractButton::clicked, this, [run = m_onSkip] {
+        if (run)
+            run();
+    });
     layout->addWidget(padded(skip, this, {0, kSkipTopPadding, 0, 0}, Qt::AlignHCenter));
 
     layout->addStretch(1);
@@ -230,14 +293,14 @@ void SignInView::buildSimple()
                                          kSymbolSize, theme::green(), this),
                       0, Qt::AlignHCenter);
 
-    QLabel* title = theme::textLabel(tr("Sign In (Optional)"), theme::TextStyle::LargeTitle, this,
-                                     QFont::Bold);
+    QLabel* title =
+        theme::textLabel(tr("Sign In (Optional)"), theme::TextStyle::LargeTitle, this, QFont::Bold);
     title->setObjectName(QStringLiteral("title"));
     layout->addWidget(title);
 
-    QLabel* subtitle = theme::textLabel(tr("Sign in to sync settings and track usage"),
-                                        theme::TextStyle::Title3, this, QFont::Normal,
-                                        theme::secondaryLabel());
+    QLabel* subtitle =
+        theme::textLabel(tr("Sign in to sync settings and track usage"), theme::TextStyle::Title3,
+                         this, QFont::Normal, theme::secondaryLabel());
     subtitle->setObjectName(QStringLiteral("subtitle"));
     layout->addWidget(subtitle);
 
@@ -263,38 +326,34 @@ void SignInView::buildSimple()
     google->setObjectName(QStringLiteral("signInWithGoogleButton"));
     google->setSymbol(QStringLiteral("globe"));
     google->setMinimumLabelWidth(kGoogleLabelMinWidth);
-    connect(google, &QAbstractButton::clicked, this, [this] { m_onSignIn(); });
+    connect(google, &QAbstractButton::clicked, this, [run = m_onSignIn] {
+        if (run)
+            run();
+    });
     StyledButton* skip = skipButton(buttons);
-    connect(skip, &QAbstractButton::clicked, this, [this] { m_onSkip(); });
+    connect(skip, &QAbstractButton::clicked, this, [run = m_onSkip] {
+        if (run)
+            run();
+    });
     buttonLayout->addWidget(google, 0, Qt::AlignHCenter);
     buttonLayout->addWidget(skip, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
+    google->setFocus(Qt::OtherFocusReason);
 }
 
 void SignInView::showComingSoon()
 {
     // The alert is modal, so a second request while it is up cannot come from the user.
-    if (m_alert)
+    if (m_showComingSoon)
         return;
-    auto* alert = new QMessageBox(this);
+    auto* alert =
+        new Alert(tr("Coming soon"), tr("This action will be enabled shortly."), tr("OK"), this);
     alert->setObjectName(QStringLiteral("comingSoonAlert"));
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setIcon(QMessageBox::NoIcon);
-    alert->setWindowTitle(tr("Coming soon"));
-    alert->setText(tr("Coming soon"));
-    alert->setInformativeText(tr("This action will be enabled shortly."));
-    if (auto* text = alert->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
-        text->setFont(theme::systemFont(13, QFont::Bold));
-    QPushButton* ok = alert->addButton(tr("OK"), QMessageBox::RejectRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    alert->setDefaultButton(ok);
-    alert->setEscapeButton(ok);
-    alert->setWindowModality(Qt::WindowModal);
     connect(alert, &QDialog::finished, this, [this] { m_showComingSoon = false; });
     m_alert = alert;
     m_showComingSoon = true;
     // open(), not exec(): the event loop keeps running while the alert is up.
-    alert->QDialog::open();
+    alert->open();
 }
 
 } // namespace marten

@@ -2,7 +2,7 @@
 
 #include "screens/ScreenContext.h"
 
-#include <QMessageBox>
+#include <QDialog>
 #include <QPointer>
 #include <QWidget>
 
@@ -19,7 +19,7 @@ public:
 
     // Full program only: whether the "Coming soon" alert is up, and the alert itself.
     bool isShowingComingSoon() const { return m_showComingSoon; }
-    QMessageBox* comingSoonAlert() const { return m_alert; }
+    QDialog* comingSoonAlert() const { return m_alert; }
 
 private:
     void buildFull();
@@ -30,7 +30,7 @@ private:
     Callback m_onSkip;
     Callback m_onSignIn;
     bool m_showComingSoon = false;
-    QPointer<QMessageBox> m_alert;
+    QPointer<QDialog> m_alert;
 };
 
 } // namespace marten

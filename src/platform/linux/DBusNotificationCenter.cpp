@@ -27,21 +27,29 @@ std::optional<UserInfo> readUserInfo(const QDBusArgument& argument)
     UserInfo info;
     qsizetype chars = 0;
     int entries = 0;
+    bool tooBig = false;
     argument.beginMap();
     while (!argument.atEnd()) {
-        if (++entries > DBusNotificationCenter::maxUserInfoEntries)
-            return std::nullopt;
+        if (++entries > DBusNotificationCenter::maxUserInfoEntries) {
+            tooBig = true;
+            break;
+        }
         QString key;
         QString value;
         argument.beginMapEntry();
         argument >> key >> value;
         argument.endMapEntry();
         chars += key.size() + value.size();
-        if (chars > DBusNotificationCenter::maxUserInfoChars)
-            return std::nullopt;
+        if (chars > DBusNotificationCenter::maxUserInfoChars) {
+            tooBig = true;
+            break;
+        }
         info.insert(key, value);
     }
+    // Always closed, even when abandoned half-way: the reader of the map is freed here.
     argument.endMap();
+    if (tooBig)
+        return std::nullopt;
     return info;
 }
 

@@ -29,8 +29,8 @@ public:
     static constexpr int maxUserInfoEntries = 64;
     static constexpr qsizetype maxUserInfoChars = 16 * 1024;
 
-    explicit DBusNotificationCenter(Console& console, QDBusConnection connection =
-                                                          QDBusConnection::sessionBus());
+    explicit DBusNotificationCenter(Console& console,
+                                    QDBusConnection connection = QDBusConnection::sessionBus());
 
     void post(const QString& name, const UserInfo& userInfo) override;
     void observe(const QString& name, QObject* context, Handler handler) override;

@@ -16,6 +16,9 @@ void QtAppControl::raiseAndActivate(QWidget* window)
 {
     if (!window)
         return;
+    // A minimised window is not brought back by show() or raise().
+    if (window->windowState() & Qt::WindowMinimized)
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();
