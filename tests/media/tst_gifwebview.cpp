@@ -260,7 +260,9 @@ private slots:
         auto v = view(glowy());
         QVERIFY(v->movie());
         QCOMPARE(v->movie()->loopCount(), -1); // for ever
-        QCOMPARE(v->movie()->nextFrameDelay(), 80);
+        // The delay may already have started counting down on a slow machine.
+        QVERIFY2(v->movie()->nextFrameDelay() > 60 && v->movie()->nextFrameDelay() <= 80,
+                 qPrintable(QString::number(v->movie()->nextFrameDelay())));
         QCOMPARE(v->movie()->state(), QMovie::NotRunning);
         v->show();
         QTRY_VERIFY(v->movie()->currentFrameNumber() >= 2);
