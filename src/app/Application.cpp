@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/OnboardingWindow.h"
+#include "app/Translations.h"
 #include "media/AssetLookup.h"
 #include "platform/Platform.h"
 #include "platform/linux/DBusNotificationCenter.h"
@@ -37,8 +38,7 @@ int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
         // The fixed texts are translation keys; with no translation for the user's
         // language they show as written.
         QTranslator translator;
-        if (translator.load(QLocale(), QStringLiteral("marten"), QStringLiteral("_"),
-                            QStringLiteral(":/i18n")))
+        if (loadTranslation(translator, QLocale()))
             QApplication::installTranslator(&translator);
 
         QtScheduler scheduler;
@@ -48,9 +48,10 @@ int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
         QtAppControl appControl;
         DesktopUrlOpener urls;
         DBusNotificationCenter notifications(console);
-        Platform platform{scheduler, probe,         defaults, loginItem,
-                          appControl, urls,         notifications, console,
-                          AssetPaths::forCurrentProcess(), QDir::homePath()};
+        Platform platform{scheduler,       probe,      defaults,
+                          loginItem,       appControl, urls,
+                          notifications,   console,    AssetPaths::forCurrentProcess(),
+                          QDir::homePath()};
 
         OnboardingWindow window(variant, platform);
         if (hooks && hooks->windowCreated)

@@ -32,14 +32,14 @@ LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidge
         }
         m_caption = theme::textLabel(tr("Starting Marten..."), theme::TextStyle::Title2, this,
                                      QFont::Medium, theme::black());
-        column->addWidget(m_caption, 0, Qt::AlignHCenter);
+        column->addWidget(m_caption);
     } else {
         column->setSpacing(0);
         column->addWidget(new Spinner(this), 0, Qt::AlignHCenter);
         column->addSpacing(8 + 6); // 8 px of padding plus the stack's default spacing
         m_caption = theme::textLabel(tr("Preparing your experience..."), theme::TextStyle::Caption,
                                      this, QFont::Normal, theme::secondaryLabel());
-        column->addWidget(m_caption, 0, Qt::AlignHCenter);
+        column->addWidget(m_caption);
     }
     m_caption->setObjectName(QStringLiteral("loadingCaption"));
     column->addStretch();

@@ -56,12 +56,12 @@ WelcomeView::WelcomeView(const ScreenContext& context, QWidget* parent)
     QLabel* title = theme::textLabel(tr("Welcome to Marten"), theme::TextStyle::LargeTitle, this,
                                      QFont::Bold, m_context.isFull() ? QColor() : theme::black());
     title->setObjectName(QStringLiteral("welcomeTitle"));
-    column->addWidget(title, 0, Qt::AlignHCenter);
+    column->addWidget(title);
 
     QLabel* tagline = theme::textLabel(tr("speak to type, anywhere"), theme::TextStyle::Title2,
                                        this, QFont::Normal, theme::secondaryLabel());
     tagline->setObjectName(QStringLiteral("welcomeTagline"));
-    column->addWidget(tagline, 0, Qt::AlignHCenter);
+    column->addWidget(tagline);
 }
 
 WelcomeView::~WelcomeView()

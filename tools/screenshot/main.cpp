@@ -5,8 +5,10 @@
 // STATE is one of: loading, welcome, permissions, permissions-checking, permissions-granted,
 // howToUse, signIn, signIn-alert, purchase, testIt, testIt-recording, testIt-transcript,
 // past-end. Account files and input access are faked; nothing of the user's is touched.
+// Texts follow the locale in the environment, as in the programs (LANG=de_DE.UTF-8: German).
 
 #include "app/OnboardingWindow.h"
+#include "app/Translations.h"
 #include "flow/FTUEView.h"
 #include "flow/TestItState.h"
 #include "platform/fake/Fakes.h"
@@ -17,9 +19,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocale>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <QWidget>
 
 #include <cstdio>
@@ -64,6 +68,10 @@ int main(int argc, char** argv)
     qputenv("HOME", QFile::encodeName(home.path()));
     QApplication app(argc, argv);
     theme::apply(app);
+    // The same translation the programs pick: the one for the locale in the environment.
+    QTranslator translator;
+    if (loadTranslation(translator, QLocale()))
+        QApplication::installTranslator(&translator);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 4)
         return fail("usage: marten-screenshot full|simple STATE OUT.png");

@@ -1,0 +1,358 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>marten::BackButton</name>
+    <message>
+        <location filename="../src/flow/NavigationControls.cpp" line="16"/>
+        <location filename="../src/flow/NavigationControls.cpp" line="17"/>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+</context>
+<context>
+    <name>marten::FTUEView</name>
+    <message>
+        <location filename="../src/flow/FTUEView.cpp" line="262"/>
+        <location filename="../src/flow/FTUEView.cpp" line="269"/>
+        <location filename="../src/flow/FTUEView.cpp" line="273"/>
+        <source>Next</source>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <location filename="../src/flow/FTUEView.cpp" line="273"/>
+        <location filename="../src/flow/FTUEView.cpp" line="276"/>
+        <source>Get Started</source>
+        <translation>Loslegen</translation>
+    </message>
+</context>
+<context>
+    <name>marten::HowToUseView</name>
+    <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="47"/>
+        <source>How to Use Marten</source>
+        <translation>So nutzen Sie Marten</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="74"/>
+        <source>💡 Tip: Works anywhere you can type</source>
+        <translation>💡 Tipp: Funktioniert überall, wo Sie tippen können</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="75"/>
+        <source>💡 Tip: Works in any app where you can type!</source>
+        <translation>💡 Tipp: Funktioniert in jeder App, in der Sie tippen können!</translation>
+    </message>
+</context>
+<context>
+    <name>marten::InputAccessPanel</name>
+    <message>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="66"/>
+        <source>Add your account to the input group</source>
+        <translation>Ihr Konto zur Gruppe „input“ hinzufügen</translation>
+    </message>
+    <message>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="67"/>
+        <source>Let the input group use /dev/uinput</source>
+        <translation>Der Gruppe „input“ Zugriff auf /dev/uinput geben</translation>
+    </message>
+    <message>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="71"/>
+        <source>Load uinput every time the computer starts</source>
+        <translation>uinput bei jedem Systemstart laden</translation>
+    </message>
+    <message>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="73"/>
+        <source>Log out and back in, so that your account joins the group. If Marten still can&apos;t use the keyboard after that, restart the computer.</source>
+        <translation>Melden Sie sich ab und wieder an, damit Ihr Konto der Gruppe beitritt. Kann Marten die Tastatur danach noch immer nicht verwenden, starten Sie den Computer neu.</translation>
+    </message>
+    <message>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="84"/>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="93"/>
+        <source>Allow input access</source>
+        <translation>Eingabezugriff erlauben</translation>
+    </message>
+    <message>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="100"/>
+        <source>Marten needs to see when you press the Right Command key (the right Super or Windows key) and to type the text you dictate. On Linux your account gets this through the input group and the /dev/uinput device. Run these commands in a terminal:</source>
+        <translation>Marten muss erkennen, wann Sie die rechte Befehlstaste (die rechte Super- bzw. Windows-Taste) drücken, und den diktierten Text eingeben können. Unter Linux erhält Ihr Konto dieses Recht über die Gruppe „input“ und das Gerät /dev/uinput. Führen Sie diese Befehle in einem Terminal aus:</translation>
+    </message>
+    <message>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="117"/>
+        <source>Waiting for input access...</source>
+        <translation>Warte auf Eingabezugriff...</translation>
+    </message>
+    <message>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="123"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="172"/>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="193"/>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="176"/>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="192"/>
+        <source>Copied</source>
+        <translation>Kopiert</translation>
+    </message>
+    <message>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="177"/>
+        <source>Copy command: %1</source>
+        <translation>Befehl kopieren: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="178"/>
+        <source>Copy to the clipboard</source>
+        <translation>In die Zwischenablage kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>marten::LoadingView</name>
+    <message>
+        <location filename="../src/flow/LoadingView.cpp" line="33"/>
+        <location filename="../src/flow/LoadingView.cpp" line="51"/>
+        <source>Starting Marten...</source>
+        <translation>Marten wird gestartet...</translation>
+    </message>
+    <message>
+        <location filename="../src/flow/LoadingView.cpp" line="40"/>
+        <location filename="../src/flow/LoadingView.cpp" line="51"/>
+        <source>Preparing your experience...</source>
+        <translation>Alles wird vorbereitet...</translation>
+    </message>
+</context>
+<context>
+    <name>marten::OnboardingWindow</name>
+    <message>
+        <location filename="../src/app/OnboardingWindow.cpp" line="25"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="26"/>
+        <source>Welcome to Marten</source>
+        <translation>Willkommen bei Marten</translation>
+    </message>
+</context>
+<context>
+    <name>marten::PermissionsView</name>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="59"/>
+        <source>Accessibility Permission</source>
+        <translation>Zugriff für Bedienungshilfen</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="65"/>
+        <source>Marten needs Accessibility permission to type in your applications</source>
+        <translation>Marten braucht Zugriff auf die Bedienungshilfen, um in Ihren Programmen zu tippen</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="66"/>
+        <source>Marten needs permission to:</source>
+        <translation>Marten braucht die Erlaubnis für:</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="74"/>
+        <source>Type transcribed text where your cursor is</source>
+        <translation>Transkribierten Text dort eingeben, wo Ihr Cursor steht</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="75"/>
+        <source>Type transcribed text at your cursor</source>
+        <translation>Transkribierten Text am Cursor eingeben</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="77"/>
+        <source>Detect when you press Right Command</source>
+        <translation>Erkennen, wann Sie die rechte Befehlstaste drücken</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="90"/>
+        <source>Open System Settings</source>
+        <translation>Systemeinstellungen öffnen</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="98"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="101"/>
+        <source>Permission Granted!</source>
+        <translation>Zugriff erteilt!</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="116"/>
+        <source>Checking permission...</source>
+        <translation>Zugriff wird geprüft...</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="201"/>
+        <source>Permission granted</source>
+        <translation>Zugriff erteilt</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="202"/>
+        <source>Permission needed</source>
+        <translation>Zugriff erforderlich</translation>
+    </message>
+</context>
+<context>
+    <name>marten::ProgressBar</name>
+    <message>
+        <location filename="../src/flow/ProgressBar.cpp" line="19"/>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <location filename="../src/flow/ProgressBar.cpp" line="27"/>
+        <source>Step %1 of %2</source>
+        <translation>Schritt %1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>marten::PurchaseView</name>
+    <message>
+        <location filename="../src/screens/PurchaseView.cpp" line="33"/>
+        <source>Upgrade to Pro</source>
+        <translation>Upgrade auf Pro</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PurchaseView.cpp" line="39"/>
+        <source>Unlimited voice transcriptions</source>
+        <translation>Unbegrenzte Sprachtranskriptionen</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PurchaseView.cpp" line="47"/>
+        <source>$3 per week</source>
+        <translation>3 $ pro Woche</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PurchaseView.cpp" line="51"/>
+        <source>Billed every 4 weeks</source>
+        <translation>Abrechnung alle 4 Wochen</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PurchaseView.cpp" line="66"/>
+        <source>Subscribe Now</source>
+        <translation>Jetzt abonnieren</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PurchaseView.cpp" line="74"/>
+        <source>Skip for now (15 free uses)</source>
+        <translation>Vorerst überspringen (15 kostenlose Nutzungen)</translation>
+    </message>
+</context>
+<context>
+    <name>marten::SignInView</name>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="166"/>
+        <source>Skip for now</source>
+        <translation>Vorerst überspringen</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="205"/>
+        <source>Sign up or log in</source>
+        <translation>Registrieren oder anmelden</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="247"/>
+        <location filename="../src/screens/SignInView.cpp" line="255"/>
+        <location filename="../src/screens/SignInView.cpp" line="256"/>
+        <source>Email or username</source>
+        <translation>E-Mail oder Benutzername</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="268"/>
+        <source>Continue</source>
+        <translation>Fortfahren</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="297"/>
+        <source>Sign In (Optional)</source>
+        <translation>Anmelden (optional)</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="302"/>
+        <source>Sign in to sync settings and track usage</source>
+        <translation>Anmelden, um Einstellungen zu synchronisieren und die Nutzung zu verfolgen</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="310"/>
+        <source>Free tier: 100 transcriptions/month
+Pro: Unlimited transcriptions</source>
+        <translation>Kostenlos: 100 Transkriptionen/Monat
+Pro: Unbegrenzte Transkriptionen</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="325"/>
+        <source>Sign in with Google</source>
+        <translation>Mit Google anmelden</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="350"/>
+        <source>Coming soon</source>
+        <translation>Demnächst verfügbar</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="350"/>
+        <source>This action will be enabled shortly.</source>
+        <translation>Diese Funktion wird in Kürze freigeschaltet.</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="350"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>marten::Spinner</name>
+    <message>
+        <location filename="../src/ui/Spinner.cpp" line="15"/>
+        <source>Loading</source>
+        <translation>Wird geladen</translation>
+    </message>
+</context>
+<context>
+    <name>marten::TestItView</name>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="41"/>
+        <source>Test It Out!</source>
+        <translation>Probieren Sie es aus!</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="46"/>
+        <source>Hold Right ⌘ and say something</source>
+        <translation>Halten Sie die rechte ⌘-Taste gedrückt und sagen Sie etwas</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="58"/>
+        <source>You said:</source>
+        <translation>Sie sagten:</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="77"/>
+        <source>🎉 Ready to start using Marten?</source>
+        <translation>🎉 Bereit, Marten zu nutzen?</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="94"/>
+        <source>Recording</source>
+        <translation>Aufnahme läuft</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="94"/>
+        <source>Microphone</source>
+        <translation>Mikrofon</translation>
+    </message>
+</context>
+<context>
+    <name>marten::WelcomeView</name>
+    <message>
+        <location filename="../src/screens/WelcomeView.cpp" line="56"/>
+        <source>Welcome to Marten</source>
+        <translation>Willkommen bei Marten</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/WelcomeView.cpp" line="61"/>
+        <source>speak to type, anywhere</source>
+        <translation>überall per Stimme tippen</translation>
+    </message>
+</context>
+</TS>
