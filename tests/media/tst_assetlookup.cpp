@@ -1,103 +1,60 @@
 #include "media/AssetLookup.h"
 #include "support/TestEnv.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace marten;
 
-// A fake installation: a home, a resource folder, and an executable in a package folder
-// (<root>/pkg/bin/X).
 class tst_AssetLookup : public QObject {
     Q_OBJECT
 
-private:
     QTemporaryDir m_root;
-    QString m_savedCwd;
-
-    QString root() const { return m_root.path(); }
-    QString home() const { return root() + "/home"; }
-    QString resources() const { return root() + "/share/marten-onboarding"; }
-    QString package() const { return root() + "/pkg"; }
-    QString exe() const { return package() + "/bin/X"; }
-    AssetPaths paths() const { return {home(), exe(), resources()}; }
-
-    void put(const QString& path)
+    const QString m_base = QFileInfo(m_root.path()).canonicalFilePath();
+    QString path(const QString& relative) const { return m_base + "/" + relative; }
+    void put(const QString& relative)
     {
-        QDir().mkpath(QFileInfo(path).path());
-        test::writeFile(path, "GIF89a");
+        QVERIFY(QDir().mkpath(QFileInfo(path(relative)).path()));
+        test::writeFile(path(relative), "GIF89a");
     }
-    static QString found(const std::optional<QUrl>& url)
+    static QString found(const AssetPaths& paths)
     {
-        return url ? url->toLocalFile() : QStringLiteral("<none>");
-    }
-    static QString canonical(const std::optional<QUrl>& url)
-    {
-        return url ? QFileInfo(url->toLocalFile()).canonicalFilePath() : QStringLiteral("<none>");
+        return findAssetURL("glowy.gif", paths).value_or(QUrl()).toLocalFile();
     }
 
 private slots:
-    void init()
-    {
-        QVERIFY(m_root.isValid());
-        QDir(root()).removeRecursively();
-        QDir().mkpath(root());
-        QDir().mkpath(home());
-        QDir().mkpath(package() + "/bin");
-        m_savedCwd = QDir::currentPath();
-    }
-    void cleanup() { QDir::setCurrent(m_savedCwd); }
-
-    // Each place wins over every place after it; removing the winner exposes the next (so
-    // nothing is cached). The ".." beside the executable stays in the returned path.
+    // Each place wins over every place after it; removing the winner exposes the next, so
+    // nothing is cached. The ".." beside the executable stays in the path. A folder counts.
     void precedenceFollowsTheFixedOrder()
     {
-        const QString name = "glowy.gif";
+        const AssetPaths paths{path("home"), path("pkg/bin/X"), path("share/marten-onboarding")};
         const QStringList places = {
-            resources() + "/" + name,
-            resources() + "/assets/" + name,
-            home() + "/Documents/voice_to_text/assets/" + name,
-            package() + "/bin/../assets/" + name,
-            package() + "/Resources/assets/" + name,
-        };
+            "share/marten-onboarding/glowy.gif", "share/marten-onboarding/assets/glowy.gif",
+            "home/Documents/voice_to_text/assets/glowy.gif", "pkg/bin/../assets/glowy.gif",
+            "pkg/Resources/assets/glowy.gif"};
         for (const QString& place : places)
             put(place);
         for (const QString& place : places) {
-            QCOMPARE(found(findAssetURL(name, paths())), place);
-            QVERIFY(QFile::remove(place));
+            QCOMPARE(found(paths), path(place));
+            QVERIFY(QFile::remove(path(place)));
         }
-        QCOMPARE(found(findAssetURL(name, paths())), QStringLiteral("<none>"));
+        QVERIFY(QDir().mkpath(path("pkg/Resources/assets/glowy.gif")));
+        QCOMPARE(found(paths), path("pkg/Resources/assets/glowy.gif"));
     }
 
-    void aDirectoryCountsAsFound()
-    {
-        QVERIFY(QDir().mkpath(home() + "/Documents/voice_to_text/assets/glowy.gif"));
-        QCOMPARE(found(findAssetURL("glowy.gif", paths())),
-                 home() + "/Documents/voice_to_text/assets/glowy.gif");
-    }
-
-    // Started as "./build/bin/X" from a shell: both executable-based places hang off the
-    // current folder, as they would for the build tree's programs.
+    // Started as "./build/bin/X", or as "./X" from inside bin: the places beside the executable
+    // hang off the working folder, and Resources/assets is the one above bin, not inside it.
     void relativeExecutablePathUsesTheWorkingFolder()
     {
-        QDir().mkpath(root() + "/work/build/bin");
-        put(root() + "/work/build/assets/glowy.gif");
-        QVERIFY(QDir::setCurrent(root() + "/work"));
-        const AssetPaths relative{home(), "./build/bin/X", {}};
-        QCOMPARE(canonical(findAssetURL("glowy.gif", relative)),
-                 QFileInfo(root() + "/work/build/assets/glowy.gif").canonicalFilePath());
-
-        // Started from the executable's own folder: the Resources/assets place is still the
-        // one above that folder, not inside it.
-        QFile::remove(root() + "/work/build/assets/glowy.gif");
-        put(root() + "/work/build/Resources/assets/glowy.gif");
-        put(root() + "/work/build/bin/Resources/assets/glowy.gif"); // the wrong place
-        QVERIFY(QDir::setCurrent(root() + "/work/build/bin"));
-        const AssetPaths fromBin{home(), "./X", {}};
-        QCOMPARE(canonical(findAssetURL("glowy.gif", fromBin)),
-                 QFileInfo(root() + "/work/build/Resources/assets/glowy.gif").canonicalFilePath());
+        const QString savedCwd = QDir::currentPath();
+        put("work/build/Resources/assets/glowy.gif");
+        put("work/build/bin/X");
+        QVERIFY(QDir::setCurrent(path("work")));
+        QCOMPARE(QFileInfo(found({{}, "./build/bin/X", {}})).canonicalFilePath(),
+                 path("work/build/Resources/assets/glowy.gif"));
+        QVERIFY(QDir::setCurrent(path("work/build/bin")));
+        QCOMPARE(QFileInfo(found({{}, "./X", {}})).canonicalFilePath(),
+                 path("work/build/Resources/assets/glowy.gif"));
+        QDir::setCurrent(savedCwd);
     }
 };
 
