@@ -3,257 +3,113 @@
 #include "platform/linux/DBusNotificationCenter.h"
 #include "support/TestEnv.h"
 
-#include <QAbstractButton>
-#include <QDBusArgument>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-
-#include <memory>
 
 using namespace marten;
-using namespace std::chrono_literals;
 
-namespace {
-
-const QString kPath = QStringLiteral("/com/marten/DistributedNotifications");
-const QString kInterface = QStringLiteral("com.marten.DistributedNotifications");
-const QString kSentinel = QStringLiteral("test.sentinel");
-const QString kReceived = QStringLiteral("Received auth completion notification from main app");
-
-void roundTrip(const QDBusConnection& bus)
-{
-    bus.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.DBus"));
-}
-
-// Notes each post in the console, in sequence with the flow's own lines, then sends it.
-class SequencedCentre final : public NotificationCenter {
-public:
-    SequencedCentre(NotificationCenter& inner, Console& console)
-        : m_inner(inner), m_console(console)
-    {
-    }
-    void post(const QString& name, const UserInfo& userInfo) override
-    {
-        m_console.line(QStringLiteral("[post] ") + name);
-        m_inner.post(name, userInfo);
-    }
-    void observe(const QString& name, QObject* context, Handler handler) override
-    {
-        m_inner.observe(name, context, std::move(handler));
-    }
-
-private:
-    NotificationCenter& m_inner;
-    Console& m_console;
-};
-
-// The program's own messaging on the test bus; fakes for the clock, the probe and the window.
-struct Rig {
-    fake::Services fakes;
-    DBusNotificationCenter bus{fakes.console};
-    SequencedCentre centre{bus, fakes.console};
-    Platform platform{fakes.scheduler,
-                      fakes.probe,
-                      fakes.defaults,
-                      fakes.loginItem,
-                      fakes.app,
-                      fakes.urls,
-                      centre,
-                      fakes.console,
-                      {},
-                      {}};
-};
-
-} // namespace
-
-class TestMainAppLink final : public QObject {
+// The flow on fakes but for its messages, which go over the test bus and into the console.
+class TestMainAppLink final : public QObject, public NotificationCenter {
     Q_OBJECT
-
-    QTemporaryDir m_home;
-    std::unique_ptr<Rig> m_rig;
+    fake::Services m_fakes;
+    DBusNotificationCenter m_bus{m_fakes.console};
+    Platform m_platform{
+        m_fakes.scheduler, m_fakes.probe, m_fakes.defaults, m_fakes.loginItem, m_fakes.app,
+        m_fakes.urls,      *this,         m_fakes.console,  AssetPaths(),      QDir::homePath()};
     std::unique_ptr<FTUEView> m_view;
     QList<QPair<QString, UserInfo>> m_seen; // by an independent connection
-    bool m_sawSentinel = false;
+    const QString m_token = QDir::homePath() + "/.marten_auth_local.json";
 
-    void writeToken()
+    void post(const QString& name, const UserInfo& info) override
     {
-        test::writeFile(m_home.path() + QStringLiteral("/.marten_auth_local.json"),
-                        R"({"token":"t"})");
+        m_fakes.console.line("[post] " + name);
+        m_bus.post(name, info);
     }
+    void observe(const QString& n, QObject* c, Handler h) override { m_bus.observe(n, c, h); }
 
-    FTUEView* start()
+    void start(FTUEStep step, bool signedIn)
     {
-        m_view = std::make_unique<FTUEView>(Variant::Full, m_rig->platform);
+        signedIn ? test::writeFile(m_token, "{\"token\":\"t\"}") : void(QFile::remove(m_token));
+        m_view = std::make_unique<FTUEView>(Variant::Full, m_platform);
         m_view->show();
-        if (!QTest::qWaitFor([this] { return !m_view->isLoading(); }, 5000))
-            return nullptr;
-        // The completion observer is in force before anyone outside sends a notice.
-        roundTrip(QDBusConnection::sessionBus());
-        m_rig->fakes.console.clear();
-        return m_view.get();
-    }
-
-    void goTo(FTUEStep step)
-    {
-        while (m_view->currentStep() && *m_view->currentStep() != step)
+        QVERIFY(QTest::qWaitFor([this] { return !m_view->isLoading(); }));
+        while (m_view->currentStep() && m_view->currentStep() != step)
             m_view->nextStep();
+        m_fakes.console.clear();
+        m_seen.clear();
     }
 
-    // What the independent connection saw, once a sentinel posted after it has come in.
-    QList<QPair<QString, UserInfo>> seenSoFar()
+    // Sent from another process, as the main application does, after a round trip that puts
+    // the flow's observer in force on the bus. It always raises the window.
+    void authCompletedFromOutside()
     {
-        m_rig->bus.post(kSentinel, {});
-        return QTest::qWaitFor([this] { return m_sawSentinel; }, 5000)
-                   ? m_seen
-                   : QList<QPair<QString, UserInfo>>{};
+        const int raises = m_fakes.app.raises;
+        QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.DBus");
+        const QString args =
+            "emit --session --object-path /com/marten/DistributedNotifications --signal "
+            "com.marten.DistributedNotifications.Notification 'com.marten.authCompleted' "
+            "{'from':'test'}";
+        QCOMPARE(QProcess::execute("gdbus", args.split(' ')), 0);
+        QTRY_COMPARE(m_fakes.app.raises, raises + 1);
+        QCOMPARE(m_fakes.app.lastRaised, m_view->window());
     }
 
 public slots:
-    void onSignal(const QDBusMessage& message)
-    {
-        const QString name = message.arguments().value(0).toString();
-        UserInfo info;
-        message.arguments().value(1).value<QDBusArgument>() >> info;
-        if (name == kSentinel)
-            m_sawSentinel = true;
-        else
-            m_seen.append({name, info});
-    }
+    void onSignal(const QString& n, const QMap<QString, QString>& u) { m_seen.append({n, u}); }
 
 private slots:
     void initTestCase()
     {
         if (!QDBusConnection::sessionBus().isConnected())
             QSKIP("needs a session bus: run under dbus-run-session");
-        QDBusConnection listener =
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("listener"));
-        listener.connect(QString(), kPath, kInterface, QStringLiteral("Notification"), this,
-                         SLOT(onSignal(QDBusMessage)));
-        roundTrip(listener);
+        m_fakes.probe.trusted = true;
+        auto listener = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "listener");
+        listener.connect({}, "/com/marten/DistributedNotifications",
+                         "com.marten.DistributedNotifications", "Notification", this,
+                         SLOT(onSignal(QString, QMap<QString, QString>)));
+        listener.interface()->isServiceRegistered("org.freedesktop.DBus");
     }
 
-    void init()
+    // Each press sends its request between its two lines and moves on one second later.
+    void twoQuickPresses_data()
     {
-        QFile::remove(m_home.path() + QStringLiteral("/.marten_auth_local.json"));
-        m_rig = std::make_unique<Rig>();
-        m_rig->platform.homeDir = m_home.path();
-        m_rig->fakes.probe.trusted = true;
-        m_seen.clear();
-        m_sawSentinel = false;
-    }
-
-    void cleanup()
-    {
-        m_view.reset();
-        m_rig.reset();
-    }
-
-    void request_data()
-    {
-        QTest::addColumn<bool>("signedIn");
         QTest::addColumn<FTUEStep>("step");
-        QTest::addColumn<QByteArray>("buttonName");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("sign in") << false << FTUEStep::signIn
-                                 << QByteArray("continueWithGoogleButton")
-                                 << QStringList{QStringLiteral("=== handleSignIn called ==="),
-                                                QStringLiteral("[post] com.marten.startOAuth"),
-                                                QStringLiteral("Sent OAuth request to main app")};
-        QTest::newRow("purchase") << true << FTUEStep::purchase << QByteArray("subscribeButton")
-                                  << QStringList{
-                                         QStringLiteral("=== handlePurchase called ==="),
-                                         QStringLiteral("[post] com.marten.startPurchase"),
-                                         QStringLiteral("Sent purchase request to main app")};
+        QTest::newRow("continueWithGoogleButton")
+            << FTUEStep::signIn
+            << QStringList{"=== handleSignIn called ===", "[post] com.marten.startOAuth",
+                           "Sent OAuth request to main app"};
+        QTest::newRow("subscribeButton")
+            << FTUEStep::purchase
+            << QStringList{"=== handlePurchase called ===", "[post] com.marten.startPurchase",
+                           "Sent purchase request to main app"};
     }
-    void request()
+    void twoQuickPresses()
     {
-        QFETCH(bool, signedIn);
         QFETCH(FTUEStep, step);
-        QFETCH(QByteArray, buttonName);
         QFETCH(QStringList, lines);
-        if (signedIn)
-            writeToken();
-        FTUEView* view = start();
-        QVERIFY(view);
-        goTo(step);
-        QCOMPARE(view->currentStepIndex(), 1);
-        m_rig->fakes.console.clear();
-
-        QTest::mouseClick(view->findChild<QAbstractButton*>(QLatin1String(buttonName)),
-                          Qt::LeftButton);
-        QCOMPARE(m_rig->fakes.console.lines(), lines);
-        const auto seen = seenSoFar();
-        QCOMPARE(seen.size(), 1);
-        QCOMPARE(seen.first().first, lines.at(1).mid(7));
-        QCOMPARE(seen.first().second,
-                 (UserInfo{{QStringLiteral("source"), QStringLiteral("ftue")}}));
-
-        m_rig->fakes.scheduler.advance(999ms);
-        QCOMPARE(view->currentStepIndex(), 1);
-        m_rig->fakes.scheduler.advance(1ms);
-        QCOMPARE(view->currentStep(), FTUEStep::howToUse);
+        start(step, step == FTUEStep::purchase);
+        auto* button = m_view->findChild<QWidget*>(QTest::currentDataTag());
+        QTest::mouseClick(button, Qt::LeftButton);
+        m_fakes.scheduler.advance(std::chrono::milliseconds(500));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(m_fakes.console.lines(), lines + lines);
+        authCompletedFromOutside(); // no token, or no sign-in step: nothing moves
+        QCOMPARE(m_view->currentStepIndex(), 1);
+        // Sent after a round trip on the flow's connection, the notice arrives after its posts.
+        const QPair<QString, UserInfo> sent{lines.at(1).mid(7), {{"source", "ftue"}}};
+        QTRY_COMPARE(m_seen, (decltype(m_seen){
+                                 sent, sent, {"com.marten.authCompleted", {{"from", "test"}}}}));
+        m_fakes.scheduler.advance(std::chrono::seconds(1));
+        QCOMPARE(m_view->currentStepIndex(), 3);
     }
 
-    // Each press schedules its own advance; the second one runs past the last step.
-    void twoPressesWithinASecond()
+    void signedInMeanwhileMovesPastSignIn()
     {
-        FTUEView* view = start();
-        QVERIFY(view);
-        goTo(FTUEStep::signIn);
-        auto* google =
-            view->findChild<QAbstractButton*>(QStringLiteral("continueWithGoogleButton"));
-        QTest::mouseClick(google, Qt::LeftButton);
-        m_rig->fakes.scheduler.advance(500ms);
-        QTest::mouseClick(google, Qt::LeftButton);
-        QCOMPARE(seenSoFar().size(), 2);
-        m_rig->fakes.scheduler.advance(500ms);
-        QCOMPARE(view->currentStepIndex(), 2);
-        m_rig->fakes.scheduler.advance(500ms);
-        QCOMPARE(view->currentStepIndex(), 3);
-    }
-
-    // The notice comes from another process, as the main application would send it.
-    void completionFromOutside_data()
-    {
-        QTest::addColumn<bool>("signedInAtStart");
-        QTest::addColumn<bool>("tokenOnNotice");
-        QTest::addColumn<qint64>("indexAfter");
-        QTest::newRow("signed in meanwhile: past sign-in") << false << true << qint64(2);
-        QTest::newRow("no token: stays") << false << false << qint64(0);
-        QTest::newRow("no sign-in step: stays") << true << true << qint64(0);
-    }
-    void completionFromOutside()
-    {
-        QFETCH(bool, signedInAtStart);
-        QFETCH(bool, tokenOnNotice);
-        QFETCH(qint64, indexAfter);
-        if (QStandardPaths::findExecutable(QStringLiteral("gdbus")).isEmpty())
-            QSKIP("gdbus is not installed");
-        if (signedInAtStart)
-            writeToken();
-        FTUEView* view = start();
-        QVERIFY(view);
-        if (tokenOnNotice)
-            writeToken();
-
-        QCOMPARE(QProcess::execute(
-                     QStringLiteral("gdbus"),
-                     {QStringLiteral("emit"), QStringLiteral("--session"),
-                      QStringLiteral("--object-path"), kPath, QStringLiteral("--signal"),
-                      kInterface + QStringLiteral(".Notification"),
-                      QStringLiteral("'com.marten.authCompleted'"), QStringLiteral("@a{ss} {}")}),
-                 0);
-        QTRY_VERIFY(m_rig->fakes.console.lines().contains(kReceived));
-        QCOMPARE(m_rig->fakes.console.lines().first(), kReceived);
-        QCOMPARE(m_rig->fakes.app.raises, 1);
-        QCOMPARE(m_rig->fakes.app.lastRaised, view->window());
-        QCOMPARE(view->currentStepIndex(), indexAfter);
-        // One observer per appearance: the notice is handled once.
-        QTest::qWait(50);
-        QCOMPARE(m_rig->fakes.console.lines().count(kReceived), 1);
+        start(FTUEStep::welcome, false);
+        test::writeFile(m_token, "{\"token\":\"t\"}");
+        authCompletedFromOutside();
+        QCOMPARE(m_view->currentStep(), FTUEStep::howToUse);
     }
 };
 

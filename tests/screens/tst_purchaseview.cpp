@@ -1,7 +1,8 @@
 #include "platform/fake/Fakes.h"
 #include "screens/PurchaseView.h"
 #include "support/TestEnv.h"
-#include "ui/Buttons.h"
+
+#include <QAbstractButton>
 
 using namespace marten;
 
@@ -12,25 +13,16 @@ private slots:
     void buttons()
     {
         fake::Services services;
-        int skips = 0;
-        int purchases = 0;
+        int skips = 0, purchases = 0;
         PurchaseView view(
             {traitsFor(Variant::Full), services.platform}, [&] { ++skips; }, [&] { ++purchases; });
-        view.resize(729, 400);
         view.show();
-        auto* subscribe = view.findChild<StyledButton*>(QStringLiteral("subscribeButton"));
-        auto* skip = view.findChild<StyledButton*>(QStringLiteral("skipButton"));
-        QTest::mouseClick(subscribe, Qt::LeftButton);
-        QTest::mouseClick(subscribe, Qt::LeftButton);
+        for (int press = 0; press < 2; ++press)
+            QTest::mouseClick(view.findChild<QAbstractButton*>("subscribeButton"), Qt::LeftButton);
         QCOMPARE(purchases, 2);
-        QCOMPARE(skips, 0);
-        QTest::mouseClick(skip, Qt::LeftButton);
-        QCOMPARE(skips, 1);
-        QCOMPARE(purchases, 2);
-
-        // The label is held to 200 px at least, and the style's insets come on top.
-        QVERIFY(subscribe->width() >= 200 + 2 * 16);
-        QVERIFY(skip->y() > subscribe->y() + subscribe->height());
+        QTest::mouseClick(view.findChild<QAbstractButton*>("skipButton"), Qt::LeftButton);
+        QCOMPARE(std::pair(skips, purchases), std::pair(1, 2));
+        QVERIFY(services.notifications.posted.isEmpty() && services.urls.opened.isEmpty());
     }
 };
 
