@@ -41,12 +41,14 @@ private:
 
 int main(int argc, char** argv)
 {
+    mark("main", monotonicSeconds());
     const Variant variant =
         argc > 1 && std::strcmp(argv[1], "simple") == 0 ? Variant::Simple : Variant::Full;
     const int idleMs = argc > 2 ? std::atoi(argv[2]) * 1000 : 10000;
 
     RunHooks hooks;
     hooks.windowCreated = [idleMs](OnboardingWindow& window) {
+        mark("window_created", monotonicSeconds());
         // Any widget's first paint is the first frame being drawn.
         qApp->installEventFilter(new FirstPaint(&window));
         FTUEView* flow = window.flow();

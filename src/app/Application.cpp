@@ -4,8 +4,8 @@
 #include "app/Translations.h"
 #include "media/AssetLookup.h"
 #include "platform/Platform.h"
-#include "platform/linux/DBusNotificationCenter.h"
 #include "platform/linux/InputAccessProbe.h"
+#include "platform/linux/LazyNotificationCenter.h"
 #include "platform/linux/QtAppControl.h"
 #include "platform/linux/QtScheduler.h"
 #include "platform/linux/SettingsDefaults.h"
@@ -47,7 +47,7 @@ int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
         XdgAutostart loginItem = XdgAutostart::forCurrentProcess();
         QtAppControl appControl;
         DesktopUrlOpener urls;
-        DBusNotificationCenter notifications(console);
+        LazyNotificationCenter notifications(console);
         Platform platform{scheduler,       probe,      defaults,
                           loginItem,       appControl, urls,
                           notifications,   console,    AssetPaths::forCurrentProcess(),

@@ -24,6 +24,7 @@
 
 #include <QShowEvent>
 #include <QStackedLayout>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -119,7 +120,11 @@ void FTUEView::showEvent(QShowEvent* event)
         return;
     determineSteps();
     if (m_traits.signInViaMainApp)
-        m_link.observeAuthCompletion(this, [this] { handleAuthCompleted(); });
+        // Registered on the next turn of the event loop, once the first frame is out:
+        // subscribing is a round trip to the bus.
+        QTimer::singleShot(0, this, [this] {
+            m_link.observeAuthCompletion(this, [this] { handleAuthCompleted(); });
+        });
 }
 
 void FTUEView::determineSteps()

@@ -2,14 +2,48 @@
 
 #include "media/AssetLookup.h"
 #include "media/GIFWebView.h"
+#include "platform/Console.h"
 #include "platform/Platform.h"
 #include "ui/Spinner.h"
 #include "ui/Theme.h"
 
+#include <QEvent>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace marten {
+
+namespace {
+
+// Runs `work` on the event loop's next turn after `widget` has first been painted.
+void stageAfterFirstPaint(QWidget* widget, std::function<void()> work)
+{
+    class Watcher final : public QObject {
+    public:
+        Watcher(QWidget* target, std::function<void()> run) : QObject(target), m_run(std::move(run))
+        {
+            target->installEventFilter(this);
+        }
+
+    protected:
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint) {
+                watched->removeEventFilter(this);
+                QTimer::singleShot(0, watched, m_run);
+                deleteLater();
+            }
+            return false;
+        }
+
+    private:
+        std::function<void()> m_run;
+    };
+    new Watcher(widget, std::move(work));
+}
+
+} // namespace
 
 LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidget* parent)
     : QWidget(parent), m_traits(traits)
@@ -22,9 +56,17 @@ LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidge
     if (traits.animatedLoadingView) {
         column->setSpacing(24);
         if (const auto gif = findAssetURL(QStringLiteral("glowy.gif"), platform.assets)) {
-            auto* view = new GIFWebView(*gif, platform.console, this);
-            view->setFixedSize(200, 200);
-            column->addWidget(view, 0, Qt::AlignHCenter);
+            // The view stays transparent until its page has loaded anyway, so it is staged
+            // just after the window's first frame instead of delaying that frame.
+            auto* slot = new QWidget(this);
+            slot->setObjectName(QStringLiteral("loadingAnimation"));
+            slot->setFixedSize(200, 200);
+            column->addWidget(slot, 0, Qt::AlignHCenter);
+            stageAfterFirstPaint(slot, [slot, url = *gif, console = &platform.console] {
+                auto* view = new GIFWebView(url, *console, slot);
+                view->setGeometry(slot->rect());
+                view->show();
+            });
         } else {
             column->addWidget(
                 theme::symbolLabel(QStringLiteral("mic.fill"), 80, theme::accent(), this), 0,
