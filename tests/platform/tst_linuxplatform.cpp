@@ -40,7 +40,8 @@ private slots:
         auto addDevice = [&](const char* event, const QByteArray& keys) {
             const QString caps = root.path() + QStringLiteral("/sys/class/input/") +
                                  QLatin1String(event) + QStringLiteral("/device/capabilities");
-            QVERIFY(QDir().mkpath(caps) && QDir().mkpath(root.path() + QStringLiteral("/dev/input")));
+            QVERIFY(QDir().mkpath(caps) &&
+                    QDir().mkpath(root.path() + QStringLiteral("/dev/input")));
             test::writeFile(caps + QStringLiteral("/key"), keys + '\n');
             test::writeFile(root.path() + QStringLiteral("/dev/input/") + QLatin1String(event), {});
         };
