@@ -34,18 +34,6 @@ else
     fail "unusable config folder" "status $status" "$(cat "$h/out")"
 fi
 
-# --- Autostart folder unusable, settings fine ----------------------------------------------
-h="$(subscribed_home broken-autostart)"
-echo "not a folder" > "$h/config/autostart"
-in_home "$h" timeout 20 "$beside/MartenOnboarding" > "$h/out" 2> "$h/err"
-status=$?
-if [ "$status" = 0 ] && grep -q '^❌ Failed to set launch at login: ' "$h/out" &&
-    grep -qx 'ftue_completed=true' "$h/config/Marten/Marten.conf"; then
-    pass "unusable autostart folder: reported, flags still written"
-else
-    fail "unusable autostart folder" "status $status" "$(cat "$h/out")"
-fi
-
 # --- A full disk under the private media folder ----------------------------------------------
 h="$(new_home full-disk)"
 cat > "$h/run.sh" <<'INNER'
