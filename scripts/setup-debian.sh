@@ -9,6 +9,7 @@ packages=(
     bootstrap-icons fonts-inter fonts-noto-color-emoji
     dbus dbus-bin desktop-file-utils libglib2.0-bin xvfb xauth xdotool bc util-linux
     python3 clang libclang-rt-14-dev
+    qt6-wayland weston appstream libxml2-utils dpkg-dev fakeroot file
 )
 
 missing=()
