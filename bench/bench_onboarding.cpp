@@ -7,7 +7,7 @@
 
 #include "app/Application.h"
 #include "app/OnboardingWindow.h"
-#include "flow/FTUEView.h"
+#include "core/OnboardingFlow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -51,8 +51,8 @@ int main(int argc, char** argv)
         mark("window_created", monotonicSeconds());
         // Any widget's first paint is the first frame being drawn.
         qApp->installEventFilter(new FirstPaint(&window));
-        FTUEView* flow = window.flow();
-        QObject::connect(flow, &FTUEView::stepsDecided, flow, [flow, idleMs] {
+        OnboardingFlow* flow = &window.flow();
+        QObject::connect(flow, &OnboardingFlow::stepsDecided, flow, [flow, idleMs] {
             mark("steps_decided", monotonicSeconds());
             // Let the welcome animation play a while, then step on as a person would, one
             // step at a time, to a still step, and idle there.

@@ -23,8 +23,6 @@ foreach(asset IN LISTS MARTEN_ASSET_FILES)
 endforeach()
 
 add_custom_target(marten_assets ALL DEPENDS ${MARTEN_BUILD_ASSETS})
-# Whatever links the library (both programs, the screenshot tool, the tests) gets the media.
-add_dependencies(onboarding marten_assets)
 
 install(FILES ${MARTEN_INSTALL_ASSETS} DESTINATION "${MARTEN_DATA_SUBDIR}")
 

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the account-file parser and to both programs' checks reading them
 // from disk, as the main application's files would be read.
 
-#include "account/AccountChecks.h"
-#include "platform/Console.h"
+#include "core/AccountChecks.h"
+#include "core/platform/Console.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -6,4 +6,4 @@ bash scripts/setup-debian.sh
 cmake --preset default >/dev/null
 cmake --build --preset default
 export QT_QPA_PLATFORM=offscreen
-exec dbus-run-session -- ctest --preset default -j2 "$@"
+exec dbus-run-session -- ctest --preset default -j2 -LE timing "$@"

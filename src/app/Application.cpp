@@ -1,17 +1,17 @@
 #include "app/Application.h"
 
+#include "app/DesktopServices.h"
 #include "app/OnboardingWindow.h"
 #include "app/Translations.h"
-#include "media/AssetLookup.h"
-#include "platform/Platform.h"
-#include "platform/linux/InputAccessProbe.h"
-#include "platform/linux/LazyNotificationCenter.h"
+#include "core/AssetLookup.h"
+#include "core/platform/Platform.h"
+#include "platform/linux/EvdevInputAccessProbe.h"
+#include "platform/linux/LazyMainAppBus.h"
 #include "platform/linux/QtAppControl.h"
 #include "platform/linux/QtScheduler.h"
-#include "platform/linux/SettingsDefaults.h"
-#include "platform/linux/SettingsLinkHandler.h"
+#include "platform/linux/QSettingsStore.h"
 #include "platform/linux/StdoutConsole.h"
-#include "platform/linux/XdgAutostart.h"
+#include "platform/linux/XDGAutostart.h"
 #include "ui/Theme.h"
 
 #include <QApplication>
@@ -42,22 +42,21 @@ int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
             QApplication::installTranslator(&translator);
 
         QtScheduler scheduler;
-        InputAccessProbe probe;
-        SettingsDefaults defaults;
-        XdgAutostart loginItem = XdgAutostart::forCurrentProcess();
+        EvdevInputAccessProbe probe;
+        PanelInputAccessHelp inputAccessHelp(scheduler);
+        QSettingsStore settings;
+        XDGAutostart autostart = XDGAutostart::forCurrentProcess();
         QtAppControl appControl;
-        DesktopUrlOpener urls;
-        LazyNotificationCenter notifications(console);
-        Platform platform{scheduler,       probe,      defaults,
-                          loginItem,       appControl, urls,
-                          notifications,   console,    AssetPaths::forCurrentProcess(),
-                          QDir::homePath()};
+        DesktopURLOpener urls;
+        LazyMainAppBus bus(console);
+        Platform platform{scheduler, probe,   inputAccessHelp, settings,
+                          autostart, appControl, urls,         bus,
+                          console,   AssetPaths::forCurrentProcess(), QDir::homePath()};
 
         OnboardingWindow window(variant, platform);
+        inputAccessHelp.attach(&window, &window.inputAccessWatcher());
         if (hooks && hooks->windowCreated)
             hooks->windowCreated(window);
-        // Linux has no settings page for input access: its link opens our own panel.
-        SettingsLinkHandler settingsLinks(scheduler, probe, &window);
         window.configureAndShow();
         QApplication::exec();
     }

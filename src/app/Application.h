@@ -1,6 +1,6 @@
 #pragma once
 
-#include "flow/Variant.h"
+#include "core/Variant.h"
 
 #include <functional>
 

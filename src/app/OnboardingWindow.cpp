@@ -1,9 +1,10 @@
 #include "app/OnboardingWindow.h"
 
-#include "flow/FTUEView.h"
-#include "platform/AppControl.h"
-#include "platform/Platform.h"
-#include "platform/Scheduler.h"
+#include "app/FTUEView.h"
+#include "core/InputAccessWatcher.h"
+#include "core/OnboardingFlow.h"
+#include "core/platform/Platform.h"
+#include "core/platform/Scheduler.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -15,7 +16,10 @@
 namespace marten {
 
 OnboardingWindow::OnboardingWindow(Variant variant, Platform& platform, QWidget* parent)
-    : QWidget(parent), m_platform(platform), m_flow(new FTUEView(variant, platform, this))
+    : QWidget(parent), m_platform(platform),
+      m_watcher(new InputAccessWatcher(platform.scheduler, platform.inputAccess, this)),
+      m_flow(new OnboardingFlow(variant, platform, this)),
+      m_view(new FTUEView(*m_flow, platform, *m_watcher, this))
 {
     setObjectName(QStringLiteral("onboardingWindow"));
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
@@ -26,12 +30,19 @@ OnboardingWindow::OnboardingWindow(Variant variant, Platform& platform, QWidget*
     setAccessibleName(tr("Welcome to Marten"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_flow);
+    layout->addWidget(m_view);
     setFixedSize(FTUEView::kWidth, FTUEView::kHeight);
 
     auto* close = new QShortcut(QKeySequence::Close, this);
     close->setContext(Qt::WindowShortcut);
     connect(close, &QShortcut::activated, this, &QWidget::close);
+    connect(m_flow, &OnboardingFlow::raiseRequested, this, &OnboardingWindow::raiseAndActivate);
+}
+
+// The view goes before the flow it shows.
+OnboardingWindow::~OnboardingWindow()
+{
+    delete m_view;
 }
 
 QPointF OnboardingWindow::centredOrigin(const QRectF& available, const QSizeF& size)
@@ -47,13 +58,19 @@ void OnboardingWindow::configureAndShow()
         move(qRound(origin.x()), qRound(origin.y()));
     }
     show();
-    m_platform.app.raiseAndActivate(this);
-    m_platform.scheduler.after(std::chrono::milliseconds(100), this, [this] { bringToFront(); });
+    raiseAndActivate();
+    m_platform.scheduler.after(std::chrono::milliseconds(100), this,
+                               [this] { raiseAndActivate(); });
 }
 
-void OnboardingWindow::bringToFront()
+void OnboardingWindow::raiseAndActivate()
 {
-    m_platform.app.raiseAndActivate(this);
+    // A minimised window is not brought back by show() or raise().
+    if (windowState() & Qt::WindowMinimized)
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void OnboardingWindow::mousePressEvent(QMouseEvent* event)

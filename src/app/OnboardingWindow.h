@@ -1,6 +1,6 @@
 #pragma once
 
-#include "flow/Variant.h"
+#include "core/Variant.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -9,6 +9,8 @@
 namespace marten {
 
 class FTUEView;
+class InputAccessWatcher;
+class OnboardingFlow;
 struct Platform;
 
 // The single onboarding window: no drawn title bar, fixed at 809 × 500, holding the flow.
@@ -17,8 +19,11 @@ class OnboardingWindow final : public QWidget {
     Q_OBJECT
 public:
     OnboardingWindow(Variant variant, Platform& platform, QWidget* parent = nullptr);
+    ~OnboardingWindow() override;
 
-    FTUEView* flow() const { return m_flow; }
+    OnboardingFlow& flow() const { return *m_flow; }
+    FTUEView* view() const { return m_view; }
+    InputAccessWatcher& inputAccessWatcher() const { return *m_watcher; }
 
     // Where a window of `size` goes to be centred in `available` (top-left origin).
     static QPointF centredOrigin(const QRectF& available, const QSizeF& size);
@@ -27,14 +32,17 @@ public:
     // brings it to the front; again 0.1 s later.
     void configureAndShow();
 
+    // Brings the window to the front and gives it the keyboard focus.
+    void raiseAndActivate();
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void bringToFront();
-
     Platform& m_platform;
-    FTUEView* m_flow;
+    InputAccessWatcher* m_watcher;
+    OnboardingFlow* m_flow;
+    FTUEView* m_view;
 };
 
 } // namespace marten

@@ -1,6 +1,6 @@
 #include "screens/HowToUseView.h"
 
-#include "screens/InstructionRow.h"
+#include "ui/InstructionRow.h"
 #include "ui/Card.h"
 #include "ui/Theme.h"
 

@@ -1,7 +1,8 @@
 #include "screens/PermissionsView.h"
 
-#include "platform/AccessibilityProbe.h"
-#include "platform/UrlOpener.h"
+#include "core/InputAccessWatcher.h"
+#include "core/platform/InputAccessHelp.h"
+#include "core/platform/InputAccessProbe.h"
 #include "ui/Buttons.h"
 #include "ui/Card.h"
 #include "ui/Spinner.h"
@@ -11,7 +12,6 @@
 #include <QHideEvent>
 #include <QLabel>
 #include <QShowEvent>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace marten {
@@ -26,17 +26,13 @@ constexpr int kButtonLabelWidth = 200;
 constexpr int kSpinnerBox = 32;      // the spinner's own size, which the row keeps
 constexpr int kSpinnerDiameter = 26; // drawn at 0.8 of it
 constexpr int kRowSpacing = 8;
-constexpr auto kPollInterval = 1s;
 constexpr auto kGrantedOnAppear = 500ms;
 constexpr auto kGrantedByPoll = 1s;
 
 } // namespace
 
-const QString PermissionsView::kSettingsLink =
-    QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility");
-
-PermissionsView::PermissionsView(const ScreenContext& context, Callback onGranted, QWidget* parent)
-    : QWidget(parent), m_context(context), m_onGranted(std::move(onGranted))
+PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context)
 {
     setObjectName(QStringLiteral("permissionsView"));
     const bool full = m_context.isFull();
@@ -86,13 +82,14 @@ PermissionsView::PermissionsView(const ScreenContext& context, Callback onGrante
     }
     column->addWidget(capabilities, 0, Qt::AlignHCenter);
 
-    m_openButton = new StyledButton(full ? ButtonStyle::AlwaysBlue : ButtonStyle::BorderedProminent,
-                                    tr("Open System Settings"), this);
+    m_openButton =
+        new StyledButton(m_context.traits.primaryButtonStyle, tr("Open System Settings"), this);
     m_openButton->setObjectName(QStringLiteral("openSettingsButton"));
     m_openButton->setSymbol(QStringLiteral("gear"));
     m_openButton->setMinimumLabelWidth(kButtonLabelWidth);
     connect(m_openButton, &QAbstractButton::clicked, this, &PermissionsView::openSettings);
     column->addWidget(m_openButton, 0, Qt::AlignHCenter);
+    setFocusProxy(m_openButton);
 
     m_grantedLabel =
         theme::iconLabel(QStringLiteral("checkmark.circle.fill"), tr("Permission Granted!"),
@@ -128,7 +125,7 @@ void PermissionsView::showEvent(QShowEvent* event)
     // A window coming back from being minimised is not the screen appearing.
     if (event->spontaneous())
         return;
-    if (m_context.platform.accessibility.isTrusted()) {
+    if (m_context.platform.inputAccess.hasInputAccess()) {
         m_permissionGranted = true;
         refresh();
         scheduleGranted(kGrantedOnAppear);
@@ -151,18 +148,18 @@ void PermissionsView::hideEvent(QHideEvent* event)
 
 void PermissionsView::openSettings()
 {
-    m_context.platform.urls.open(QUrl(kSettingsLink));
+    m_context.platform.inputAccessHelp.showInputAccessHelp();
     m_isChecking = true;
     refresh();
-    // Further clicks only reopen the settings page; the running poll goes on as it is.
-    if (m_poll == 0)
-        m_poll = m_context.platform.scheduler.every(kPollInterval, this, [this] { pollTick(); });
+    // Further clicks only show the help again; the running watch goes on as it is.
+    InputAccessWatcher& watcher = m_context.inputAccessWatcher;
+    connect(&watcher, &InputAccessWatcher::granted, this, &PermissionsView::onPolledGrant,
+            Qt::UniqueConnection);
+    watcher.start();
 }
 
-void PermissionsView::pollTick()
+void PermissionsView::onPolledGrant()
 {
-    if (!m_context.platform.accessibility.isTrusted())
-        return;
     stopPolling();
     m_permissionGranted = true;
     refresh();
@@ -171,10 +168,9 @@ void PermissionsView::pollTick()
 
 void PermissionsView::stopPolling()
 {
-    if (m_poll != 0) {
-        m_context.platform.scheduler.cancel(m_poll);
-        m_poll = 0;
-    }
+    InputAccessWatcher& watcher = m_context.inputAccessWatcher;
+    if (disconnect(&watcher, &InputAccessWatcher::granted, this, &PermissionsView::onPolledGrant))
+        watcher.stop();
     m_isChecking = false;
 }
 
@@ -185,8 +181,7 @@ void PermissionsView::scheduleGranted(Scheduler::Duration delay)
         scheduler.cancel(m_grantedCall);
     m_grantedCall = scheduler.after(delay, this, [this] {
         m_grantedCall = 0;
-        if (m_onGranted)
-            m_onGranted();
+        emit granted();
     });
 }
 

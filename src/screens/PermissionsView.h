@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Scheduler.h"
+#include "core/platform/Scheduler.h"
 #include "screens/ScreenContext.h"
 
 #include <QWidget>
@@ -11,23 +11,23 @@ namespace marten {
 
 class StyledButton;
 
-// The input-access step: explains why access is needed, opens the settings page for it,
-// and watches for the grant once a second. Calls `onGranted` shortly after it sees it.
+// The input-access step: explains why access is needed, shows how to grant it, and then
+// watches for the grant once a second. Emits granted() shortly after it sees it.
 //
-// At most one poll runs per screen, and it stops when the screen is hidden or destroyed,
+// At most one watch runs per screen, and it stops when the screen is hidden or destroyed,
 // so a screen the flow has moved past can never move the flow again.
 class PermissionsView final : public QWidget {
     Q_OBJECT
 public:
-    // The settings page for input access.
-    static const QString kSettingsLink;
-
-    PermissionsView(const ScreenContext& context, Callback onGranted, QWidget* parent = nullptr);
+    explicit PermissionsView(const ScreenContext& context, QWidget* parent = nullptr);
 
     // A poll started from this screen has not yet seen the grant.
     bool isChecking() const { return m_isChecking; }
     // The screen has seen the access granted.
     bool permissionGranted() const { return m_permissionGranted; }
+
+signals:
+    void granted();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -35,16 +35,14 @@ protected:
 
 private:
     void openSettings();
-    void pollTick();
+    void onPolledGrant();
     void stopPolling();
     void scheduleGranted(Scheduler::Duration delay);
     void refresh();
 
     ScreenContext m_context;
-    Callback m_onGranted;
     bool m_isChecking = false;
     bool m_permissionGranted = false;
-    Scheduler::TaskId m_poll = 0;
     Scheduler::TaskId m_grantedCall = 0;
 
     QLabel* m_shield = nullptr; // simple program only

@@ -16,10 +16,7 @@ constexpr int kButtonSpacing = 16;
 constexpr int kSubscribeLabelMinWidth = 200;
 } // namespace
 
-PurchaseView::PurchaseView(const ScreenContext& context, Callback onSkip, Callback onPurchase,
-                           QWidget* parent)
-    : QWidget(parent), m_context(context), m_onSkip(std::move(onSkip)),
-      m_onPurchase(std::move(onPurchase))
+PurchaseView::PurchaseView(const ScreenContext&, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("purchaseView"));
     // Its spacers take whatever height the flow gives the step.
@@ -67,22 +64,16 @@ PurchaseView::PurchaseView(const ScreenContext& context, Callback onSkip, Callba
     subscribe->setObjectName(QStringLiteral("subscribeButton"));
     subscribe->setSymbol(QStringLiteral("creditcard"));
     subscribe->setMinimumLabelWidth(kSubscribeLabelMinWidth);
-    connect(subscribe, &QAbstractButton::clicked, this, [run = m_onPurchase] {
-        if (run)
-            run();
-    });
+    connect(subscribe, &QAbstractButton::clicked, this, &PurchaseView::purchaseRequested);
     auto* skip = new StyledButton(ButtonStyle::Plain, tr("Skip for now (15 free uses)"), buttons);
     skip->setObjectName(QStringLiteral("skipButton"));
     skip->setTextColor(theme::secondaryLabel());
-    connect(skip, &QAbstractButton::clicked, this, [run = m_onSkip] {
-        if (run)
-            run();
-    });
+    connect(skip, &QAbstractButton::clicked, this, &PurchaseView::skipRequested);
     buttonLayout->addWidget(subscribe, 0, Qt::AlignHCenter);
     buttonLayout->addWidget(skip, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
     // The keyboard starts on the main action, as on the other steps.
-    subscribe->setFocus(Qt::OtherFocusReason);
+    setFocusProxy(subscribe);
 }
 
 } // namespace marten

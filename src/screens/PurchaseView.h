@@ -7,17 +7,15 @@
 namespace marten {
 
 // The purchase offer for a signed-in user without a subscription. It sells nothing itself:
-// "Subscribe Now" runs onPurchase and the skip button runs onSkip.
+// "Subscribe Now" and the skip button only report that they were pressed.
 class PurchaseView final : public QWidget {
     Q_OBJECT
 public:
-    PurchaseView(const ScreenContext& context, Callback onSkip, Callback onPurchase,
-                 QWidget* parent = nullptr);
+    explicit PurchaseView(const ScreenContext& context, QWidget* parent = nullptr);
 
-private:
-    ScreenContext m_context;
-    Callback m_onSkip;
-    Callback m_onPurchase;
+signals:
+    void skipRequested();
+    void purchaseRequested();
 };
 
 } // namespace marten

@@ -1,20 +1,18 @@
 #pragma once
 
-#include "flow/Variant.h"
-#include "platform/Platform.h"
-
-#include <functional>
+#include "core/Variant.h"
+#include "core/platform/Platform.h"
 
 namespace marten {
 
-using Callback = std::function<void()>;
+class InputAccessWatcher;
 
 // What every step screen is built with.
 struct ScreenContext {
     const VariantTraits& traits;
     Platform& platform;
+    InputAccessWatcher& inputAccessWatcher;
 
-    Variant variant() const { return traits.variant; }
     bool isFull() const { return traits.variant == Variant::Full; }
 };
 

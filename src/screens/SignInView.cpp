@@ -1,14 +1,15 @@
 #include "screens/SignInView.h"
 
-#include "screens/MartenSocialButton.h"
+#include "ui/Alert.h"
+#include "ui/Boxes.h"
 #include "ui/Buttons.h"
 #include "ui/Card.h"
+#include "ui/Divider.h"
+#include "ui/MartenSocialButton.h"
+#include "ui/OutlinedField.h"
 #include "ui/Theme.h"
 
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
 #include <QVBoxLayout>
 
 namespace marten {
@@ -19,147 +20,11 @@ constexpr int kFullSpacing = 9;
 constexpr int kTopSpacerMin = 24;
 constexpr int kHeadingTopPadding = 16;
 constexpr int kEmailSpacing = 7;
-constexpr int kFieldPadding = 11;
-constexpr int kFieldRadius = 8;
 constexpr int kSkipTopPadding = 4;
 constexpr int kSimpleSpacing = 24;
 constexpr int kSimpleButtonSpacing = 16;
 constexpr int kSymbolSize = 80;
 constexpr int kGoogleLabelMinWidth = 200;
-constexpr int kAlertWidth = 260;
-constexpr int kAlertPadding = 20;
-constexpr int kAlertTextSpacing = 6;
-constexpr int kAlertButtonGap = 10;
-
-// Wraps `child` in a transparent box with the given margins around it.
-QWidget* padded(QWidget* child, QWidget* parent, const QMargins& margins,
-                Qt::Alignment alignment = {})
-{
-    auto* box = new QWidget(parent);
-    box->setObjectName(child->objectName() + QStringLiteral("Box"));
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(margins);
-    layout->setSpacing(0);
-    child->setParent(box);
-    layout->addWidget(child, 0, alignment);
-    return box;
-}
-
-// The thin horizontal separator line.
-class Divider final : public QWidget {
-public:
-    explicit Divider(QWidget* parent) : QWidget(parent)
-    {
-        setObjectName(QStringLiteral("divider"));
-        setFixedHeight(1);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), QColor(0, 0, 0, 26));
-    }
-};
-
-// A line edit on which Return does nothing: it neither submits nor reaches any parent.
-class EmailLineEdit final : public QLineEdit {
-public:
-    explicit EmailLineEdit(QWidget* parent) : QLineEdit(parent) {}
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        QLineEdit::keyPressEvent(event);
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-            event->accept();
-    }
-};
-
-// The email field: a frameless single-line edit inside a thin rounded outline.
-class OutlinedField final : public QWidget {
-public:
-    OutlinedField(QLineEdit* edit, QWidget* parent) : QWidget(parent), m_edit(edit)
-    {
-        setObjectName(QStringLiteral("emailFieldOutline"));
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(kFieldPadding, kFieldPadding, kFieldPadding, kFieldPadding);
-        edit->setParent(this);
-        layout->addWidget(edit);
-        setFocusProxy(edit);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(theme::withOpacity(theme::gray(), 0.4), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kFieldRadius,
-                          kFieldRadius);
-    }
-
-    void mousePressEvent(QMouseEvent* event) override
-    {
-        // The padding inside the outline belongs to the field.
-        m_edit->setFocus(Qt::MouseFocusReason);
-        QWidget::mousePressEvent(event);
-    }
-
-private:
-    QLineEdit* m_edit;
-};
-
-// A small window-modal alert: a bold title, a message and one button that dismisses it
-// (the cancel role: Escape does the same). It deletes itself when dismissed.
-class Alert final : public QDialog {
-public:
-    Alert(const QString& title, const QString& message, const QString& button, QWidget* parent)
-        : QDialog(parent)
-    {
-        setAttribute(Qt::WA_DeleteOnClose);
-        setWindowModality(Qt::WindowModal);
-        setWindowTitle(title);
-        setAccessibleName(title);
-        setAccessibleDescription(message);
-        setFixedWidth(kAlertWidth);
-        QPalette pal = palette();
-        pal.setColor(QPalette::Window, theme::white());
-        pal.setColor(QPalette::WindowText, theme::black());
-        setPalette(pal);
-        setAutoFillBackground(true);
-
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(kAlertPadding, kAlertPadding, kAlertPadding, kAlertPadding);
-        layout->setSpacing(kAlertTextSpacing);
-        QLabel* titleLabel =
-            theme::textLabel(title, theme::TextStyle::Headline, this, QFont::Bold, theme::black());
-        titleLabel->setObjectName(QStringLiteral("alertTitle"));
-        layout->addWidget(titleLabel);
-        QLabel* messageLabel = theme::textLabel(message, theme::TextStyle::Callout, this,
-                                                QFont::Normal, theme::black());
-        messageLabel->setObjectName(QStringLiteral("alertMessage"));
-        layout->addWidget(messageLabel);
-        layout->addSpacing(kAlertButtonGap);
-        auto* ok = new StyledButton(ButtonStyle::BorderedProminent, button, this);
-        ok->setObjectName(QStringLiteral("okButton"));
-        ok->setStretchLabel(true);
-        connect(ok, &QAbstractButton::clicked, this, &QDialog::reject);
-        layout->addWidget(ok);
-        ok->setFocus(Qt::OtherFocusReason);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setPen(QPen(theme::withOpacity(theme::gray(), 0.4), 1));
-        p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-    }
-};
 
 StyledButton* skipButton(QWidget* parent)
 {
@@ -171,16 +36,12 @@ StyledButton* skipButton(QWidget* parent)
 
 } // namespace
 
-SignInView::SignInView(const ScreenContext& context, Callback onSkip, Callback onSignIn,
-                       QWidget* parent)
-    : QWidget(parent), m_context(context), m_onSkip(std::move(onSkip)),
-      m_onSignIn(std::move(onSignIn))
+SignInView::SignInView(const ScreenContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context)
 {
     setObjectName(QStringLiteral("signInView"));
     // Its spacers take whatever height the flow gives the step.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    // The buttons run copies of the callbacks: moving the flow on deletes this screen while
-    // the callback is still running.
     if (m_context.isFull())
         buildFull();
     else
@@ -215,29 +76,28 @@ void SignInView::buildFull()
     socialLayout->setSpacing(kFullSpacing);
     const AssetPaths& assets = m_context.platform.assets;
     auto comingSoon = [this] { showComingSoon(); };
-    auto* google = new MartenSocialButton(
-        QStringLiteral("Continue with Google"), IconKind::asset(QStringLiteral("logo-google.png")),
-        [run = m_onSignIn] {
-            if (run)
-                run();
-        },
-        social, assets);
+    auto* google = new MartenSocialButton(QStringLiteral("Continue with Google"),
+                                          IconKind::asset(QStringLiteral("logo-google.png")),
+                                          assets, social);
     google->setObjectName(QStringLiteral("continueWithGoogleButton"));
+    connect(google, &QAbstractButton::clicked, this, &SignInView::signInRequested);
     auto* facebook = new MartenSocialButton(QStringLiteral("Continue with Facebook"),
                                             IconKind::asset(QStringLiteral("logo-facebook.png")),
-                                            comingSoon, social, assets);
+                                            assets, social);
     facebook->setObjectName(QStringLiteral("continueWithFacebookButton"));
+    connect(facebook, &QAbstractButton::clicked, this, comingSoon);
     auto* apple = new MartenSocialButton(QStringLiteral("Continue with Apple"),
-                                         IconKind::system(QStringLiteral("applelogo")), comingSoon,
-                                         social, assets);
+                                         IconKind::system(QStringLiteral("applelogo")), assets,
+                                         social);
     apple->setObjectName(QStringLiteral("continueWithAppleButton"));
+    connect(apple, &QAbstractButton::clicked, this, comingSoon);
     for (MartenSocialButton* button : {google, facebook, apple})
         socialLayout->addWidget(button);
     // The keyboard starts on the one button that signs in.
-    google->setFocus(Qt::OtherFocusReason);
+    setFocusProxy(google);
     layout->addWidget(social);
 
-    layout->addWidget(padded(new Divider(this), this, {kSideInset, 0, kSideInset, 0}));
+    layout->addWidget(padded(new Divider, this, {kSideInset, 0, kSideInset, 0}));
 
     auto* email = new QWidget(this);
     email->setObjectName(QStringLiteral("emailBlock"));
@@ -273,10 +133,7 @@ void SignInView::buildFull()
     layout->addWidget(padded(cont, this, {kSideInset, 0, kSideInset, 0}));
 
     StyledButton* skip = skipButton(this);
-    connect(skip, &QAbstractButton::clicked, this, [run = m_onSkip] {
-        if (run)
-            run();
-    });
+    connect(skip, &QAbstractButton::clicked, this, &SignInView::skipRequested);
     layout->addWidget(padded(skip, this, {0, kSkipTopPadding, 0, 0}, Qt::AlignHCenter));
 
     layout->addStretch(1);
@@ -326,19 +183,13 @@ void SignInView::buildSimple()
     google->setObjectName(QStringLiteral("signInWithGoogleButton"));
     google->setSymbol(QStringLiteral("globe"));
     google->setMinimumLabelWidth(kGoogleLabelMinWidth);
-    connect(google, &QAbstractButton::clicked, this, [run = m_onSignIn] {
-        if (run)
-            run();
-    });
+    connect(google, &QAbstractButton::clicked, this, &SignInView::signInRequested);
     StyledButton* skip = skipButton(buttons);
-    connect(skip, &QAbstractButton::clicked, this, [run = m_onSkip] {
-        if (run)
-            run();
-    });
+    connect(skip, &QAbstractButton::clicked, this, &SignInView::skipRequested);
     buttonLayout->addWidget(google, 0, Qt::AlignHCenter);
     buttonLayout->addWidget(skip, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
-    google->setFocus(Qt::OtherFocusReason);
+    setFocusProxy(google);
 }
 
 void SignInView::showComingSoon()

@@ -11,15 +11,19 @@ namespace marten {
 // The sign-in step. Full program: three social buttons (only Google starts a sign-in), an
 // email field and "Continue"; everything but Google answers with a "Coming soon" alert.
 // Simple program: a short explanation and one "Sign in with Google" button.
+// The flow decides what a sign-in request does.
 class SignInView final : public QWidget {
     Q_OBJECT
 public:
-    SignInView(const ScreenContext& context, Callback onSkip, Callback onSignIn,
-               QWidget* parent = nullptr);
+    explicit SignInView(const ScreenContext& context, QWidget* parent = nullptr);
 
     // Full program only: whether the "Coming soon" alert is up, and the alert itself.
     bool isShowingComingSoon() const { return m_showComingSoon; }
     QDialog* comingSoonAlert() const { return m_alert; }
+
+signals:
+    void skipRequested();
+    void signInRequested();
 
 private:
     void buildFull();
@@ -27,8 +31,6 @@ private:
     void showComingSoon();
 
     ScreenContext m_context;
-    Callback m_onSkip;
-    Callback m_onSignIn;
     bool m_showComingSoon = false;
     QPointer<QDialog> m_alert;
 };

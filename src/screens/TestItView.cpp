@@ -1,6 +1,6 @@
 #include "screens/TestItView.h"
 
-#include "flow/TestItState.h"
+#include "core/TestItState.h"
 #include "ui/Card.h"
 #include "ui/Theme.h"
 

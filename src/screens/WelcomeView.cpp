@@ -1,8 +1,8 @@
 #include "screens/WelcomeView.h"
 
-#include "media/AssetLookup.h"
-#include "media/GIFWebView.h"
-#include "platform/Console.h"
+#include "core/AssetLookup.h"
+#include "ui/GIFMovieView.h"
+#include "core/platform/Console.h"
 #include "ui/Spinner.h"
 #include "ui/Theme.h"
 
@@ -81,7 +81,7 @@ QWidget* WelcomeView::buildGifArea(const QString& path)
     palette.setColor(QPalette::Window, theme::withOpacity(theme::gray(), 0.1));
     area->setPalette(palette);
     centredBox(area)->addWidget(
-        new GIFWebView(QUrl::fromLocalFile(path), m_context.platform.console, area));
+        new GIFMovieView(QUrl::fromLocalFile(path), m_context.platform.console, area));
     m_gifPath = path;
     area->installEventFilter(this);
     return area;

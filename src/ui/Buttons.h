@@ -1,15 +1,11 @@
 #pragma once
 
+#include "core/Variant.h"
+
 #include <QColor>
 #include <QPushButton>
 
 namespace marten {
-
-enum class ButtonStyle {
-    AlwaysBlue,        // accent capsule, white label, soft accent shadow
-    BorderedProminent, // the platform's filled push button in the accent colour, large size
-    Plain,             // text only, no background or border
-};
 
 // A push button drawn in one of the product's styles. The label may start with a symbol.
 // A focused button is pressed with Space, Return or Enter unless setActivatesOnReturn(false).

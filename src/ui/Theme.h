@@ -38,6 +38,9 @@ void apply(QApplication& app);
 // --- Metrics ---------------------------------------------------------------------------------
 inline constexpr int defaultPadding = 16; // the toolkit's default padding
 inline constexpr int cardRadius = 8;
+inline constexpr int screenSpacing = 24;  // between the parts of a step's screen
+inline constexpr int heroSymbolSize = 80; // the large symbol at the top of a screen
+inline constexpr int stepFadeMs = 180;    // the fade from one step to the next
 
 // --- Symbols --------------------------------------------------------------------------------
 // Names are the product's symbol names ("mic.fill", "lock.shield", ...). Returns a pixmap of

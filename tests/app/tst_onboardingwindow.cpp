@@ -1,7 +1,10 @@
 #include "app/OnboardingWindow.h"
-#include "flow/FTUEView.h"
-#include "platform/fake/Fakes.h"
+#include "app/FTUEView.h"
+#include "core/OnboardingFlow.h"
+#include "fakes/Fakes.h"
 #include "support/TestEnv.h"
+
+#include <QSignalSpy>
 
 using namespace marten;
 using namespace std::chrono_literals;
@@ -46,10 +49,28 @@ private slots:
         QCOMPARE(window.minimumSize(), window.maximumSize());
         QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(bool(window.windowFlags() & Qt::WindowStaysOnTopHint), variant == Variant::Simple);
-        // Raised at once, and again 0.1 s later.
-        QCOMPARE(services.app.raises, 1);
+    }
+
+    // The flow starts once, however often the window is shown: one notice, one raise.
+    void hideAndShowKeepsOneCompletionObserver()
+    {
+        fake::Services services;
+        services.platform.homeDir = QDir::homePath();
+        OnboardingWindow window(Variant::Full, services.platform);
+        window.configureAndShow();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(!window.flow().isLoading());
+        window.hide();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         services.scheduler.advance(100ms);
-        QCOMPARE(services.app.raises, 2);
+        QSignalSpy raised(&window.flow(), &OnboardingFlow::raiseRequested);
+        services.console.clear();
+        services.bus.deliver(QStringLiteral("com.marten.authCompleted"));
+        QCOMPARE(raised.count(), 1);
+        QCOMPARE(services.console.lines().count(
+                     QStringLiteral("Received auth completion notification from main app")),
+                 1);
     }
 
     void ctrlWClosesWithoutWritingAnything()
@@ -59,11 +80,11 @@ private slots:
         OnboardingWindow window(Variant::Full, services.platform);
         window.configureAndShow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTRY_VERIFY(!window.flow()->isLoading());
+        QTRY_VERIFY(!window.flow().isLoading());
         QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
         QVERIFY(!window.isVisible());
-        QVERIFY(services.defaults.values.isEmpty());
-        QCOMPARE(services.loginItem.registrations, 0);
+        QCOMPARE(services.settings.writes, 0);
+        QCOMPARE(services.autostart.registrations, 0);
     }
 };
 

@@ -1,9 +1,10 @@
 #include "app/OnboardingWindow.h"
+#include "core/OnboardingFlow.h"
 #include "app/Translations.h"
-#include "flow/FTUEView.h"
-#include "platform/fake/Fakes.h"
-#include "screens/InstructionRow.h"
-#include "screens/MartenSocialButton.h"
+#include "app/FTUEView.h"
+#include "fakes/Fakes.h"
+#include "ui/InstructionRow.h"
+#include "ui/MartenSocialButton.h"
 #include "support/TestEnv.h"
 
 #include <QLabel>
@@ -28,8 +29,8 @@ static Shown walkFlow(Variant variant, bool signedIn)
     OnboardingWindow window(variant, services.platform);
     window.show();
     Shown shown{{window.windowTitle()}, {}, {}};
-    (void)QTest::qWaitFor([&] { return !window.flow()->isLoading(); }, 5000);
-    for (; window.flow()->currentStep(); window.flow()->nextStep()) {
+    (void)QTest::qWaitFor([&] { return !window.flow().isLoading(); }, 5000);
+    for (; window.flow().currentStep(); window.flow().nextStep()) {
         for (QWidget* w : window.findChildren<QWidget*>()) {
             if (!w->isVisibleTo(&window))
                 continue;
@@ -47,7 +48,7 @@ static Shown walkFlow(Variant variant, bool signedIn)
     return shown;
 }
 
-class tst_Translations : public QObject {
+class TestTranslations final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -117,5 +118,5 @@ private slots:
     }
 };
 
-MARTEN_TEST_MAIN(tst_Translations)
+MARTEN_TEST_MAIN(TestTranslations)
 #include "tst_translations.moc"

@@ -1,5 +1,5 @@
-#include "platform/fake/Fakes.h"
-#include "platform/linux/DBusNotificationCenter.h"
+#include "fakes/Fakes.h"
+#include "platform/linux/DBusMainAppBus.h"
 #include "support/TestEnv.h"
 
 #include <QDBusConnectionInterface>
@@ -17,7 +17,7 @@ class TestDBusNotificationCenter final : public QObject {
     std::unique_ptr<QObject> m_context;
 
     // Starts a fresh record, observes `name` and returns once the bus has the match rule.
-    void observe(DBusNotificationCenter& centre, const QString& name,
+    void observe(DBusMainAppBus& centre, const QString& name,
                  const QDBusConnection& bus = QDBusConnection::sessionBus())
     {
         m_console.clear();
@@ -41,7 +41,7 @@ private slots:
     void postIsOneSignalOthersCanRead()
     {
         const auto bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "reader");
-        DBusNotificationCenter centre(m_console), reader(m_console, bus);
+        DBusMainAppBus centre(m_console), reader(m_console, bus);
         observe(reader, "com.marten.startOAuth", bus);
         centre.post("com.marten.startOAuth", {{"source", "ftue"}});
         QTRY_COMPARE(m_got, (decltype(m_got){{"com.marten.startOAuth", {{"source", "ftue"}}}}));
@@ -65,7 +65,7 @@ private slots:
     void peerNotificationsAreChecked()
     {
         QFETCH(QStringList, args);
-        DBusNotificationCenter centre(m_console);
+        DBusMainAppBus centre(m_console);
         observe(centre, "wanted");
         for (const QStringList& sent :
              {args, QStringList{"string:wanted", "dict:string:string:a,b"}})
@@ -75,7 +75,7 @@ private slots:
 
     void withoutABusNothingFailsAndOneLineIsWritten()
     {
-        DBusNotificationCenter offline(
+        DBusMainAppBus offline(
             m_console, QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "offline"));
         observe(offline, "com.marten.authCompleted");
         offline.post("com.marten.startOAuth", {});

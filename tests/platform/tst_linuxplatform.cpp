@@ -1,8 +1,8 @@
-#include "platform/linux/InputAccessProbe.h"
+#include "platform/linux/EvdevInputAccessProbe.h"
 #include "platform/linux/QtScheduler.h"
-#include "platform/linux/SettingsDefaults.h"
+#include "platform/linux/QSettingsStore.h"
 #include "platform/linux/StdoutConsole.h"
-#include "platform/linux/XdgAutostart.h"
+#include "platform/linux/XDGAutostart.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -30,13 +30,13 @@ private slots:
     void probeNeedsAKeyboardAndUinput()
     {
         // The kernel prints key bitmaps as hex words, most significant first.
-        QVERIFY(InputAccessProbe::hasKeyBit("120013 0 ffefffdfffffffff fffffffffffffffe", 30));
-        QVERIFY(InputAccessProbe::hasKeyBit("4000000000000000 0", 126));
-        QVERIFY(!InputAccessProbe::hasKeyBit("10000000000000 0", 30)); // a power button
-        QVERIFY(!InputAccessProbe::hasKeyBit("zz", 30));
+        QVERIFY(EvdevInputAccessProbe::hasKeyBit("120013 0 ffefffdfffffffff fffffffffffffffe", 30));
+        QVERIFY(EvdevInputAccessProbe::hasKeyBit("4000000000000000 0", 126));
+        QVERIFY(!EvdevInputAccessProbe::hasKeyBit("10000000000000 0", 30)); // a power button
+        QVERIFY(!EvdevInputAccessProbe::hasKeyBit("zz", 30));
 
         QTemporaryDir root;
-        const InputAccessProbe probe(root.path(), root.path());
+        const EvdevInputAccessProbe probe(root.path(), root.path());
         auto addDevice = [&](const char* event, const QByteArray& keys) {
             const QString caps = root.path() + QStringLiteral("/sys/class/input/") +
                                  QLatin1String(event) + QStringLiteral("/device/capabilities");
@@ -49,9 +49,9 @@ private slots:
         QVERIFY(!probe.canReadKeyboard());
         addDevice("event4", "fffffffffffffffe");
         QVERIFY(probe.canReadKeyboard());
-        QVERIFY(!probe.isTrusted());
+        QVERIFY(!probe.hasInputAccess());
         test::writeFile(root.path() + QStringLiteral("/dev/input/uinput"), {});
-        QVERIFY(probe.isTrusted());
+        QVERIFY(probe.hasInputAccess());
     }
 
     void autostartEntry()
@@ -61,7 +61,7 @@ private slots:
         const QString exeDir = dir.path() + QStringLiteral("/odd $dir \"quoted\"");
         const QString onPath = dir.path() + QStringLiteral("/path");
         QVERIFY(QDir().mkpath(exeDir) && QDir().mkpath(onPath));
-        XdgAutostart autostart(config, exeDir, QStringLiteral("relative:") + onPath);
+        XDGAutostart autostart(config, exeDir, QStringLiteral("relative:") + onPath);
 
         QString error;
         QVERIFY(!autostart.registerMainApp(&error));
@@ -90,9 +90,9 @@ private slots:
 
     void settingsReachMartenConfOrReportWhyNot()
     {
-        SettingsDefaults defaults;
+        QSettingsStore defaults;
         QString error;
-        QVERIFY(defaults.setBool(QStringLiteral("ftue_completed"), true, &error));
+        QVERIFY(defaults.setFlags({{QStringLiteral("ftue_completed"), true}}, &error));
         QFile conf(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Marten/Marten.conf"));
         QVERIFY(conf.open(QIODevice::ReadOnly));
         QVERIFY(conf.readAll().contains("ftue_completed=true"));
@@ -101,7 +101,7 @@ private slots:
         QTemporaryDir dir;
         test::writeFile(dir.path() + QStringLiteral("/Marten"), "x");
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-        const bool ok = defaults.setBool(QStringLiteral("ftue_completed"), true, &error);
+        const bool ok = defaults.setFlags({{QStringLiteral("ftue_completed"), true}}, &error);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            qEnvironmentVariable("XDG_CONFIG_HOME"));
         QVERIFY(!ok);

@@ -1,15 +1,15 @@
 #include "support/TestEnv.h"
 
-#include "flow/Variant.h"
-#include "platform/fake/Fakes.h"
+#include "core/Variant.h"
+#include "fakes/Fakes.h"
 #include "screens/HowToUseView.h"
-#include "screens/InstructionRow.h"
+#include "ui/InstructionRow.h"
 
 #include <QBitmap>
 
 using namespace marten;
 
-class HowToUseViewTest : public QObject {
+class TestHowToUseView final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -32,7 +32,7 @@ private slots:
               "2 Speak your message", "3 Release to insert text"}}};
         for (const auto& [variant, texts] : variants) {
             fake::Services services;
-            HowToUseView view({traitsFor(variant), services.platform});
+            HowToUseView view({traitsFor(variant), services.platform, services.watcher});
             view.resize(729, view.heightForWidth(729));
             const QImage screen = test::render(&view);
             QStringList shown{view.findChild<QLabel*>("tipText")->text()};
@@ -52,5 +52,5 @@ private slots:
     }
 };
 
-MARTEN_TEST_MAIN(HowToUseViewTest)
+MARTEN_TEST_MAIN(TestHowToUseView)
 #include "tst_howtouseview.moc"

@@ -1,7 +1,7 @@
 #include "support/TestEnv.h"
 
-#include "flow/Variant.h"
-#include "platform/fake/Fakes.h"
+#include "core/Variant.h"
+#include "fakes/Fakes.h"
 #include "screens/PermissionsView.h"
 #include "ui/Theme.h"
 
@@ -14,15 +14,16 @@ using namespace std::chrono_literals;
 namespace {
 
 struct Screen {
-    explicit Screen(Variant variant, bool trusted = false)
-        : view(new PermissionsView({traitsFor(variant), f.platform}, [this] { ++granted; }))
+    explicit Screen(Variant variant, bool grantedAtStart = false)
+        : view(new PermissionsView({traitsFor(variant), f.platform, f.watcher}))
     {
-        f.probe.trusted = trusted;
+        QObject::connect(view.get(), &PermissionsView::granted, [this] { ++granted; });
+        f.probe.granted = grantedAtStart;
         view->show();
     }
     bool shows(const char* name) const { return view->findChild<QWidget*>(name)->isVisible(); }
     void click() const { QTest::mouseClick(view->findChild<QAbstractButton*>(), Qt::LeftButton); }
-    // Moves the fake clock to `t`: how many looks at the probe and onGranted calls by then.
+    // Moves the fake clock to `t`: how many looks at the probe and granted() signals by then.
     std::pair<int, int> at(std::chrono::milliseconds t)
     {
         f.scheduler.advance(t - f.scheduler.now());
@@ -36,7 +37,7 @@ struct Screen {
 
 } // namespace
 
-class PermissionsViewTest : public QObject {
+class TestPermissionsView final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -59,14 +60,12 @@ private slots:
         s.f.probe.calls = 0;
         QCOMPARE(s.at(999ms), std::pair(0, 0)); // first look a full second after the click
         QCOMPARE(s.at(1000ms), std::pair(1, 0));
-        // A second click only reopens the page; it used to start a second poll as well.
+        // A second click only shows the help again; it starts no second poll.
         s.at(1200ms);
         s.click();
-        QCOMPARE(s.f.urls.opened,
-                 QList<QUrl>(2, QUrl("x-apple.systempreferences:com.apple.preference.security"
-                                     "?Privacy_Accessibility")));
+        QCOMPARE(s.f.inputAccessHelp.shown, 2);
         s.at(3500ms);
-        s.f.probe.trusted = true;
+        s.f.probe.granted = true;
         QCOMPARE(s.at(3999ms), std::pair(3, 0));
         QVERIFY(s.shows("checkingRow") && s.shows("openSettingsButton"));
         QCOMPARE(s.at(4000ms), std::pair(4, 0));
@@ -85,12 +84,12 @@ private slots:
             for (const QString& how : QStringList{"hide", "destroy", "minimise"}) {
                 Screen s(Variant::Full);
                 s.click();
-                s.f.probe.trusted = grantSeen;
+                s.f.probe.granted = grantSeen;
                 s.at(1500ms);
                 how == "destroy" ? s.view.reset()
                 : how == "hide"  ? s.view->hide()
                                  : s.view->setWindowState(Qt::WindowMinimized);
-                s.f.probe.trusted = true;
+                s.f.probe.granted = true;
                 QCOMPARE(s.at(30s).second, how == "minimise" ? 1 : 0);
                 QCOMPARE(s.f.scheduler.pendingCount(), 0);
             }
@@ -98,5 +97,5 @@ private slots:
     }
 };
 
-MARTEN_TEST_MAIN(PermissionsViewTest)
+MARTEN_TEST_MAIN(TestPermissionsView)
 #include "tst_permissionsview.moc"

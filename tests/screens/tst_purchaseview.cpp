@@ -1,4 +1,4 @@
-#include "platform/fake/Fakes.h"
+#include "fakes/Fakes.h"
 #include "screens/PurchaseView.h"
 #include "support/TestEnv.h"
 
@@ -14,15 +14,16 @@ private slots:
     {
         fake::Services services;
         int skips = 0, purchases = 0;
-        PurchaseView view(
-            {traitsFor(Variant::Full), services.platform}, [&] { ++skips; }, [&] { ++purchases; });
+        PurchaseView view({traitsFor(Variant::Full), services.platform, services.watcher});
+        connect(&view, &PurchaseView::skipRequested, [&] { ++skips; });
+        connect(&view, &PurchaseView::purchaseRequested, [&] { ++purchases; });
         view.show();
         for (int press = 0; press < 2; ++press)
             QTest::mouseClick(view.findChild<QAbstractButton*>("subscribeButton"), Qt::LeftButton);
         QCOMPARE(purchases, 2);
         QTest::mouseClick(view.findChild<QAbstractButton*>("skipButton"), Qt::LeftButton);
         QCOMPARE(std::pair(skips, purchases), std::pair(1, 2));
-        QVERIFY(services.notifications.posted.isEmpty() && services.urls.opened.isEmpty());
+        QVERIFY(services.bus.posted.isEmpty() && services.urls.opened.isEmpty());
     }
 };
 

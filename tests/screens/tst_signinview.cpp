@@ -1,5 +1,4 @@
-#include "flow/FTUEView.h"
-#include "platform/fake/Fakes.h"
+#include "fakes/Fakes.h"
 #include "screens/SignInView.h"
 #include "support/TestEnv.h"
 
@@ -19,8 +18,9 @@ private slots:
     {
         fake::Services services;
         int skips = 0, signIns = 0;
-        SignInView view(
-            {traitsFor(Variant::Full), services.platform}, [&] { ++skips; }, [&] { ++signIns; });
+        SignInView view({traitsFor(Variant::Full), services.platform, services.watcher});
+        connect(&view, &SignInView::skipRequested, [&] { ++skips; });
+        connect(&view, &SignInView::signInRequested, [&] { ++signIns; });
         view.show();
         auto* field = view.findChild<QLineEdit*>("emailField");
         QTest::keyClicks(field, "secret-user");
@@ -39,26 +39,8 @@ private slots:
         QTest::mouseClick(view.findChild<QAbstractButton*>("skipButton"), Qt::LeftButton);
         QCOMPARE(skips, 1);
         QCOMPARE(signIns, 0);
-        QVERIFY(services.notifications.posted.isEmpty());
+        QVERIFY(services.bus.posted.isEmpty());
         QVERIFY(services.console.lines().filter("secret-user").isEmpty());
-    }
-
-    // Simple program, through the flow: the browser opens and the next step shows at once.
-    void simpleVariantOpensTheBrowser()
-    {
-        fake::Services services;
-        services.platform.homeDir = QDir::homePath();
-        services.probe.trusted = true;
-        FTUEView flow(Variant::Simple, services.platform);
-        flow.show();
-        QTRY_VERIFY(!flow.isLoading());
-        while (flow.currentStep() && flow.currentStep() != FTUEStep::signIn)
-            flow.nextStep();
-        QTest::mouseClick(flow.findChild<QAbstractButton*>("signInWithGoogleButton"),
-                          Qt::LeftButton);
-        QCOMPARE(services.urls.opened,
-                 QList<QUrl>{QUrl("https://api.marten.app/api/v1/auth/google")});
-        QCOMPARE(flow.currentStep(), FTUEStep::testIt);
     }
 };
 

@@ -1,15 +1,15 @@
 #include "support/TestEnv.h"
 
-#include "flow/TestItState.h"
-#include "flow/Variant.h"
-#include "platform/fake/Fakes.h"
+#include "core/TestItState.h"
+#include "core/Variant.h"
+#include "fakes/Fakes.h"
 #include "screens/TestItView.h"
 
 #include <QLabel>
 
 using namespace marten;
 
-class TestItViewTest : public QObject {
+class TestTestItView final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -19,7 +19,7 @@ private slots:
     {
         fake::Services services;
         TestItState state;
-        TestItView view({traitsFor(Variant::Simple), services.platform}, state);
+        TestItView view({traitsFor(Variant::Simple), services.platform, services.watcher}, state);
         view.show();
         auto* mic = view.findChild<QLabel*>("micSymbol"); // sampled at the top of its disc
         QCOMPARE(mic->pixmap().toImage().pixelColor(40, 10), QColor(0x00, 0x7A, 0xFF));
@@ -38,5 +38,5 @@ private slots:
     }
 };
 
-MARTEN_TEST_MAIN(TestItViewTest)
+MARTEN_TEST_MAIN(TestTestItView)
 #include "tst_testitview.moc"

@@ -1,5 +1,5 @@
-#include "media/GIFWebView.h"
-#include "platform/fake/Fakes.h"
+#include "ui/GIFMovieView.h"
+#include "fakes/Fakes.h"
 #include "screens/WelcomeView.h"
 #include "support/TestEnv.h"
 #include "ui/Spinner.h"
@@ -11,7 +11,7 @@
 using namespace marten;
 using Form = WelcomeView::AnimationForm;
 
-class tst_WelcomeView : public QObject {
+class TestWelcomeView final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -42,8 +42,8 @@ private slots:
         QVERIFY(!png.isValid() || image.save(pngPath) || QFile::copy(__FILE__, pngPath));
         fake::Services services;
         services.platform.assets = {resources.filePath("no-home"), {}, resources.path()};
-        WelcomeView view({traitsFor(Variant::Full), services.platform});
-        QCOMPARE(bool(view.findChild<GIFWebView*>()), form == Form::Gif);
+        WelcomeView view({traitsFor(Variant::Full), services.platform, services.watcher});
+        QCOMPARE(bool(view.findChild<GIFMovieView*>()), form == Form::Gif);
         QCOMPARE(bool(view.findChild<QLabel*>("symbol:mic.fill")), form == Form::Symbol);
         QCOMPARE(bool(view.findChild<Spinner*>()), form == Form::StillImage);
         for (const bool visible : {true, false, true}) // on screen twice: two lines, nothing else
@@ -62,5 +62,5 @@ private slots:
     }
 };
 
-MARTEN_TEST_MAIN(tst_WelcomeView)
+MARTEN_TEST_MAIN(TestWelcomeView)
 #include "tst_welcomeview.moc"

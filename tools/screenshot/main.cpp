@@ -9,9 +9,10 @@
 
 #include "app/OnboardingWindow.h"
 #include "app/Translations.h"
-#include "flow/FTUEView.h"
-#include "flow/TestItState.h"
-#include "platform/fake/Fakes.h"
+#include "app/FTUEView.h"
+#include "core/OnboardingFlow.h"
+#include "core/TestItState.h"
+#include "fakes/Fakes.h"
 #include "ui/Theme.h"
 
 #include <QAbstractButton>
@@ -89,10 +90,11 @@ int main(int argc, char** argv)
     if (wantsPurchase)
         writeAccount(home.path(), ".marten_auth_local.json", R"({"token":"t"})");
     // Without input access the permission step is in the list; it is granted later on demand.
-    services.probe.trusted = false;
+    services.probe.granted = false;
 
     OnboardingWindow window(variant, services.platform);
-    FTUEView* flow = window.flow();
+    OnboardingFlow* flow = &window.flow();
+    FTUEView* view = window.view();
     window.show();
     if (state == QLatin1String("loading")) {
         pump(50);
@@ -111,15 +113,15 @@ int main(int argc, char** argv)
         }
         pump(300);
         if (state == QLatin1String("permissions-checking")) {
-            if (auto* open = button(flow, "openSettingsButton"))
+            if (auto* open = button(view, "openSettingsButton"))
                 open->click();
         } else if (state == QLatin1String("permissions-granted")) {
-            if (auto* open = button(flow, "openSettingsButton"))
+            if (auto* open = button(view, "openSettingsButton"))
                 open->click();
-            services.probe.trusted = true;
+            services.probe.granted = true;
             services.scheduler.advance(std::chrono::seconds(1));
         } else if (state == QLatin1String("signIn-alert")) {
-            if (auto* cont = button(flow, "continueButton"))
+            if (auto* cont = button(view, "continueButton"))
                 QTimer::singleShot(0, cont, &QAbstractButton::click);
         } else if (state == QLatin1String("testIt-recording")) {
             flow->testItState().setRecording(true);

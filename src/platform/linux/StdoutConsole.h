@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Console.h"
+#include "core/platform/Console.h"
 
 #include <cstdio>
 

@@ -1,0 +1,203 @@
+#include "app/FTUEView.h"
+
+#include "core/OnboardingFlow.h"
+#include "core/platform/Platform.h"
+#include "screens/HowToUseView.h"
+#include "screens/LoadingView.h"
+#include "screens/PermissionsView.h"
+#include "screens/PurchaseView.h"
+#include "screens/SignInView.h"
+#include "screens/TestItView.h"
+#include "screens/WelcomeView.h"
+#include "ui/Buttons.h"
+#include "ui/NavigationControls.h"
+#include "ui/ProgressBar.h"
+#include "ui/StepFade.h"
+#include "ui/Theme.h"
+
+#include <QShowEvent>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+namespace marten {
+namespace {
+constexpr int kStepAreaPadding = 40;
+constexpr int kStepAreaSpacing = 30;
+} // namespace
+
+FTUEView::FTUEView(OnboardingFlow& flow, Platform& platform, InputAccessWatcher& watcher,
+                   QWidget* parent)
+    : QWidget(parent), m_flow(flow), m_platform(platform), m_watcher(watcher)
+{
+    setObjectName(QStringLiteral("ftueView"));
+    setFixedSize(kWidth, kHeight);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, theme::white());
+    setPalette(pal);
+
+    m_pages = new QStackedLayout(this);
+    m_pages->setContentsMargins(0, 0, 0, 0);
+    m_loading = new LoadingView(m_flow.traits(), platform, this);
+    m_pages->addWidget(m_loading);
+    m_pages->addWidget(buildMainColumn());
+    m_pages->setCurrentWidget(m_loading);
+
+    connect(&m_flow, &OnboardingFlow::stepsDecided, this, &FTUEView::showSteps);
+    connect(&m_flow, &OnboardingFlow::currentStepChanged, this, [this](qint64, bool animated) {
+        if (!m_flow.isLoading())
+            rebuildStepArea(animated);
+    });
+}
+
+QWidget* FTUEView::buildMainColumn()
+{
+    m_mainPage = new QWidget(this);
+    m_mainPage->setObjectName(QStringLiteral("mainColumn"));
+    auto* column = new QVBoxLayout(m_mainPage);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_progress = new ProgressBar(m_mainPage);
+    auto* progressBox = new QVBoxLayout;
+    progressBox->setContentsMargins(theme::defaultPadding, theme::defaultPadding,
+                                    theme::defaultPadding, 0);
+    progressBox->addWidget(m_progress);
+    column->addLayout(progressBox);
+
+    m_stepArea = new QWidget(m_mainPage);
+    m_stepArea->setObjectName(QStringLiteral("stepArea"));
+    m_stepArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    if (m_flow.traits().blackScreenText) {
+        QPalette areaPalette = m_stepArea->palette();
+        areaPalette.setColor(QPalette::WindowText, theme::black());
+        m_stepArea->setPalette(areaPalette);
+    }
+    m_stepLayout = new QVBoxLayout(m_stepArea);
+    m_stepLayout->setContentsMargins(kStepAreaPadding, kStepAreaPadding, kStepAreaPadding,
+                                     kStepAreaPadding);
+    m_stepLayout->setSpacing(kStepAreaSpacing);
+    column->addWidget(m_stepArea, 1);
+
+    // The Back layer sits over the main column in the top-left corner, just below the
+    // progress bar so that the chevron never covers the first segment.
+    m_back = new BackButton(m_mainPage);
+    m_back->move(0, theme::defaultPadding + m_progress->height());
+    m_back->hide();
+    connect(m_back, &QAbstractButton::clicked, &m_flow, &OnboardingFlow::previousStep);
+
+    m_fade = new StepFade(m_mainPage, theme::stepFadeMs);
+    return m_mainPage;
+}
+
+void FTUEView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Only the first call starts anything; showing the window again changes nothing.
+    m_flow.start();
+}
+
+void FTUEView::showSteps()
+{
+    // The first step's screen comes on display after the decision is logged.
+    m_loading->setStepsKnown(true);
+    m_pages->setCurrentWidget(m_mainPage);
+    rebuildStepArea(false);
+}
+
+void FTUEView::clearStepArea()
+{
+    // The old step usually goes away from inside one of its own button clicks: detach it
+    // now and delete it once that click has returned.
+    for (QWidget* old : {static_cast<QWidget*>(m_screen), static_cast<QWidget*>(m_stepButton)}) {
+        if (!old)
+            continue;
+        old->hide();
+        old->setParent(nullptr);
+        old->deleteLater();
+    }
+    m_screen = nullptr;
+    m_stepButton = nullptr;
+    while (QLayoutItem* item = m_stepLayout->takeAt(0))
+        delete item;
+}
+
+void FTUEView::rebuildStepArea(bool animated)
+{
+    clearStepArea();
+    const qint64 index = m_flow.currentStepIndex();
+    m_progress->setSteps(index, m_flow.steps().size());
+    m_back->setVisible(index >= 1);
+    m_back->raise();
+
+    if (const std::optional<FTUEStep> step = m_flow.currentStep()) {
+        m_screen = buildScreen(*step);
+        m_stepButton = buildStepButton();
+        const bool fills = m_screen->sizePolicy().verticalPolicy() & QSizePolicy::ExpandFlag;
+        if (!fills)
+            m_stepLayout->addStretch(1);
+        m_stepLayout->addWidget(m_screen, fills ? 1 : 0);
+        if (m_stepButton)
+            m_stepLayout->addWidget(m_stepButton, 0, Qt::AlignHCenter);
+        if (!fills)
+            m_stepLayout->addStretch(1);
+        m_screen->show();
+        // The keyboard starts on the step's button, or else on the screen's main control.
+        QWidget* focus = m_stepButton ? static_cast<QWidget*>(m_stepButton) : m_screen.data();
+        focus->show();
+        focus->setFocus(Qt::OtherFocusReason);
+    }
+
+    if (animated && m_stepArea->isVisible()) {
+        m_fade->start(m_stepArea->geometry());
+        m_back->raise();
+    }
+}
+
+QWidget* FTUEView::buildScreen(FTUEStep step)
+{
+    const ScreenContext context{m_flow.traits(), m_platform, m_watcher};
+    OnboardingFlow* flow = &m_flow;
+    switch (step) {
+    case FTUEStep::welcome:
+        return new WelcomeView(context, m_stepArea);
+    case FTUEStep::permissions: {
+        auto* screen = new PermissionsView(context, m_stepArea);
+        connect(screen, &PermissionsView::granted, flow, &OnboardingFlow::nextStep);
+        return screen;
+    }
+    case FTUEStep::howToUse:
+        return new HowToUseView(context, m_stepArea);
+    case FTUEStep::signIn: {
+        auto* screen = new SignInView(context, m_stepArea);
+        connect(screen, &SignInView::skipRequested, flow, &OnboardingFlow::nextStep);
+        connect(screen, &SignInView::signInRequested, flow, &OnboardingFlow::requestSignIn);
+        return screen;
+    }
+    case FTUEStep::purchase: {
+        auto* screen = new PurchaseView(context, m_stepArea);
+        connect(screen, &PurchaseView::skipRequested, flow, &OnboardingFlow::nextStep);
+        connect(screen, &PurchaseView::purchaseRequested, flow, &OnboardingFlow::requestPurchase);
+        return screen;
+    }
+    case FTUEStep::testIt:
+        return new TestItView(context, m_flow.testItState(), m_stepArea);
+    }
+    return nullptr;
+}
+
+StyledButton* FTUEView::buildStepButton()
+{
+    const std::optional<StepButtonSpec> spec = m_flow.currentStepButton();
+    if (!spec)
+        return nullptr;
+    const QString title =
+        spec->title == StepButtonSpec::Title::GetStarted ? tr("Get Started") : tr("Next");
+    StyledButton* button = StepButton::create(spec->style, title, m_stepArea);
+    if (spec->completes)
+        connect(button, &QAbstractButton::clicked, &m_flow, &OnboardingFlow::completeFTUE);
+    else
+        connect(button, &QAbstractButton::clicked, &m_flow, &OnboardingFlow::nextStep);
+    return button;
+}
+
+} // namespace marten

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/Variant.h"
+
+#include <QByteArray>
+#include <QJsonValue>
+#include <QString>
+
+#include <optional>
+
+namespace marten {
+
+class Console;
+
+// Reads the account files the main application leaves in the home directory. Stateless:
+// every call reads the files afresh, logs one line, and turns every problem into "no".
+// Safe to call from any thread as long as the console is.
+class AccountChecks final {
+public:
+    AccountChecks(Variant variant, QString homeDir, Console& console);
+
+    bool checkAuthentication() const;
+    bool checkSubscription() const;
+
+    // Largest account file that is read; anything bigger counts as absent.
+    static constexpr qint64 maxFileSize = 1024 * 1024;
+
+    // The bytes of a regular file of at most maxFileSize, or nothing. Never blocks on FIFOs
+    // or devices.
+    static std::optional<QByteArray> readSmallRegularFile(const QString& path);
+
+    // The value under `key` when `bytes` is a JSON object holding it; nothing otherwise.
+    static std::optional<QJsonValue> valueIn(const QByteArray& bytes, const QString& key);
+
+private:
+    Variant m_variant;
+    QString m_home;
+    Console& m_console;
+};
+
+} // namespace marten

@@ -1,0 +1,192 @@
+#include "core/OnboardingFlow.h"
+
+#include "core/TestItState.h"
+#include "core/platform/AppControl.h"
+#include "core/platform/Autostart.h"
+#include "core/platform/Console.h"
+#include "core/platform/InputAccessProbe.h"
+#include "core/platform/Platform.h"
+#include "core/platform/SettingsStore.h"
+#include "core/platform/URLOpener.h"
+
+#include <QPromise>
+#include <QThreadPool>
+#include <QUrl>
+
+#include <memory>
+
+namespace marten {
+
+// The service's API host for the browser sign-in of the simple program.
+const QString kServiceApiHost = QStringLiteral("api.marten.app");
+
+namespace {
+using namespace std::chrono_literals;
+constexpr auto kAdvanceAfterRequest = 1s;
+constexpr auto kCompleteWithoutSteps = 3s;
+} // namespace
+
+OnboardingFlow::OnboardingFlow(Variant variant, Platform& platform, QObject* parent)
+    : QObject(parent), m_traits(traitsFor(variant)), m_platform(platform),
+      m_account(variant, platform.homeDir, platform.console),
+      m_link(platform.bus, platform.console), m_testIt(new TestItState(this))
+{
+    connect(&m_decision, &QFutureWatcherBase::finished, this,
+            [this] { applyDecision(m_decision.result()); });
+}
+
+OnboardingFlow::~OnboardingFlow()
+{
+    // The decision only reads files; let it finish rather than leave it holding references.
+    m_decision.disconnect(this);
+    m_decision.waitForFinished();
+}
+
+void OnboardingFlow::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+
+    // The decision only reads (the input-access probe and the account files), so it runs
+    // off the main thread; its result comes back through the watcher on the main thread.
+    auto promise = std::make_shared<QPromise<StepDecision>>();
+    m_decision.setFuture(promise->future());
+    const Variant variant = m_traits.variant;
+    const InputAccessProbe& probe = m_platform.inputAccess;
+    const AccountChecks account = m_account;
+    QThreadPool::globalInstance()->start([promise, variant, &probe, account] {
+        promise->start();
+        promise->addResult(decideSteps(variant, probe, account));
+        promise->finish();
+    });
+
+    if (m_traits.signInViaMainApp)
+        // Subscribing is a round trip to the bus: it waits until the first frame is out.
+        m_platform.scheduler.after(0ms, this, [this] {
+            m_link.observeAuthCompletion(this, [this] { handleAuthCompleted(); });
+        });
+}
+
+std::optional<FTUEStep> OnboardingFlow::currentStep() const
+{
+    if (m_isLoading || m_currentStepIndex < 0 || m_currentStepIndex >= m_steps.size())
+        return std::nullopt;
+    return m_steps.at(m_currentStepIndex);
+}
+
+std::optional<StepButtonSpec> OnboardingFlow::currentStepButton() const
+{
+    const std::optional<FTUEStep> step = currentStep();
+    if (!step)
+        return std::nullopt;
+    const bool isLast = m_currentStepIndex == m_steps.size() - 1;
+    const bool granted = *step == FTUEStep::permissions && m_platform.inputAccess.hasInputAccess();
+    return stepButtonFor(m_traits, *step, isLast, granted);
+}
+
+void OnboardingFlow::applyDecision(const StepDecision& decision)
+{
+    if (decision.completeWithoutSteps) {
+        m_isLoading = true;
+        m_platform.scheduler.after(kCompleteWithoutSteps, this, [this] { completeFTUE(); });
+        return;
+    }
+    m_steps = decision.steps;
+    m_isLoading = false;
+    m_platform.console.line(QStringLiteral("FTUE will show %1 steps").arg(m_steps.size()));
+    emit stepsDecided();
+}
+
+void OnboardingFlow::nextStep()
+{
+    setIndex(m_currentStepIndex + 1, true);
+}
+
+void OnboardingFlow::previousStep()
+{
+    // Two quick activations could arrive before the Back control is gone.
+    if (m_currentStepIndex <= 0)
+        return;
+    setIndex(m_currentStepIndex - 1, true);
+}
+
+void OnboardingFlow::setIndex(qint64 index, bool animated)
+{
+    if (m_completed || index == m_currentStepIndex)
+        return;
+    m_currentStepIndex = index;
+    emit currentStepChanged(index, animated);
+}
+
+void OnboardingFlow::requestSignIn()
+{
+    if (!m_traits.signInViaMainApp) {
+        openGoogleSignIn();
+        return;
+    }
+    if (m_pendingAdvance != 0)
+        return;
+    m_link.handleSignIn();
+    advanceLater();
+}
+
+void OnboardingFlow::requestPurchase()
+{
+    if (m_pendingAdvance != 0)
+        return;
+    m_link.handlePurchase();
+    advanceLater();
+}
+
+void OnboardingFlow::advanceLater()
+{
+    m_pendingAdvance = m_platform.scheduler.after(kAdvanceAfterRequest, this, [this] {
+        m_pendingAdvance = 0;
+        nextStep();
+    });
+}
+
+void OnboardingFlow::openGoogleSignIn()
+{
+    QUrl url;
+    url.setScheme(QStringLiteral("https"));
+    url.setHost(kServiceApiHost);
+    url.setPath(QStringLiteral("/api/v1/auth/google"));
+    m_platform.urls.open(url);
+    nextStep();
+}
+
+void OnboardingFlow::handleAuthCompleted()
+{
+    emit raiseRequested();
+    if (!m_account.checkAuthentication())
+        return;
+    const qsizetype signIn = m_steps.indexOf(FTUEStep::signIn);
+    if (signIn >= 0)
+        setIndex(signIn + 1, false);
+}
+
+void OnboardingFlow::completeFTUE()
+{
+    if (m_completed)
+        return;
+    m_completed = true;
+    Console& console = m_platform.console;
+    if (m_traits.registersLaunchAtLogin) {
+        QString error;
+        if (m_platform.autostart.registerMainApp(&error))
+            console.line(QStringLiteral("✅ Successfully set app to launch at login."));
+        else
+            console.line(QStringLiteral("❌ Failed to set launch at login: ") + error);
+    }
+    QString error;
+    const QMap<QString, bool> flags{{QStringLiteral("has_launched_before"), true},
+                                    {QStringLiteral("ftue_completed"), true}};
+    if (!m_platform.settings.setFlags(flags, &error))
+        console.line(QStringLiteral("Failed to save onboarding state: ") + error);
+    emit completed();
+    m_platform.app.quit();
+}
+
+} // namespace marten

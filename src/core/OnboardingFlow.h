@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/AccountChecks.h"
+#include "core/FTUEStep.h"
+#include "core/MainAppLink.h"
+#include "core/StepDecision.h"
+#include "core/Variant.h"
+#include "core/platform/Scheduler.h"
+
+#include <QFutureWatcher>
+#include <QObject>
+
+#include <optional>
+
+namespace marten {
+
+struct Platform;
+class TestItState;
+
+// The onboarding without its widgets: decides the steps, keeps the step index, moves it on
+// and back, talks to the main application, and completes. Views follow it through its
+// signals. Main thread only.
+class OnboardingFlow final : public QObject {
+    Q_OBJECT
+public:
+    OnboardingFlow(Variant variant, Platform& platform, QObject* parent = nullptr);
+    ~OnboardingFlow() override;
+
+    // Starts deciding the steps off the main thread and, in the full program, listening for
+    // the main application's sign-in notice. Only the first call does anything.
+    void start();
+
+    void nextStep();
+    void previousStep();
+    void completeFTUE();
+    // The sign-in screen's Google button and the purchase screen's "Subscribe Now". While the
+    // flow waits to move on after one of them, a second press does nothing.
+    void requestSignIn();
+    void requestPurchase();
+    // Full program: the main application reported a finished sign-in.
+    void handleAuthCompleted();
+
+    const VariantTraits& traits() const { return m_traits; }
+    Variant variant() const { return m_traits.variant; }
+    qint64 currentStepIndex() const { return m_currentStepIndex; }
+    const StepList& steps() const { return m_steps; }
+    bool isLoading() const { return m_isLoading; }
+    bool isCompleted() const { return m_completed; }
+    std::optional<FTUEStep> currentStep() const;
+    // The button below the step on display, if it has one.
+    std::optional<StepButtonSpec> currentStepButton() const;
+    TestItState& testItState() const { return *m_testIt; }
+
+signals:
+    void stepsDecided();
+    void currentStepChanged(qint64 index, bool animated);
+    // The window should come to the front.
+    void raiseRequested();
+    void completed();
+
+private:
+    void applyDecision(const StepDecision& decision);
+    void setIndex(qint64 index, bool animated);
+    void advanceLater();
+    void openGoogleSignIn();
+
+    const VariantTraits& m_traits;
+    Platform& m_platform;
+    AccountChecks m_account;
+    MainAppLink m_link;
+    TestItState* m_testIt;
+
+    qint64 m_currentStepIndex = 0;
+    StepList m_steps;
+    bool m_isLoading = true;
+    bool m_started = false;
+    bool m_completed = false;
+    Scheduler::TaskId m_pendingAdvance = 0;
+    QFutureWatcher<StepDecision> m_decision;
+};
+
+} // namespace marten

@@ -1,0 +1,49 @@
+#include "core/Variant.h"
+
+namespace marten {
+
+const VariantTraits& traitsFor(Variant variant)
+{
+    static constexpr VariantTraits full{
+        .variant = Variant::Full,
+        .tokenMustBeNonEmptyString = true,
+        .registersLaunchAtLogin = true,
+        .floatingWindow = false,
+        .blackScreenText = true,
+        .animatedLoadingView = true,
+        .signInViaMainApp = true,
+        .stepButtonStyle = ButtonStyle::AlwaysBlue,
+        .permissionStepButtonStyle = ButtonStyle::BorderedProminent,
+        .primaryButtonStyle = ButtonStyle::AlwaysBlue,
+    };
+    static constexpr VariantTraits simple{
+        .variant = Variant::Simple,
+        .tokenMustBeNonEmptyString = false,
+        .registersLaunchAtLogin = false,
+        .floatingWindow = true,
+        .blackScreenText = false,
+        .animatedLoadingView = false,
+        .signInViaMainApp = false,
+        .stepButtonStyle = ButtonStyle::BorderedProminent,
+        .permissionStepButtonStyle = ButtonStyle::BorderedProminent,
+        .primaryButtonStyle = ButtonStyle::BorderedProminent,
+    };
+    return variant == Variant::Full ? full : simple;
+}
+
+std::optional<StepButtonSpec> stepButtonFor(const VariantTraits& traits, FTUEStep step,
+                                            bool isLastStep, bool inputAccessGranted)
+{
+    if (step == FTUEStep::signIn || step == FTUEStep::purchase)
+        return std::nullopt;
+    ButtonStyle style = traits.stepButtonStyle;
+    if (step == FTUEStep::permissions) {
+        if (!inputAccessGranted)
+            return std::nullopt;
+        style = traits.permissionStepButtonStyle;
+    }
+    using Title = StepButtonSpec::Title;
+    return StepButtonSpec{isLastStep ? Title::GetStarted : Title::Next, style, isLastStep};
+}
+
+} // namespace marten

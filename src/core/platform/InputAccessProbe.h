@@ -1,0 +1,14 @@
+#pragma once
+
+namespace marten {
+
+// Whether this user's programs may read the keyboard and type text (a readable keyboard
+// device and a writable uinput device). Implementations never open a device or prompt, and
+// are cheap enough to call once a second. Safe to call from any thread.
+class InputAccessProbe {
+public:
+    virtual ~InputAccessProbe() = default;
+    virtual bool hasInputAccess() const = 0;
+};
+
+} // namespace marten

@@ -1,0 +1,159 @@
+#pragma once
+
+#include "core/InputAccessWatcher.h"
+#include "core/platform/InputAccessProbe.h"
+#include "core/platform/AppControl.h"
+#include "core/platform/Console.h"
+#include "core/platform/Autostart.h"
+#include "core/platform/InputAccessHelp.h"
+#include "core/platform/MainAppBus.h"
+#include "core/platform/Platform.h"
+#include "core/platform/Scheduler.h"
+#include "core/platform/URLOpener.h"
+#include "core/platform/SettingsStore.h"
+
+#include <QList>
+#include <QMap>
+#include <QMutex>
+#include <QPointer>
+#include <QStringList>
+#include <QUrl>
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+// In-memory stand-ins for the platform services, for tests and for rendering screens
+// without touching the machine.
+namespace marten::fake {
+
+// A clock that only moves when told to.
+class Scheduler final : public marten::Scheduler {
+public:
+    TaskId after(Duration delay, const QObject* context, std::function<void()> task) override;
+    TaskId every(Duration interval, const QObject* context, std::function<void()> task) override;
+    void cancel(TaskId id) override;
+
+    // Moves the clock forward, running every task that falls due, in time order.
+    void advance(Duration by);
+    Duration now() const { return m_now; }
+    int pendingCount() const;
+
+private:
+    struct Task {
+        TaskId id;
+        Duration due;
+        Duration interval; // zero for one-shot tasks
+        QPointer<const QObject> context;
+        bool guarded;
+        std::function<void()> run;
+    };
+    TaskId add(Duration delay, Duration interval, const QObject* context,
+               std::function<void()> task);
+
+    Duration m_now{0};
+    TaskId m_next = 1;
+    std::vector<std::shared_ptr<Task>> m_tasks;
+};
+
+class Probe final : public InputAccessProbe {
+public:
+    explicit Probe(bool initiallyGranted = false) : granted(initiallyGranted) {}
+    bool hasInputAccess() const override
+    {
+        ++calls;
+        return granted.load();
+    }
+    std::atomic<bool> granted;
+    mutable std::atomic<int> calls{0};
+};
+
+class Settings final : public SettingsStore {
+public:
+    bool setFlags(const QMap<QString, bool>& flags, QString* error) override;
+    QMap<QString, bool> values;
+    int writes = 0;
+    QString failWith; // non-empty: every write fails with this reason
+};
+
+class Autostart final : public marten::Autostart {
+public:
+    bool registerMainApp(QString* error) override;
+    int registrations = 0;
+    QString failWith;
+};
+
+class AppControl final : public marten::AppControl {
+public:
+    void quit() override { ++quits; }
+    int quits = 0;
+};
+
+class InputAccessHelp final : public marten::InputAccessHelp {
+public:
+    void showInputAccessHelp() override { ++shown; }
+    int shown = 0;
+};
+
+class URLOpener final : public marten::URLOpener {
+public:
+    bool open(const QUrl& url) override
+    {
+        opened.append(url);
+        return true;
+    }
+    QList<QUrl> opened;
+};
+
+class MainAppBus final : public marten::MainAppBus {
+public:
+    struct Posted {
+        QString name;
+        UserInfo userInfo;
+    };
+    void post(const QString& name, const UserInfo& userInfo) override;
+    void observe(const QString& name, QObject* context, Handler handler) override;
+    // Delivers a notification to the live observers of `name`, as the bus would.
+    void deliver(const QString& name, const UserInfo& userInfo = {});
+    int observerCount(const QString& name) const;
+    QList<Posted> posted;
+
+private:
+    struct Observer {
+        QString name;
+        QPointer<QObject> context;
+        Handler handler;
+    };
+    QList<Observer> m_observers;
+};
+
+// Records lines; thread-safe, since the step decision logs from a worker thread.
+class Console final : public marten::Console {
+public:
+    void line(const QString& text) override;
+    QStringList lines() const;
+    void clear();
+    bool echo = false; // also print to stdout
+
+private:
+    mutable QMutex m_mutex;
+    QStringList m_lines;
+};
+
+// All of the above, bundled as a Platform.
+struct Services {
+    Scheduler scheduler;
+    Probe probe;
+    InputAccessHelp inputAccessHelp;
+    Settings settings;
+    Autostart autostart;
+    AppControl app;
+    URLOpener urls;
+    MainAppBus bus;
+    Console console;
+    Platform platform{scheduler, probe, inputAccessHelp, settings, autostart, app,
+                      urls,      bus,   console,         {},       {}};
+    InputAccessWatcher watcher{scheduler, probe};
+};
+
+} // namespace marten::fake

@@ -1,0 +1,78 @@
+#include "platform/linux/EvdevInputAccessProbe.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace marten {
+namespace {
+
+constexpr int kKeyA = 30;
+constexpr int kKeyRightMeta = 126;
+
+bool accessible(const QString& path, int mode)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), mode, AT_EACCESS) == 0;
+}
+
+QString under(const QString& root, const char* path)
+{
+    QString base = root;
+    if (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    return base + QLatin1String(path);
+}
+
+} // namespace
+
+EvdevInputAccessProbe::EvdevInputAccessProbe(QString sysRoot, QString devRoot)
+    : m_sys(std::move(sysRoot)), m_dev(std::move(devRoot))
+{
+}
+
+bool EvdevInputAccessProbe::hasKeyBit(const QByteArray& bitmap, int code)
+{
+    // The kernel prints the bitmap as space-separated hex longs, most significant first.
+    const QList<QByteArray> words = bitmap.trimmed().split(' ');
+    const int bitsPerWord = static_cast<int>(sizeof(unsigned long) * 8);
+    const int wordFromEnd = code / bitsPerWord;
+    const int index = static_cast<int>(words.size()) - 1 - wordFromEnd;
+    if (index < 0 || words.at(index).isEmpty())
+        return false;
+    bool ok = false;
+    const qulonglong word = words.at(index).toULongLong(&ok, 16);
+    return ok && ((word >> (code % bitsPerWord)) & 1U);
+}
+
+bool EvdevInputAccessProbe::canReadKeyboard() const
+{
+    const QDir classDir(under(m_sys, "/sys/class/input"));
+    const QStringList events =
+        classDir.entryList({QStringLiteral("event*")}, QDir::AllEntries | QDir::System);
+    for (const QString& event : events) {
+        QFile caps(classDir.filePath(event + QStringLiteral("/device/capabilities/key")));
+        if (!caps.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bitmap = caps.read(4096);
+        if (!hasKeyBit(bitmap, kKeyA) && !hasKeyBit(bitmap, kKeyRightMeta))
+            continue;
+        if (accessible(under(m_dev, "/dev/input/") + event, R_OK))
+            return true;
+    }
+    return false;
+}
+
+bool EvdevInputAccessProbe::canWriteUinput() const
+{
+    return accessible(under(m_dev, "/dev/uinput"), R_OK | W_OK) ||
+           accessible(under(m_dev, "/dev/input/uinput"), R_OK | W_OK);
+}
+
+bool EvdevInputAccessProbe::hasInputAccess() const
+{
+    return canWriteUinput() && canReadKeyboard();
+}
+
+} // namespace marten

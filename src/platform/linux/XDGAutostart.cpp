@@ -1,0 +1,116 @@
+#include "platform/linux/XDGAutostart.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace marten {
+namespace {
+const QString kEntryName = QStringLiteral("com.marten.Marten.desktop");
+const QString kMainAppName = QStringLiteral("marten");
+
+bool isExecutableFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.isExecutable();
+}
+} // namespace
+
+XDGAutostart::XDGAutostart(QString configHome, QString executableDir, QString searchPath)
+    : m_configHome(std::move(configHome)), m_executableDir(std::move(executableDir)),
+      m_searchPath(std::move(searchPath))
+{
+}
+
+XDGAutostart XDGAutostart::forCurrentProcess()
+{
+    return XDGAutostart(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+                        QCoreApplication::applicationDirPath(), qEnvironmentVariable("PATH"));
+}
+
+QString XDGAutostart::entryPath() const
+{
+    return m_configHome + QStringLiteral("/autostart/") + kEntryName;
+}
+
+QString XDGAutostart::findMainApp() const
+{
+    const QString beside = m_executableDir + QLatin1Char('/') + kMainAppName;
+    if (!m_executableDir.isEmpty() && isExecutableFile(beside))
+        return QFileInfo(beside).absoluteFilePath();
+    const QStringList dirs = m_searchPath.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString& dir : dirs) {
+        // Relative PATH entries would make the entry depend on the login's working folder.
+        if (!QDir::isAbsolutePath(dir))
+            continue;
+        const QString candidate = dir + QLatin1Char('/') + kMainAppName;
+        if (isExecutableFile(candidate))
+            return QFileInfo(candidate).absoluteFilePath();
+    }
+    return {};
+}
+
+QString XDGAutostart::quoteExecArgument(const QString& argument)
+{
+    // Inside double quotes, ", `, $ and \ take a backslash; then the whole value is a
+    // Desktop Entry string, in which a backslash is itself written twice. % is doubled.
+    QString quoted;
+    for (const QChar c : argument) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$'))
+            quoted += QStringLiteral("\\\\") + c;
+        else if (c == QLatin1Char('\\'))
+            quoted += QStringLiteral("\\\\\\\\");
+        else if (c == QLatin1Char('%'))
+            quoted += QStringLiteral("%%");
+        else
+            quoted += c;
+    }
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString XDGAutostart::desktopEntry(const QString& executable)
+{
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=Marten\n"
+                          "Comment=Push-to-talk dictation\n"
+                          "Exec=%1\n"
+                          "Terminal=false\n"
+                          "X-GNOME-Autostart-enabled=true\n")
+        .arg(quoteExecArgument(executable));
+}
+
+bool XDGAutostart::registerMainApp(QString* error)
+{
+    auto fail = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    if (m_configHome.isEmpty())
+        return fail(QStringLiteral("no configuration folder is known for this user"));
+    const QString executable = findMainApp();
+    if (executable.isEmpty())
+        return fail(QStringLiteral("the main application \"marten\" was not found beside the "
+                                   "onboarding or on PATH"));
+    for (const QChar c : executable) {
+        if (c.category() == QChar::Other_Control)
+            return fail(QStringLiteral("the main application's path cannot be written to an "
+                                       "autostart entry"));
+    }
+    const QString dir = m_configHome + QStringLiteral("/autostart");
+    if (!QDir().mkpath(dir))
+        return fail(QStringLiteral("cannot create %1").arg(dir));
+
+    QSaveFile file(entryPath());
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("cannot write %1: %2").arg(entryPath(), file.errorString()));
+    const QByteArray bytes = desktopEntry(executable).toUtf8();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return fail(QStringLiteral("cannot write %1: %2").arg(entryPath(), file.errorString()));
+    return true;
+}
+
+} // namespace marten

@@ -1,0 +1,101 @@
+#include "screens/LoadingView.h"
+
+#include "core/AssetLookup.h"
+#include "ui/GIFMovieView.h"
+#include "core/platform/Console.h"
+#include "core/platform/Platform.h"
+#include "ui/Spinner.h"
+#include "ui/Theme.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace marten {
+
+namespace {
+
+// Runs `work` on the event loop's next turn after `widget` has first been painted.
+void stageAfterFirstPaint(QWidget* widget, std::function<void()> work)
+{
+    class Watcher final : public QObject {
+    public:
+        Watcher(QWidget* target, std::function<void()> run) : QObject(target), m_run(std::move(run))
+        {
+            target->installEventFilter(this);
+        }
+
+    protected:
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint) {
+                watched->removeEventFilter(this);
+                QTimer::singleShot(0, watched, m_run);
+                deleteLater();
+            }
+            return false;
+        }
+
+    private:
+        std::function<void()> m_run;
+    };
+    new Watcher(widget, std::move(work));
+}
+
+} // namespace
+
+LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidget* parent)
+    : QWidget(parent), m_traits(traits)
+{
+    setObjectName(QStringLiteral("loadingView"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addStretch();
+
+    if (traits.animatedLoadingView) {
+        column->setSpacing(24);
+        if (const auto gif = findAssetURL(QStringLiteral("glowy.gif"), platform.assets)) {
+            // The view stays transparent until its page has loaded anyway, so it is staged
+            // just after the window's first frame instead of delaying that frame.
+            auto* slot = new QWidget(this);
+            slot->setObjectName(QStringLiteral("loadingAnimation"));
+            slot->setFixedSize(200, 200);
+            column->addWidget(slot, 0, Qt::AlignHCenter);
+            stageAfterFirstPaint(slot, [slot, url = *gif, console = &platform.console] {
+                auto* view = new GIFMovieView(url, *console, slot);
+                view->setGeometry(slot->rect());
+                view->show();
+            });
+        } else {
+            column->addWidget(
+                theme::symbolLabel(QStringLiteral("mic.fill"), 80, theme::accent(), this), 0,
+                Qt::AlignHCenter);
+        }
+        m_caption = theme::textLabel(tr("Starting Marten..."), theme::TextStyle::Title2, this,
+                                     QFont::Medium, theme::black());
+        column->addWidget(m_caption);
+    } else {
+        column->setSpacing(0);
+        column->addWidget(new Spinner(this), 0, Qt::AlignHCenter);
+        column->addSpacing(8 + 6); // 8 px of padding plus the stack's default spacing
+        m_caption = theme::textLabel(tr("Preparing your experience..."), theme::TextStyle::Caption,
+                                     this, QFont::Normal, theme::secondaryLabel());
+        column->addWidget(m_caption);
+    }
+    m_caption->setObjectName(QStringLiteral("loadingCaption"));
+    column->addStretch();
+}
+
+void LoadingView::setStepsKnown(bool known)
+{
+    if (m_traits.animatedLoadingView)
+        m_caption->setText(known ? tr("Preparing your experience...") : tr("Starting Marten..."));
+}
+
+QString LoadingView::caption() const
+{
+    return m_caption->text();
+}
+
+} // namespace marten

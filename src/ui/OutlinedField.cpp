@@ -1,0 +1,49 @@
+#include "ui/OutlinedField.h"
+
+#include "ui/Theme.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace marten {
+namespace {
+constexpr int kFieldPadding = 11;
+constexpr int kFieldRadius = 8;
+} // namespace
+
+void EmailLineEdit::keyPressEvent(QKeyEvent* event)
+{
+    QLineEdit::keyPressEvent(event);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        event->accept();
+}
+
+OutlinedField::OutlinedField(QLineEdit* edit, QWidget* parent) : QWidget(parent), m_edit(edit)
+{
+    setObjectName(QStringLiteral("emailFieldOutline"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kFieldPadding, kFieldPadding, kFieldPadding, kFieldPadding);
+    edit->setParent(this);
+    layout->addWidget(edit);
+    setFocusProxy(edit);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void OutlinedField::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(theme::withOpacity(theme::gray(), 0.4), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kFieldRadius, kFieldRadius);
+}
+
+void OutlinedField::mousePressEvent(QMouseEvent* event)
+{
+    // The padding inside the outline belongs to the field.
+    m_edit->setFocus(Qt::MouseFocusReason);
+    QWidget::mousePressEvent(event);
+}
+
+} // namespace marten

@@ -1,0 +1,184 @@
+// Ordinary string literals only: moc (Qt 6.4) mis-parses some raw strings in Q_OBJECT files.
+#include "core/AccountChecks.h"
+#include "fakes/Fakes.h"
+#include "support/TestEnv.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <thread>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace marten;
+
+namespace {
+const QString kLocal = QStringLiteral(".marten_auth_local.json");
+const QString kToken = QStringLiteral(".marten_auth_token.json");
+const QByteArray kAbsent = "<absent>";
+const QString kNo = QStringLiteral("User is not authenticated");
+const QString kFullLocal =
+    QStringLiteral("User is authenticated (found valid token in .marten_auth_local.json)");
+const QString kFullToken =
+    QStringLiteral("User is authenticated (found valid token in .marten_auth_token.json)");
+const QString kSimpleLocal =
+    QStringLiteral("User is authenticated (found token in .marten_auth_local.json)");
+const QString kSimpleToken =
+    QStringLiteral("User is authenticated (found token in .marten_auth_token.json)");
+const QString kNoSub = QStringLiteral("No subscription status found");
+} // namespace
+
+class TestAccountChecks final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    fake::Console m_console;
+
+    QString path(const QString& name) const { return m_home.path() + QLatin1Char('/') + name; }
+    void put(const QString& name, const QByteArray& content)
+    {
+        QFile::remove(path(name));
+        QDir(path(name)).removeRecursively();
+        if (content != kAbsent)
+            test::writeFile(path(name), content);
+    }
+    static void row(const char* name, Variant v, const QByteArray& local, const QByteArray& token,
+                    bool expected, const QString& line)
+    {
+        QTest::newRow(name) << v << local << token << expected << line;
+    }
+
+private slots:
+    void init()
+    {
+        put(kLocal, kAbsent);
+        put(kToken, kAbsent);
+        m_console.clear();
+    }
+
+    void authentication_data()
+    {
+        QTest::addColumn<Variant>("variant");
+        QTest::addColumn<QByteArray>("local");
+        QTest::addColumn<QByteArray>("token");
+        QTest::addColumn<bool>("expected");
+        QTest::addColumn<QString>("line");
+        const auto F = Variant::Full;
+        const auto S = Variant::Simple;
+        row("full: no files", F, kAbsent, kAbsent, false, kNo);
+        row("simple: no files", S, kAbsent, kAbsent, false, kNo);
+        row("full: local token", F, "{\"token\":\"abc\"}", kAbsent, true, kFullLocal);
+        // An unusable token does not stop the search: the token file is still read.
+        row("full: empty token falls through", F, "{\"token\":\"\"}", "{\"access_token\":\"x\"}",
+            true, kFullToken);
+        row("simple: empty token counts", S, "{\"token\":\"\"}", "{\"access_token\":\"x\"}", true,
+            kSimpleLocal);
+        row("full: null token ignored", F, "{\"token\":null}", kAbsent, false, kNo);
+        row("simple: null token counts", S, "{\"token\":null}", kAbsent, true, kSimpleLocal);
+        row("simple: token file only", S, kAbsent, "{\"access_token\":\"\"}", true, kSimpleToken);
+        row("full: token file holds an array", F, kAbsent, "[{\"access_token\":\"x\"}]", false,
+            kNo);
+        row("simple: malformed JSON", S, "{\"token\":", "not json", false, kNo);
+        row("full: invalid UTF-8", F, "{\"token\":\"\xff\xfe\"}", kAbsent, false, kNo);
+        row("simple: NUL bytes", S, QByteArray("{\"token\"\0:1}", 12), kAbsent, false, kNo);
+        // A byte-order mark is tolerated, as JSON readers commonly do.
+        row("full: BOM before valid JSON", F, "\xef\xbb\xbf{\"token\":\"abc\"}", kAbsent, true,
+            kFullLocal);
+        // The flag is read from the local file only, and only as a JSON boolean.
+        row("subscription: true", F, "{\"has_subscription\":true}", kAbsent, true,
+            QStringLiteral("User subscription status: true"));
+        row("subscription: false", F, "{\"has_subscription\":false}", kAbsent, false,
+            QStringLiteral("User subscription status: false"));
+        row("subscription: string", F, "{\"has_subscription\":\"true\"}", kAbsent, false, kNoSub);
+        row("subscription: token file", F, kAbsent, "{\"has_subscription\":true}", false, kNoSub);
+    }
+
+    void authentication()
+    {
+        QFETCH(Variant, variant);
+        QFETCH(QByteArray, local);
+        QFETCH(QByteArray, token);
+        QFETCH(bool, expected);
+        QFETCH(QString, line);
+        put(kLocal, local);
+        put(kToken, token);
+        const AccountChecks checks(variant, m_home.path(), m_console);
+        const bool subscription = QByteArray(QTest::currentDataTag()).startsWith("subscription");
+        QCOMPARE(subscription ? checks.checkSubscription() : checks.checkAuthentication(),
+                 expected);
+        QCOMPARE(m_console.lines(), QStringList{line});
+    }
+
+    // A FIFO, a device, a loop, a directory or a huge file at an account path must neither
+    // block the decision nor be read whole: each counts as absent, at once.
+    void specialFilesCountAsAbsent()
+    {
+        for (const QString& name : {kLocal, kToken}) {
+            const QByteArray native = QFile::encodeName(path(name));
+            const QList<std::function<void()>> plants{
+                [&] { QCOMPARE(::mkfifo(native.constData(), 0600), 0); },
+                [&] { QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path(name))); },
+                [&] { QCOMPARE(::symlink(native.constData(), native.constData()), 0); },
+                [&] { QVERIFY(QDir().mkpath(path(name))); },
+                [&] {
+                    test::writeFile(path(name),
+                                    "{\"token\":\"abc\",\"access_token\":\"abc\",\"p\":\"" +
+                                        QByteArray(2 * AccountChecks::maxFileSize, 'x') + "\"}");
+                },
+                [&] {
+                    test::writeFile(path(name), QByteArray(100000, '[') + QByteArray(100000, ']'));
+                },
+            };
+            for (const auto& plant : plants) {
+                init();
+                plant();
+                QElapsedTimer timer;
+                timer.start();
+                QVERIFY(!AccountChecks(Variant::Simple, m_home.path(), m_console)
+                             .checkAuthentication());
+                QVERIFY(
+                    !AccountChecks(Variant::Full, m_home.path(), m_console).checkSubscription());
+                QVERIFY2(timer.elapsed() < 2000, "the checks must answer at once");
+                QCOMPARE(m_console.lines(), (QStringList{kNo, kNoSub}));
+            }
+        }
+    }
+
+    // The main application may replace or delete a file at any moment: every answer must
+    // still be whole (one known line), never a crash or a hang. Nothing is cached either.
+    void filesChangingWhileRead()
+    {
+        const AccountChecks checks(Variant::Full, m_home.path(), m_console);
+        QVERIFY(!checks.checkAuthentication());
+        put(kToken, "{\"access_token\":\"x\"}");
+        QVERIFY(checks.checkAuthentication()); // nothing is remembered between calls
+        put(kToken, kAbsent);
+        m_console.clear();
+        std::atomic<bool> stop{false};
+        std::thread writer([&] {
+            const QByteArray good =
+                "{\"token\":\"abc\",\"pad\":\"" + QByteArray(50000, 'p') + "\"}";
+            for (int i = 0; !stop; ++i) {
+                QFile file(path(kLocal));
+                if (i % 3 == 0)
+                    file.remove();
+                else if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                    file.write(good.left(i % 2 ? good.size() : good.size() / 2));
+            }
+        });
+        for (int i = 0; i < 300; ++i)
+            checks.checkAuthentication();
+        stop = true;
+        writer.join();
+        const QStringList lines = m_console.lines();
+        QCOMPARE(lines.size(), 300);
+        QVERIFY(std::all_of(lines.begin(), lines.end(),
+                            [](const QString& l) { return l == kNo || l == kFullLocal; }));
+    }
+};
+
+MARTEN_TEST_MAIN(TestAccountChecks)
+#include "tst_accountchecks.moc"

@@ -1,0 +1,62 @@
+#include "core/AssetLookup.h"
+#include "support/TestEnv.h"
+
+#include <QtTest>
+
+using namespace marten;
+
+class TestAssetLookup final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    const QString m_base = QFileInfo(m_root.path()).canonicalFilePath();
+    QString path(const QString& relative) const { return m_base + "/" + relative; }
+    void put(const QString& relative)
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(path(relative)).path()));
+        test::writeFile(path(relative), "GIF89a");
+    }
+    static QString found(const AssetPaths& paths)
+    {
+        return findAssetURL("glowy.gif", paths).value_or(QUrl()).toLocalFile();
+    }
+
+private slots:
+    // Each place wins over every place after it; removing the winner exposes the next, so
+    // nothing is cached. The ".." beside the executable stays in the path. A folder counts.
+    void precedenceFollowsTheFixedOrder()
+    {
+        const AssetPaths paths{path("home"), path("pkg/bin/X"), path("share/marten-onboarding")};
+        const QStringList places = {
+            "share/marten-onboarding/glowy.gif", "share/marten-onboarding/assets/glowy.gif",
+            "home/Documents/voice_to_text/assets/glowy.gif", "pkg/bin/../assets/glowy.gif",
+            "pkg/Resources/assets/glowy.gif"};
+        for (const QString& place : places)
+            put(place);
+        for (const QString& place : places) {
+            QCOMPARE(found(paths), path(place));
+            QVERIFY(QFile::remove(path(place)));
+        }
+        QVERIFY(QDir().mkpath(path("pkg/Resources/assets/glowy.gif")));
+        QCOMPARE(found(paths), path("pkg/Resources/assets/glowy.gif"));
+    }
+
+    // Started as "./build/bin/X", or as "./X" from inside bin: the places beside the executable
+    // hang off the working folder, and Resources/assets is the one above bin, not inside it.
+    void relativeExecutablePathUsesTheWorkingFolder()
+    {
+        const QString savedCwd = QDir::currentPath();
+        put("work/build/Resources/assets/glowy.gif");
+        put("work/build/bin/X");
+        QVERIFY(QDir::setCurrent(path("work")));
+        QCOMPARE(QFileInfo(found({{}, "./build/bin/X", {}})).canonicalFilePath(),
+                 path("work/build/Resources/assets/glowy.gif"));
+        QVERIFY(QDir::setCurrent(path("work/build/bin")));
+        QCOMPARE(QFileInfo(found({{}, "./X", {}})).canonicalFilePath(),
+                 path("work/build/Resources/assets/glowy.gif"));
+        QDir::setCurrent(savedCwd);
+    }
+};
+
+MARTEN_TEST_MAIN(TestAssetLookup)
+#include "tst_assetlookup.moc"

@@ -1,0 +1,53 @@
+#include "platform/linux/PrivateFolder.h"
+#include "support/TestEnv.h"
+
+#include <QtTest>
+
+#include <optional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace marten;
+
+static mode_t modeOf(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+class TestPrivateFolder final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void usesTheRuntimeFolderOnlyWhenPrivate_data()
+    {
+        QTest::addColumn<int>("mode"); // 0: nothing there yet; -1: a link to a folder elsewhere
+        QTest::newRow("absent: created") << 0;
+        QTest::newRow("planted link") << -1;
+        QTest::newRow("group read") << 0740;
+        QTest::newRow("others execute") << 0701;
+        QTest::newRow("another owner") << 0700;
+    }
+    void usesTheRuntimeFolderOnlyWhenPrivate()
+    {
+        QFETCH(int, mode);
+        QTemporaryDir runtime, elsewhere;
+        const QString folder = runtime.path() + "/marten-onboarding";
+        QVERIFY(mode < 0
+                    ? QFile::link(elsewhere.path(), folder)
+                    : mode == 0 || (QDir().mkdir(folder) && chmod(qPrintable(folder), mode) == 0));
+        // Ownership cannot be faked without privileges: ask on behalf of another user instead.
+        const uid_t owner = getuid() + (mode == 0700 ? 1 : 0);
+        auto got = std::make_optional(PrivateFolder::acquire(runtime.path(), owner));
+        const QString path = got->path();
+        QCOMPARE(path == folder, mode == 0);
+        QCOMPARE(modeOf(path), mode_t(0700));
+        QCOMPARE(modeOf(folder), mode_t(mode < 0 ? 0777 : mode == 0 ? 0700 : mode)); // as found
+        got.reset(); // a fallback goes with its last holder; the runtime folder stays
+        QCOMPARE(QFileInfo::exists(path), mode == 0);
+    }
+};
+
+MARTEN_TEST_MAIN(TestPrivateFolder)
+#include "tst_privatefolder.moc"

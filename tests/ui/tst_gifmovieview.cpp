@@ -1,0 +1,101 @@
+#include "ui/GIFMovieView.h"
+#include "fakes/Fakes.h"
+#include "support/TestEnv.h"
+
+#include <QPainter>
+#include <QtTest>
+
+static const QByteArray kGlowyPage =
+    "<!DOCTYPE html>\n<html>\n<head>\n    <style>\n        body {\n            margin: 0;\n"
+    "            padding: 0;\n            display: flex;\n            justify-content: center;\n"
+    "            align-items: center;\n            height: 100vh;\n            background: white;\n"
+    "        }\n        img {\n            max-width: 100%;\n            max-height: 100%;\n"
+    "            object-fit: contain;\n        }\n    </style>\n</head>\n<body>\n"
+    "    <img src=\"glowy.gif\" />\n</body>\n</html>";
+static const QString kGlowy = MARTEN_SOURCE_DIR "/assets/glowy.gif";
+
+class TestGIFMovieView final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_sources;
+    marten::fake::Console m_console;
+    const QString m_folder = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/marten-onboarding/";
+    const QString m_page = m_folder + "gif_display.html";
+
+    static QByteArray readAll(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static QImage renderOnMagenta(QWidget* view) // so that transparency shows
+    {
+        QImage image(view->size(), QImage::Format_ARGB32);
+        image.fill(Qt::magenta);
+        view->render(&image, {}, {}, QWidget::DrawChildren);
+        return image;
+    }
+
+private slots:
+    void init() // a fresh private folder, as the program makes it
+    {
+        QDir(m_folder).removeRecursively();
+        QVERIFY(QDir().mkdir(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        m_console.clear();
+    }
+
+    // Planted links are replaced, not written through; an odd name is escaped and still found.
+    void stagesThePageAndTheCopy()
+    {
+        marten::test::writeFile(m_sources.filePath("victim"), "keep me");
+        for (const QString name : {"gif_display.html", "glowy.gif"})
+            QVERIFY(QFile::link(m_sources.filePath("victim"), m_folder + name));
+        marten::GIFMovieView glowy(QUrl::fromLocalFile(kGlowy), m_console);
+        QCOMPARE(readAll(m_page), kGlowyPage);
+        QCOMPARE(readAll(m_folder + "glowy.gif"), readAll(kGlowy));
+        QCOMPARE(readAll(m_sources.filePath("victim")), QByteArray("keep me"));
+
+        const QString odd = m_sources.filePath("x:a \"b\" #?&%.gif");
+        QVERIFY(QFile::copy(kGlowy, odd));
+        marten::GIFMovieView oddView(QUrl::fromLocalFile(odd), m_console);
+        QCOMPARE(readAll(m_page), kGlowyPage.left(427) + "x%3Aa%20%22b%22%20%23%3F&amp;%25.gif" +
+                                      kGlowyPage.right(20));
+        QVERIFY(oddView.movie() && m_console.lines().isEmpty()); // found its copy, no error
+    }
+
+    void failuresLogOneLineAndStayTransparent()
+    {
+        for (const bool pageBlocked : {false, true}) { // by a folder, which stops even root
+            QVERIFY(!pageBlocked || (QFile::remove(m_page) && QDir().mkdir(m_page)));
+            const QString source = pageBlocked ? kGlowy : m_sources.filePath("gone.gif");
+            marten::GIFMovieView view(QUrl::fromLocalFile(source), m_console);
+            QCOMPARE(m_console.lines().size(), pageBlocked ? 2 : 1);
+            QVERIFY(m_console.lines().constLast().startsWith("Error loading GIF in WebView: "));
+            QCOMPARE(renderOnMagenta(&view).pixelColor(100, 100), QColor(Qt::magenta));
+        }
+    }
+
+    // Larger images shrink to fit, smaller ones keep their own size; centred on a white page.
+    void imagesAreCentredAndOnlyScaledDown_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("drawn");
+        QTest::newRow("wide") << QSize(400, 100) << QRect(0, 75, 200, 50);
+        QTest::newRow("tall") << QSize(100, 400) << QRect(75, 0, 50, 200);
+        QTest::newRow("small") << QSize(20, 40) << QRect(90, 80, 20, 40);
+    }
+    void imagesAreCentredAndOnlyScaledDown()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QRect, drawn);
+        QImage expected(200, 200, QImage::Format_ARGB32);
+        expected.fill(Qt::white);
+        QPainter(&expected).fillRect(drawn, Qt::red);
+        QVERIFY(expected.copy(drawn).scaled(size).save(m_sources.filePath("image.png")));
+        marten::GIFMovieView view(QUrl::fromLocalFile(m_sources.filePath("image.png")), m_console);
+        view.resize(200, 200);
+        QCOMPARE(renderOnMagenta(&view), expected);
+    }
+};
+
+MARTEN_TEST_MAIN(TestGIFMovieView)
+#include "tst_gifmovieview.moc"
