@@ -67,11 +67,6 @@ QWidget* FTUEView::buildMainColumn()
     m_stepArea = new QWidget(m_mainPage);
     m_stepArea->setObjectName(QStringLiteral("stepArea"));
     m_stepArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    if (m_flow.traits().blackScreenText) {
-        QPalette areaPalette = m_stepArea->palette();
-        areaPalette.setColor(QPalette::WindowText, theme::black());
-        m_stepArea->setPalette(areaPalette);
-    }
     m_stepLayout = new QVBoxLayout(m_stepArea);
     m_stepLayout->setContentsMargins(kStepAreaPadding, kStepAreaPadding, kStepAreaPadding,
                                      kStepAreaPadding);

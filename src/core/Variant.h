@@ -21,7 +21,6 @@ struct VariantTraits {
     bool tokenMustBeNonEmptyString; // otherwise any value of the key counts
     bool registersLaunchAtLogin;
     bool floatingWindow;         // stays above other windows
-    bool blackScreenText;        // screens set black on their texts explicitly
     bool animatedLoadingView;    // GIF or microphone; otherwise a spinner
     bool signInViaMainApp;       // ask the main application; otherwise open the browser
     ButtonStyle stepButtonStyle; // "Next" / "Get Started"

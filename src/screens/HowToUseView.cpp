@@ -1,7 +1,7 @@
 #include "screens/HowToUseView.h"
 
-#include "ui/InstructionRow.h"
 #include "ui/Card.h"
+#include "ui/InstructionRow.h"
 #include "ui/Theme.h"
 
 #include <QLabel>
@@ -38,7 +38,7 @@ HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("howToUseView"));
     const bool full = m_context.isFull();
-    const QColor text = m_context.traits.blackScreenText ? theme::black() : QColor();
+    const QColor text; // the window text colour around the screen
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

@@ -36,8 +36,7 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("permissionsView"));
     const bool full = m_context.isFull();
-    // The full program sets black on its texts; the simple one inherits the colour around it.
-    const QColor text = m_context.traits.blackScreenText ? theme::black() : QColor();
+    const QColor text; // the window text colour around the screen
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -64,23 +63,7 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
     explanation->setObjectName(QStringLiteral("permissionsExplanation"));
     column->addWidget(explanation);
 
-    auto* capabilities = new Card(theme::gray(), this, theme::cardRadius);
-    capabilities->setObjectName(QStringLiteral("capabilitiesCard"));
-    capabilities->contentLayout()->setSpacing(kCapabilitySpacing);
-    const QString typeText = full ? tr("Type transcribed text where your cursor is")
-                                  : tr("Type transcribed text at your cursor");
-    const std::pair<QString, QString> items[] = {
-        {QStringLiteral("keyboard"), tr("Detect when you press Right Command")},
-        {QStringLiteral("text.cursor"), typeText},
-    };
-    for (const auto& [symbolName, label] : items) {
-        QWidget* item =
-            theme::iconLabel(symbolName, label, theme::TextStyle::Body, text, capabilities);
-        item->setObjectName(QStringLiteral("capability"));
-        item->setAccessibleName(label);
-        capabilities->contentLayout()->addWidget(item, 0, Qt::AlignLeft);
-    }
-    column->addWidget(capabilities, 0, Qt::AlignHCenter);
+    column->addWidget(buildCapabilities(text), 0, Qt::AlignHCenter);
 
     m_openButton =
         new StyledButton(m_context.traits.primaryButtonStyle, tr("Open System Settings"), this);
@@ -98,25 +81,52 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
     m_grantedLabel->setAccessibleName(tr("Permission Granted!"));
     column->addWidget(m_grantedLabel, 0, Qt::AlignHCenter);
 
-    m_checkingRow = new QWidget(this);
-    m_checkingRow->setObjectName(QStringLiteral("checkingRow"));
-    auto* row = new QHBoxLayout(m_checkingRow);
+    m_checkingRow = buildCheckingRow();
+    column->addWidget(m_checkingRow, 0, Qt::AlignHCenter);
+
+    refresh();
+}
+
+Card* PermissionsView::buildCapabilities(const QColor& text)
+{
+    auto* capabilities = new Card(theme::gray(), this, theme::cardRadius);
+    capabilities->setObjectName(QStringLiteral("capabilitiesCard"));
+    capabilities->contentLayout()->setSpacing(kCapabilitySpacing);
+    const QString typeText = m_context.isFull() ? tr("Type transcribed text where your cursor is")
+                                                : tr("Type transcribed text at your cursor");
+    const std::pair<QString, QString> items[] = {
+        {QStringLiteral("keyboard"), tr("Detect when you press Right Command")},
+        {QStringLiteral("text.cursor"), typeText},
+    };
+    for (const auto& [symbolName, label] : items) {
+        QWidget* item =
+            theme::iconLabel(symbolName, label, theme::TextStyle::Body, text, capabilities);
+        item->setObjectName(QStringLiteral("capability"));
+        item->setAccessibleName(label);
+        capabilities->contentLayout()->addWidget(item, 0, Qt::AlignLeft);
+    }
+    return capabilities;
+}
+
+QWidget* PermissionsView::buildCheckingRow()
+{
+    auto* checkingRow = new QWidget(this);
+    checkingRow->setObjectName(QStringLiteral("checkingRow"));
+    auto* row = new QHBoxLayout(checkingRow);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(kRowSpacing);
     // The spinner is drawn smaller but keeps its full size in the row.
-    auto* spinnerBox = new QWidget(m_checkingRow);
+    auto* spinnerBox = new QWidget(checkingRow);
     spinnerBox->setFixedSize(kSpinnerBox, kSpinnerBox);
     auto* spinnerLayout = new QVBoxLayout(spinnerBox);
     spinnerLayout->setContentsMargins(0, 0, 0, 0);
     spinnerLayout->addWidget(new Spinner(spinnerBox, kSpinnerDiameter), 0, Qt::AlignCenter);
     row->addWidget(spinnerBox, 0, Qt::AlignVCenter);
     QLabel* checking = theme::textLabel(tr("Checking permission..."), theme::TextStyle::Caption,
-                                        m_checkingRow, QFont::Normal, theme::secondaryLabel());
+                                        checkingRow, QFont::Normal, theme::secondaryLabel());
     checking->setWordWrap(false);
     row->addWidget(checking, 0, Qt::AlignVCenter);
-    column->addWidget(m_checkingRow, 0, Qt::AlignHCenter);
-
-    refresh();
+    return checkingRow;
 }
 
 void PermissionsView::showEvent(QShowEvent* event)

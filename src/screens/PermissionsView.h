@@ -9,6 +9,7 @@ class QLabel;
 
 namespace marten {
 
+class Card;
 class StyledButton;
 
 // The input-access step: explains why access is needed, shows how to grant it, and then
@@ -34,6 +35,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    Card* buildCapabilities(const QColor& text);
+    QWidget* buildCheckingRow();
     void openSettings();
     void onPolledGrant();
     void stopPolling();

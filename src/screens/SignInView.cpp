@@ -69,6 +69,28 @@ void SignInView::buildFull()
     heading->setObjectName(QStringLiteral("heading"));
     layout->addWidget(padded(heading, this, {0, kHeadingTopPadding, 0, 0}));
 
+    layout->addWidget(buildSocialButtons());
+
+    layout->addWidget(padded(new Divider, this, {kSideInset, 0, kSideInset, 0}));
+
+    layout->addWidget(buildEmailBlock());
+
+    auto* cont = new StyledButton(ButtonStyle::AlwaysBlue, tr("Continue"), this);
+    cont->setObjectName(QStringLiteral("continueButton"));
+    cont->setLabelFont(theme::systemFont(13, QFont::DemiBold));
+    cont->setStretchLabel(true);
+    connect(cont, &QAbstractButton::clicked, this, [this] { showComingSoon(); });
+    layout->addWidget(padded(cont, this, {kSideInset, 0, kSideInset, 0}));
+
+    StyledButton* skip = skipButton(this);
+    connect(skip, &QAbstractButton::clicked, this, &SignInView::skipRequested);
+    layout->addWidget(padded(skip, this, {0, kSkipTopPadding, 0, 0}, Qt::AlignHCenter));
+
+    layout->addStretch(1);
+}
+
+QWidget* SignInView::buildSocialButtons()
+{
     auto* social = new QWidget(this);
     social->setObjectName(QStringLiteral("socialButtons"));
     auto* socialLayout = new QVBoxLayout(social);
@@ -76,9 +98,9 @@ void SignInView::buildFull()
     socialLayout->setSpacing(kFullSpacing);
     const AssetPaths& assets = m_context.platform.assets;
     auto comingSoon = [this] { showComingSoon(); };
-    auto* google = new MartenSocialButton(QStringLiteral("Continue with Google"),
-                                          IconKind::asset(QStringLiteral("logo-google.png")),
-                                          assets, social);
+    auto* google =
+        new MartenSocialButton(QStringLiteral("Continue with Google"),
+                               IconKind::asset(QStringLiteral("logo-google.png")), assets, social);
     google->setObjectName(QStringLiteral("continueWithGoogleButton"));
     connect(google, &QAbstractButton::clicked, this, &SignInView::signInRequested);
     auto* facebook = new MartenSocialButton(QStringLiteral("Continue with Facebook"),
@@ -86,19 +108,20 @@ void SignInView::buildFull()
                                             assets, social);
     facebook->setObjectName(QStringLiteral("continueWithFacebookButton"));
     connect(facebook, &QAbstractButton::clicked, this, comingSoon);
-    auto* apple = new MartenSocialButton(QStringLiteral("Continue with Apple"),
-                                         IconKind::system(QStringLiteral("applelogo")), assets,
-                                         social);
+    auto* apple =
+        new MartenSocialButton(QStringLiteral("Continue with Apple"),
+                               IconKind::system(QStringLiteral("applelogo")), assets, social);
     apple->setObjectName(QStringLiteral("continueWithAppleButton"));
     connect(apple, &QAbstractButton::clicked, this, comingSoon);
     for (MartenSocialButton* button : {google, facebook, apple})
         socialLayout->addWidget(button);
     // The keyboard starts on the one button that signs in.
     setFocusProxy(google);
-    layout->addWidget(social);
+    return social;
+}
 
-    layout->addWidget(padded(new Divider, this, {kSideInset, 0, kSideInset, 0}));
-
+QWidget* SignInView::buildEmailBlock()
+{
     auto* email = new QWidget(this);
     email->setObjectName(QStringLiteral("emailBlock"));
     auto* emailLayout = new QVBoxLayout(email);
@@ -123,20 +146,7 @@ void SignInView::buildFull()
     emailLabel->setBuddy(edit);
     emailLayout->addWidget(emailLabel);
     emailLayout->addWidget(new OutlinedField(edit, email));
-    layout->addWidget(email);
-
-    auto* cont = new StyledButton(ButtonStyle::AlwaysBlue, tr("Continue"), this);
-    cont->setObjectName(QStringLiteral("continueButton"));
-    cont->setLabelFont(theme::systemFont(13, QFont::DemiBold));
-    cont->setStretchLabel(true);
-    connect(cont, &QAbstractButton::clicked, this, [this] { showComingSoon(); });
-    layout->addWidget(padded(cont, this, {kSideInset, 0, kSideInset, 0}));
-
-    StyledButton* skip = skipButton(this);
-    connect(skip, &QAbstractButton::clicked, this, &SignInView::skipRequested);
-    layout->addWidget(padded(skip, this, {0, kSkipTopPadding, 0, 0}, Qt::AlignHCenter));
-
-    layout->addStretch(1);
+    return email;
 }
 
 void SignInView::buildSimple()

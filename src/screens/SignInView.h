@@ -27,6 +27,8 @@ signals:
 
 private:
     void buildFull();
+    QWidget* buildSocialButtons();
+    QWidget* buildEmailBlock();
     void buildSimple();
     void showComingSoon();
 

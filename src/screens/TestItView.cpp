@@ -26,7 +26,7 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     : QWidget(parent), m_context(context), m_state(state)
 {
     setObjectName(QStringLiteral("testItView"));
-    const QColor text = m_context.traits.blackScreenText ? theme::black() : QColor();
+    const QColor text; // the window text colour around the screen
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

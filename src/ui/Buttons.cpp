@@ -55,7 +55,6 @@ void StyledButton::setMinimumLabelWidth(int width)
 
 void StyledButton::setStretchLabel(bool stretch)
 {
-    m_stretch = stretch;
     setSizePolicy(stretch ? QSizePolicy::Expanding : QSizePolicy::Fixed, QSizePolicy::Fixed);
     updateGeometry();
 }

@@ -42,7 +42,6 @@ private:
     QString m_symbol;
     QColor m_textColor;
     int m_minLabelWidth = 0;
-    bool m_stretch = false;
     bool m_activatesOnReturn = true;
 };
 

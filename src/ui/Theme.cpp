@@ -181,12 +181,6 @@ QImage symbolMask(const QString& name, int side)
 
 } // namespace
 
-bool hasSymbol(const QString& name)
-{
-    return symbolFiles().contains(name) || name == QLatin1String("mic.circle.fill") ||
-           name == QLatin1String("person.crop.circle.badge.checkmark");
-}
-
 QPixmap symbol(const QString& name, int pixelHeight, const QColor& colour, qreal dpr)
 {
     const int side = qMax(1, qRound(pixelHeight * dpr));

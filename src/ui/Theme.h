@@ -46,7 +46,6 @@ inline constexpr int stepFadeMs = 180;    // the fade from one step to the next
 // Names are the product's symbol names ("mic.fill", "lock.shield", ...). Returns a pixmap of
 // the symbol, `pixelHeight` tall, tinted with `colour`, for the given device pixel ratio.
 QPixmap symbol(const QString& name, int pixelHeight, const QColor& colour, qreal dpr = 1.0);
-bool hasSymbol(const QString& name);
 
 // A label showing one symbol; the image is decorative unless `accessibleName` is given.
 QLabel* symbolLabel(const QString& name, int pixelHeight, const QColor& colour, QWidget* parent,

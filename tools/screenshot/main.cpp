@@ -7,9 +7,9 @@
 // past-end. Account files and input access are faked; nothing of the user's is touched.
 // Texts follow the locale in the environment, as in the programs (LANG=de_DE.UTF-8: German).
 
+#include "app/FTUEView.h"
 #include "app/OnboardingWindow.h"
 #include "app/Translations.h"
-#include "app/FTUEView.h"
 #include "core/OnboardingFlow.h"
 #include "core/TestItState.h"
 #include "fakes/Fakes.h"
@@ -59,6 +59,59 @@ QAbstractButton* button(QWidget* root, const char* objectName)
     return root->findChild<QAbstractButton*>(QLatin1String(objectName));
 }
 
+// Steps the flow on to the state's step; false when the program has no such step.
+bool goTo(OnboardingFlow& flow, const QString& state)
+{
+    const QString stepName = state.section(QLatin1Char('-'), 0, 0);
+    if (state == QLatin1String("past-end")) {
+        while (flow.currentStepIndex() < flow.steps().size())
+            flow.nextStep();
+    } else {
+        while (flow.currentStep() && marten::stepName(*flow.currentStep()) != stepName)
+            flow.nextStep();
+        if (!flow.currentStep())
+            return false;
+    }
+    return true;
+}
+
+// Puts the step on display into the state's condition.
+void act(const QString& state, OnboardingFlow& flow, FTUEView* view, fake::Services& services)
+{
+    if (state == QLatin1String("permissions-checking")) {
+        if (auto* open = button(view, "openSettingsButton"))
+            open->click();
+    } else if (state == QLatin1String("permissions-granted")) {
+        if (auto* open = button(view, "openSettingsButton"))
+            open->click();
+        services.probe.granted = true;
+        services.scheduler.advance(std::chrono::seconds(1));
+    } else if (state == QLatin1String("signIn-alert")) {
+        if (auto* cont = button(view, "continueButton"))
+            QTimer::singleShot(0, cont, &QAbstractButton::click);
+    } else if (state == QLatin1String("testIt-recording")) {
+        flow.testItState().setRecording(true);
+    } else if (state == QLatin1String("testIt-transcript")) {
+        flow.testItState().setTranscribedText(
+            QStringLiteral("Remind me to call the bakery about Saturday's order."));
+    }
+}
+
+QImage grabWithAlerts(QWidget& window)
+{
+    QImage image = window.grab().toImage();
+    // A modal alert is its own window; paint it over the onboarding where it sits.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top != &window && top->isVisible() && top->isModal()) {
+            QPainter painter(&image);
+            painter.fillRect(image.rect(), QColor(0, 0, 0, 40));
+            const QPoint at = top->geometry().topLeft() - window.geometry().topLeft();
+            painter.drawPixmap(at, top->grab());
+        }
+    }
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -101,47 +154,14 @@ int main(int argc, char** argv)
     } else {
         for (int i = 0; i < 200 && flow->isLoading(); ++i)
             pump(10);
-        const QString stepName = state.section(QLatin1Char('-'), 0, 0);
-        if (state == QLatin1String("past-end")) {
-            while (flow->currentStepIndex() < flow->steps().size())
-                flow->nextStep();
-        } else {
-            while (flow->currentStep() && marten::stepName(*flow->currentStep()) != stepName)
-                flow->nextStep();
-            if (!flow->currentStep())
-                return fail("that step is not in this program's list");
-        }
+        if (!goTo(*flow, state))
+            return fail("that step is not in this program's list");
         pump(300);
-        if (state == QLatin1String("permissions-checking")) {
-            if (auto* open = button(view, "openSettingsButton"))
-                open->click();
-        } else if (state == QLatin1String("permissions-granted")) {
-            if (auto* open = button(view, "openSettingsButton"))
-                open->click();
-            services.probe.granted = true;
-            services.scheduler.advance(std::chrono::seconds(1));
-        } else if (state == QLatin1String("signIn-alert")) {
-            if (auto* cont = button(view, "continueButton"))
-                QTimer::singleShot(0, cont, &QAbstractButton::click);
-        } else if (state == QLatin1String("testIt-recording")) {
-            flow->testItState().setRecording(true);
-        } else if (state == QLatin1String("testIt-transcript")) {
-            flow->testItState().setTranscribedText(
-                QStringLiteral("Remind me to call the bakery about Saturday's order."));
-        }
+        act(state, *flow, view, services);
         pump(300);
     }
 
-    QImage image = window.grab().toImage();
-    // A modal alert is its own window; paint it over the onboarding where it sits.
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top != &window && top->isVisible() && top->isModal()) {
-            QPainter painter(&image);
-            painter.fillRect(image.rect(), QColor(0, 0, 0, 40));
-            const QPoint at = top->geometry().topLeft() - window.geometry().topLeft();
-            painter.drawPixmap(at, top->grab());
-        }
-    }
+    const QImage image = grabWithAlerts(window);
     if (!image.save(out))
         return fail("cannot write the PNG");
     std::printf("%s\n", qPrintable(out));

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The layers: no file includes a higher layer's header, the compiler refuses one that tries,
+# and the shipped programs carry none of the test fakes.
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+SRC="$(cd "$(dirname "$0")/../../src" && pwd)"
+BUILD="$(cd "$BIN/.." && pwd)"
+
+# What each layer may include, its own folder first.
+declare -A allowed=(
+    [core]="core"
+    [platform/linux]="platform/linux core"
+    [ui]="ui platform/linux core"
+    [screens]="screens ui platform/linux core"
+    [app]="app screens ui platform/linux core"
+    [fakes]="fakes core"
+)
+for layer in "${!allowed[@]}"; do
+    bad=()
+    while IFS= read -r line; do
+        target="$(sed -E 's/.*#include "([^"]+)".*/\1/' <<<"${line#*:}")"
+        ok=0
+        for prefix in ${allowed[$layer]}; do
+            [[ "$target" == "$prefix/"* ]] && ok=1
+        done
+        # A moc file of the layer's own is fine.
+        [[ "$target" == *.moc ]] && ok=1
+        [ "$ok" -eq 1 ] || bad+=("$line")
+    done < <(grep -rn '#include "' "$SRC/$layer" --include='*.h' --include='*.cpp' || true)
+    if [ "${#bad[@]}" -eq 0 ]; then pass "$layer includes only itself and the layers below"
+    else fail "$layer includes a higher layer" "${bad[@]}"; fi
+done
+
+# The compiler's own word: a ui file that includes a screen does not compile, one that
+# includes core does.
+if command -v python3 >/dev/null && [ -f "$BUILD/compile_commands.json" ]; then
+    probe_dir="$(mktemp -d "$WORK/probe.XXXX")"
+    compile() { # HEADER: compiles a one-line file with a ui source's flags
+        printf '#include "%s"\n' "$1" > "$probe_dir/probe.cpp"
+        python3 - "$BUILD/compile_commands.json" "$SRC/ui/Card.cpp" "$probe_dir/probe.cpp" <<'PY'
+import json, shlex, subprocess, sys
+db, source, probe = sys.argv[1:4]
+entry = next(e for e in json.load(open(db)) if e["file"] == source)
+args = shlex.split(entry["command"])
+out = args.index("-o")
+del args[out:out + 2]
+args = [probe if a == source else a for a in args if a != "-c"] + ["-fsyntax-only"]
+sys.exit(subprocess.run(args, cwd=entry["directory"], capture_output=True).returncode)
+PY
+    }
+    if compile "core/Variant.h" && ! compile "screens/WelcomeView.h" && ! compile "app/FTUEView.h"; then
+        pass "the build refuses an upward include"
+    else
+        fail "an upward include compiles, or a downward one does not"
+    fi
+fi
+
+# The programs link no fake.
+for program in MartenOnboarding MartenOnboarding_Simple; do
+    if nm -C "$BIN/$program" | grep -q 'marten::fake::'; then
+        fail "$program carries a test fake"
+    else
+        pass "$program carries no test fake"
+    fi
+done
+finish
