@@ -1,6 +1,8 @@
 # The privileged helper that grants input access in the running login, and the polkit action
-# through which pkexec runs it. The action names the helper by its absolute installed path,
-# so the policy is configured from the install prefix chosen at configure time.
+# through which pkexec runs it. The action names the helper by its absolute installed path:
+# the build tree's copy of the policy names the prefix chosen at configure time, and the
+# installed copy is written again at install time for the prefix actually installed to (a
+# package installs to /usr whatever the build was configured with).
 set(MARTEN_GRANT_HELPER_PATH
     "${CMAKE_INSTALL_FULL_LIBEXECDIR}/marten-onboarding/grant-input-access")
 set(MARTEN_GRANT_HELPER_SRC "${CMAKE_SOURCE_DIR}/dist/grant-input-access")
@@ -22,5 +24,10 @@ add_custom_target(marten-grant-helper ALL DEPENDS "${MARTEN_GRANT_HELPER_BUILD}"
 
 install(PROGRAMS "${MARTEN_GRANT_HELPER_SRC}"
         DESTINATION "${CMAKE_INSTALL_LIBEXECDIR}/marten-onboarding")
-install(FILES "${MARTEN_POLICY_FILE}"
+set(MARTEN_POLICY_TEMPLATE "${CMAKE_SOURCE_DIR}/dist/com.marten.onboarding.policy.in")
+install(CODE "
+    set(MARTEN_GRANT_HELPER_PATH \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBEXECDIR}/marten-onboarding/grant-input-access\")
+    configure_file(\"${MARTEN_POLICY_TEMPLATE}\" \"${CMAKE_BINARY_DIR}/dist/install/com.marten.onboarding.policy\" @ONLY)
+")
+install(FILES "${CMAKE_BINARY_DIR}/dist/install/com.marten.onboarding.policy"
         DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/polkit-1/actions")
