@@ -182,13 +182,13 @@ QWidget* FTUEView::buildScreen(FTUEStep step)
 
 StyledButton* FTUEView::buildStepButton()
 {
-    const std::optional<StepButtonSpec> spec = m_flow.currentStepButton();
-    if (!spec)
+    const std::optional<StepButtonSpec> wanted = m_flow.currentStepButton();
+    if (!wanted)
         return nullptr;
     const QString title =
-        spec->title == StepButtonSpec::Title::GetStarted ? tr("Get Started") : tr("Next");
-    StyledButton* button = StepButton::create(spec->style, title, m_stepArea);
-    if (spec->completes)
+        wanted->title == StepButtonSpec::Title::GetStarted ? tr("Get Started") : tr("Next");
+    StyledButton* button = StepButton::create(wanted->style, title, m_stepArea);
+    if (wanted->completes)
         connect(button, &QAbstractButton::clicked, &m_flow, &OnboardingFlow::completeFTUE);
     else
         connect(button, &QAbstractButton::clicked, &m_flow, &OnboardingFlow::nextStep);
