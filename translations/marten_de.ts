@@ -29,38 +29,38 @@
 <context>
     <name>marten::GrantAccessRow</name>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="34"/>
         <location filename="../src/screens/GrantAccessRow.cpp" line="36"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="38"/>
         <source>Grant Access</source>
         <translation>Zugriff gewähren</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="63"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="67"/>
         <source>Waiting for your approval...</source>
         <translation>Warte auf Ihre Bestätigung...</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="74"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="80"/>
         <source>Access granted.</source>
         <translation>Zugriff gewährt.</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="80"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="86"/>
         <source>Access is granted, but this session has not picked it up yet. Log out and back in to complete it.</source>
         <translation>Der Zugriff ist gewährt, doch diese Sitzung hat ihn noch nicht übernommen. Melden Sie sich ab und wieder an, damit er wirksam wird.</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="86"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="92"/>
         <source>Nothing was changed.</source>
         <translation>Es wurde nichts geändert.</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="89"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="95"/>
         <source>Your account may not make this change. An administrator must do it, with the commands below.</source>
         <translation>Ihr Konto darf diese Änderung nicht vornehmen. Das muss ein Administrator tun, mit den Befehlen unten.</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="94"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="100"/>
         <source>Input access could not be granted.</source>
         <translation>Der Eingabezugriff konnte nicht gewährt werden.</translation>
     </message>
@@ -102,8 +102,6 @@
     </message>
     <message>
         <location filename="../src/screens/InputAccessCommands.cpp" line="93"/>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="98"/>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="99"/>
         <location filename="../src/screens/InputAccessCommands.cpp" line="114"/>
         <source>Copy</source>
         <translation>Kopieren</translation>

@@ -8,6 +8,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include <utility>
+
 namespace marten {
 namespace {
 
@@ -58,6 +60,8 @@ GrantAccessRow::GrantAccessRow(Scheduler& scheduler, InputAccessWatcher& watcher
 
 void GrantAccessRow::showWaiting()
 {
+    // Disabling the button moves the keyboard focus on; it comes back when the run ends.
+    m_focusBack = m_button->hasFocus();
     m_button->setEnabled(false);
     m_spinner->show();
     showStatus(tr("Waiting for your approval..."), theme::secondaryLabel());
@@ -68,6 +72,8 @@ void GrantAccessRow::onFinished(GrantAccessRunner::Outcome outcome, const QStrin
     using Outcome = GrantAccessRunner::Outcome;
     m_spinner->hide();
     m_button->setEnabled(true);
+    if (std::exchange(m_focusBack, false) && outcome != Outcome::Granted)
+        m_button->setFocus(Qt::OtherFocusReason);
     switch (outcome) {
     case Outcome::Granted:
         m_button->hide();

@@ -39,6 +39,7 @@ private:
     Spinner* m_spinner;
     QLabel* m_status;
     Scheduler::TaskId m_sessionCheck = 0;
+    bool m_focusBack = false;
 };
 
 } // namespace marten

@@ -159,6 +159,7 @@ private slots:
         QWidget window;
         window.resize(809, 500);
         window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         GrantAccessRunner runner(m_dir.filePath("fakebin/pkexec"), "/the/helper");
         auto* panel = new InputAccessPanel(f.scheduler, f.watcher, &runner, &window);
         panel->present();
@@ -178,6 +179,8 @@ private slots:
         QVERIFY2(statusText(panel).contains(says), qPrintable(statusText(panel)));
         QCOMPARE(button->isVisible(), buttonStays);
         QCOMPARE(button->isEnabled(), true);
+        // The keyboard is back on the button, ready for another try.
+        QCOMPARE(button->hasFocus(), buttonStays);
         QVERIFY(!panel->findChild<Spinner*>("grantSpinner")->isVisible());
         QFile args(m_args);
         QVERIFY(args.open(QIODevice::ReadOnly));
