@@ -27,6 +27,45 @@
     </message>
 </context>
 <context>
+    <name>marten::GrantAccessRow</name>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="36"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="38"/>
+        <source>Grant Access</source>
+        <translation>Zugriff gewähren</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="67"/>
+        <source>Waiting for your approval...</source>
+        <translation>Warte auf Ihre Bestätigung...</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="80"/>
+        <source>Access granted.</source>
+        <translation>Zugriff gewährt.</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="86"/>
+        <source>Access is granted, but this session has not picked it up yet. Log out and back in to complete it.</source>
+        <translation>Der Zugriff ist gewährt, doch diese Sitzung hat ihn noch nicht übernommen. Melden Sie sich ab und wieder an, damit er wirksam wird.</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="92"/>
+        <source>Nothing was changed.</source>
+        <translation>Es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="95"/>
+        <source>Your account may not make this change. An administrator must do it, with the commands below.</source>
+        <translation>Ihr Konto darf diese Änderung nicht vornehmen. Das muss ein Administrator tun, mit den Befehlen unten.</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="100"/>
+        <source>Input access could not be granted.</source>
+        <translation>Der Eingabezugriff konnte nicht gewährt werden.</translation>
+    </message>
+</context>
+<context>
     <name>marten::HowToUseView</name>
     <message>
         <location filename="../src/screens/HowToUseView.cpp" line="47"/>
@@ -45,69 +84,77 @@
     </message>
 </context>
 <context>
-    <name>marten::InputAccessPanel</name>
+    <name>marten::InputAccessCommands</name>
     <message>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="66"/>
-        <source>Add your account to the input group</source>
-        <translation>Ihr Konto zur Gruppe „input“ hinzufügen</translation>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="38"/>
+        <source>Let the person at this computer use keyboards and /dev/uinput</source>
+        <translation>Der Person an diesem Computer Tastaturen und /dev/uinput freigeben</translation>
     </message>
     <message>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="67"/>
-        <source>Let the input group use /dev/uinput</source>
-        <translation>Der Gruppe „input“ Zugriff auf /dev/uinput geben</translation>
-    </message>
-    <message>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="71"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="43"/>
         <source>Load uinput every time the computer starts</source>
         <translation>uinput bei jedem Systemstart laden</translation>
     </message>
     <message>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="73"/>
-        <source>Log out and back in, so that your account joins the group. If Marten still can&apos;t use the keyboard after that, restart the computer.</source>
-        <translation>Melden Sie sich ab und wieder an, damit Ihr Konto der Gruppe beitritt. Kann Marten die Tastatur danach noch immer nicht verwenden, starten Sie den Computer neu.</translation>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="46"/>
+        <source>Apply both now</source>
+        <translation>Beides sofort anwenden</translation>
     </message>
     <message>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="84"/>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="93"/>
-        <source>Allow input access</source>
-        <translation>Eingabezugriff erlauben</translation>
-    </message>
-    <message>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="100"/>
-        <source>Marten needs to see when you press the Right Command key (the right Super or Windows key) and to type the text you dictate. On Linux your account gets this through the input group and the /dev/uinput device. Run these commands in a terminal:</source>
-        <translation>Marten muss erkennen, wann Sie die rechte Befehlstaste (die rechte Super- bzw. Windows-Taste) drücken, und den diktierten Text eingeben können. Unter Linux erhält Ihr Konto dieses Recht über die Gruppe „input“ und das Gerät /dev/uinput. Führen Sie diese Befehle in einem Terminal aus:</translation>
-    </message>
-    <message>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="117"/>
-        <source>Waiting for input access...</source>
-        <translation>Warte auf Eingabezugriff...</translation>
-    </message>
-    <message>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="123"/>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
-    <message>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="172"/>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="193"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="93"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="114"/>
         <source>Copy</source>
         <translation>Kopieren</translation>
     </message>
     <message>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="176"/>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="192"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="97"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="113"/>
         <source>Copied</source>
         <translation>Kopiert</translation>
     </message>
     <message>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="177"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="98"/>
         <source>Copy command: %1</source>
         <translation>Befehl kopieren: %1</translation>
     </message>
     <message>
-        <location filename="../src/platform/linux/InputAccessPanel.cpp" line="178"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="99"/>
         <source>Copy to the clipboard</source>
         <translation>In die Zwischenablage kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>marten::InputAccessPanel</name>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="61"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="116"/>
+        <source>Allow input access</source>
+        <translation>Eingabezugriff erlauben</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="122"/>
+        <source>Marten needs to see when you press the Right Command key (the right Super or Windows key) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</source>
+        <translation>Marten muss erkennen, wann Sie die rechte Befehlstaste (die rechte Super- bzw. Windows-Taste) drücken, und den diktierten Text eingeben können. Eingabezugriff bedeutet: Solange Sie an diesem Computer angemeldet sind, können Programme, die Sie starten, die Tastatur lesen und tippen. Genau das braucht Push-to-Talk.</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="78"/>
+        <source>Or in a terminal:</source>
+        <translation>Oder in einem Terminal:</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="78"/>
+        <source>Run these commands in a terminal:</source>
+        <translation>Führen Sie diese Befehle in einem Terminal aus:</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="89"/>
+        <source>Waiting for input access...</source>
+        <translation>Warte auf Eingabezugriff...</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="95"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>

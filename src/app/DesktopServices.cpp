@@ -2,7 +2,11 @@
 
 #include "screens/InputAccessPanel.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace marten {
@@ -12,12 +16,36 @@ bool DesktopURLOpener::open(const QUrl& url)
     return QDesktopServices::openUrl(url);
 }
 
+GrantAccessTools GrantAccessTools::find(const QString& programDir)
+{
+    GrantAccessTools tools;
+    tools.pkexec = QStandardPaths::findExecutable(QStringLiteral("pkexec"));
+    const QFileInfo helper(
+        QDir(programDir)
+            .filePath(QStringLiteral("../libexec/marten-onboarding/grant-input-access")));
+    if (helper.isFile() && helper.isExecutable())
+        tools.helper = helper.canonicalFilePath();
+    return tools;
+}
+
 PanelInputAccessHelp::PanelInputAccessHelp(Scheduler& scheduler) : m_scheduler(scheduler) {}
+
+PanelInputAccessHelp::~PanelInputAccessHelp() = default;
 
 void PanelInputAccessHelp::attach(QWidget* host, InputAccessWatcher* watcher)
 {
+    attach(host, watcher, GrantAccessTools::find(QCoreApplication::applicationDirPath()));
+}
+
+void PanelInputAccessHelp::attach(QWidget* host, InputAccessWatcher* watcher,
+                                  const GrantAccessTools& tools)
+{
     m_host = host;
     m_watcher = watcher;
+    if (tools.usable())
+        m_runner = std::make_unique<GrantAccessRunner>(tools.pkexec, tools.helper);
+    else
+        m_runner.reset();
 }
 
 void PanelInputAccessHelp::showInputAccessHelp()
@@ -28,7 +56,7 @@ void PanelInputAccessHelp::showInputAccessHelp()
     if (m_panel && m_panel->isHidden())
         m_panel = nullptr;
     if (!m_panel)
-        m_panel = new InputAccessPanel(m_scheduler, *m_watcher, m_host);
+        m_panel = new InputAccessPanel(m_scheduler, *m_watcher, m_runner.get(), m_host);
     m_panel->present();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/GrantAccessRunner.h"
 #include "core/platform/InputAccessHelp.h"
 #include "core/platform/URLOpener.h"
 #include "screens/InputAccessPanel.h"
@@ -7,8 +8,9 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace marten {
+#include <memory>
 
+namespace marten {
 
 class InputAccessWatcher;
 class Scheduler;
@@ -19,13 +21,27 @@ public:
     bool open(const QUrl& url) override;
 };
 
+// What the one-click grant runs: pkexec from PATH, and the helper installed beside the
+// program (`<exe dir>/../libexec/marten-onboarding/grant-input-access`). Either is empty
+// when it is not there.
+struct GrantAccessTools {
+    QString pkexec;
+    QString helper;
+    bool usable() const { return !pkexec.isEmpty() && !helper.isEmpty(); }
+    static GrantAccessTools find(const QString& programDir);
+};
+
 // Linux has no settings page for input access: the help is a panel over the window.
 class PanelInputAccessHelp final : public InputAccessHelp {
 public:
     explicit PanelInputAccessHelp(Scheduler& scheduler);
+    ~PanelInputAccessHelp() override;
 
     // The window the panel covers, and the watcher that closes it once access is there.
+    // The panel offers "Grant Access" when `tools` are usable; without them, when pkexec and
+    // the helper beside this program are.
     void attach(QWidget* host, InputAccessWatcher* watcher);
+    void attach(QWidget* host, InputAccessWatcher* watcher, const GrantAccessTools& tools);
     void showInputAccessHelp() override;
     InputAccessPanel* panel() const { return m_panel; }
 
@@ -33,6 +49,8 @@ private:
     Scheduler& m_scheduler;
     QPointer<QWidget> m_host;
     InputAccessWatcher* m_watcher = nullptr;
+    // Outlives the panels: a prompt left open when the panel closes still grants.
+    std::unique_ptr<GrantAccessRunner> m_runner;
     QPointer<InputAccessPanel> m_panel;
 };
 

@@ -1,15 +1,13 @@
 #include "screens/InputAccessPanel.h"
 
 #include "core/InputAccessWatcher.h"
+#include "screens/GrantAccessRow.h"
+#include "screens/InputAccessCommands.h"
 #include "ui/Buttons.h"
-#include "ui/Card.h"
 #include "ui/Spinner.h"
 #include "ui/Theme.h"
 
 #include <QApplication>
-#include <QClipboard>
-#include <QFontDatabase>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,14 +18,11 @@
 namespace marten {
 namespace {
 
-using namespace std::chrono_literals;
-
 constexpr int kMaxSheetWidth = 700;
 constexpr int kOuterMargin = 20;
-constexpr int kSheetPadding = 22;
+constexpr int kSheetPadding = 20;
 constexpr int kSheetRadius = 12;
-constexpr int kStepSpacing = 12;
-constexpr auto kCopiedFeedback = 1500ms;
+constexpr int kSectionSpacing = 10;
 
 // A white rounded sheet; its shadow is painted by the overlay.
 class Sheet final : public QWidget {
@@ -48,35 +43,18 @@ protected:
     }
 };
 
-QFont commandFont()
+QLabel* leftLabel(const QString& text, theme::TextStyle style, QWidget* parent,
+                  QFont::Weight weight, const QColor& colour)
 {
-    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    mono.setFamilies(
-        {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Sans Mono"), mono.family()});
-    mono.setPixelSize(12);
-    return mono;
+    QLabel* label = theme::textLabel(text, style, parent, weight, colour);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
 }
 
 } // namespace
 
-QList<InputAccessPanel::Command> InputAccessPanel::steps()
-{
-    return {
-        {tr("Add your account to the input group"), QStringLiteral("sudo usermod -aG input $USER")},
-        {tr("Let the input group use /dev/uinput"),
-         QStringLiteral("echo 'KERNEL==\"uinput\", GROUP=\"input\", MODE=\"0660\", "
-                        "OPTIONS+=\"static_node=uinput\"' | "
-                        "sudo tee /etc/udev/rules.d/80-uinput.rules")},
-        {tr("Load uinput every time the computer starts"),
-         QStringLiteral("echo uinput | sudo tee /etc/modules-load.d/uinput.conf")},
-        {tr("Log out and back in, so that your account joins the group. If Marten still "
-            "can't use the keyboard after that, restart the computer."),
-         QString()},
-    };
-}
-
 InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& watcher,
-                                   QWidget* host)
+                                   GrantAccessRunner* runner, QWidget* host)
     : QWidget(host), m_scheduler(scheduler), m_sheet(new Sheet(this))
 {
     setObjectName(QStringLiteral("inputAccessPanel"));
@@ -87,29 +65,24 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
 
     auto* column = new QVBoxLayout(m_sheet);
     column->setContentsMargins(kSheetPadding, kSheetPadding, kSheetPadding, kSheetPadding);
-    column->setSpacing(kStepSpacing);
+    column->setSpacing(kSectionSpacing);
+    buildText(m_sheet);
+    if (runner) {
+        auto* grant = new GrantAccessRow(m_scheduler, watcher, *runner, m_sheet);
+        connect(grant, &GrantAccessRow::statusChanged, this, &InputAccessPanel::placeSheet);
+        column->addWidget(grant);
+        m_focusChain.append(grant->button());
+    }
 
-    QLabel* title = theme::textLabel(tr("Allow input access"), theme::TextStyle::Title2, m_sheet,
-                                     QFont::Bold, theme::black());
-    title->setObjectName(QStringLiteral("panelTitle"));
-    title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    column->addWidget(title);
+    QLabel* terminal =
+        leftLabel(runner ? tr("Or in a terminal:") : tr("Run these commands in a terminal:"),
+                  theme::TextStyle::Body, m_sheet, QFont::Bold, theme::black());
+    terminal->setObjectName(QStringLiteral("panelTerminalHeading"));
+    column->addWidget(terminal);
+    auto* commands = new InputAccessCommands(m_scheduler, m_sheet);
+    column->addWidget(commands);
+    m_focusChain.append(commands->copyButtons());
 
-    QLabel* intro = theme::textLabel(
-        tr("Marten needs to see when you press the Right Command key (the right Super or "
-           "Windows key) and to type the text you dictate. On Linux your account gets this "
-           "through the input group and the /dev/uinput device. Run these commands in a "
-           "terminal:"),
-        theme::TextStyle::Body, m_sheet, QFont::Normal, theme::black());
-    intro->setObjectName(QStringLiteral("panelIntro"));
-    intro->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    column->addWidget(intro);
-
-    const QList<Command> all = steps();
-    for (int i = 0; i < all.size(); ++i)
-        column->addWidget(buildStep(i, all.at(i)));
-
-    column->addSpacing(4);
     auto* footer = new QHBoxLayout;
     footer->setSpacing(8);
     footer->addWidget(new Spinner(m_sheet, 16), 0, Qt::AlignVCenter);
@@ -119,8 +92,9 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
     waiting->setWordWrap(false);
     footer->addWidget(waiting, 0, Qt::AlignVCenter);
     footer->addStretch(1);
-    auto* closeButton = new StyledButton(ButtonStyle::BorderedProminent, tr("Close"), m_sheet);
+    auto* closeButton = new StyledButton(ButtonStyle::Plain, tr("Close"), m_sheet);
     closeButton->setObjectName(QStringLiteral("closePanelButton"));
+    closeButton->setTextColor(theme::accent());
     closeButton->setMinimumLabelWidth(60);
     connect(closeButton, &QAbstractButton::clicked, this, &QWidget::close);
     footer->addWidget(closeButton);
@@ -136,59 +110,22 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
     watcher.start();
 }
 
-QWidget* InputAccessPanel::buildStep(int index, const Command& step)
+void InputAccessPanel::buildText(QWidget* sheet)
 {
-    auto* box = new QWidget(m_sheet);
-    box->setObjectName(QStringLiteral("panelStep"));
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(5);
+    auto* column = static_cast<QVBoxLayout*>(sheet->layout());
+    QLabel* title = leftLabel(tr("Allow input access"), theme::TextStyle::Title2, sheet,
+                              QFont::Bold, theme::black());
+    title->setObjectName(QStringLiteral("panelTitle"));
+    column->addWidget(title);
 
-    QLabel* heading =
-        theme::textLabel(QStringLiteral("%1. %2").arg(QString::number(index + 1), step.title),
-                         theme::TextStyle::Body, box,
-                         step.command.isEmpty() ? QFont::Normal : QFont::DemiBold, theme::black());
-    heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    layout->addWidget(heading);
-    if (step.command.isEmpty())
-        return box;
-
-    auto* card = new Card(theme::gray(), box, 6);
-    card->setObjectName(QStringLiteral("commandCard"));
-    card->contentLayout()->setContentsMargins(10, 6, 6, 6);
-    auto* row = new QHBoxLayout;
-    row->setSpacing(10);
-    auto* command = new QLabel(step.command, card);
-    command->setObjectName(QStringLiteral("commandText"));
-    command->setTextFormat(Qt::PlainText);
-    command->setFont(commandFont());
-    command->setWordWrap(true);
-    command->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    command->setAccessibleName(step.command);
-    row->addWidget(command, 1);
-
-    auto* copyButton = new StyledButton(ButtonStyle::Plain, tr("Copy"), card);
-    copyButton->setObjectName(QStringLiteral("copyButton"));
-    copyButton->setTextColor(theme::accent());
-    copyButton->setMinimumLabelWidth(
-        QFontMetrics(copyButton->font()).horizontalAdvance(tr("Copied")));
-    copyButton->setAccessibleName(tr("Copy command: %1").arg(step.title));
-    copyButton->setToolTip(tr("Copy to the clipboard"));
-    connect(copyButton, &QAbstractButton::clicked, this,
-            [this, copyButton, text = step.command] { copy(copyButton, text); });
-    row->addWidget(copyButton, 0, Qt::AlignVCenter);
-    m_focusChain.append(copyButton);
-
-    card->contentLayout()->addLayout(row);
-    layout->addWidget(card);
-    return box;
-}
-
-void InputAccessPanel::copy(QAbstractButton* button, const QString& command)
-{
-    QGuiApplication::clipboard()->setText(command);
-    button->setText(tr("Copied"));
-    m_scheduler.after(kCopiedFeedback, button, [button] { button->setText(tr("Copy")); });
+    QLabel* intro = leftLabel(
+        tr("Marten needs to see when you press the Right Command key (the right Super or "
+           "Windows key) and to type the text you dictate. Granting input access means: while "
+           "you are logged in at this computer, programs you run can read the keyboard and "
+           "type. That is what push-to-talk needs."),
+        theme::TextStyle::Body, sheet, QFont::Normal, theme::black());
+    intro->setObjectName(QStringLiteral("panelIntro"));
+    column->addWidget(intro);
 }
 
 void InputAccessPanel::present()
@@ -198,8 +135,12 @@ void InputAccessPanel::present()
     setGeometry(parentWidget()->rect());
     show();
     raise();
-    if (!m_focusChain.isEmpty())
-        m_focusChain.first()->setFocus(Qt::OtherFocusReason);
+    for (QWidget* control : std::as_const(m_focusChain)) {
+        if (control->isVisible() && control->isEnabled()) {
+            control->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+    }
 }
 
 void InputAccessPanel::closeEvent(QCloseEvent* event)
@@ -261,17 +202,22 @@ void InputAccessPanel::keyPressEvent(QKeyEvent* event)
 
 bool InputAccessPanel::focusNextPrevChild(bool next)
 {
-    // Tab stays inside the panel while it is open.
-    if (m_focusChain.isEmpty())
+    // Tab stays inside the panel while it is open, over the controls that can take it.
+    QList<QWidget*> chain;
+    for (QWidget* control : std::as_const(m_focusChain)) {
+        if (control->isVisible() && control->isEnabled())
+            chain.append(control);
+    }
+    if (chain.isEmpty())
         return false;
+    const qsizetype count = chain.size();
     qsizetype at = -1;
-    for (qsizetype i = 0; i < m_focusChain.size(); ++i) {
-        if (m_focusChain.at(i)->hasFocus())
+    for (qsizetype i = 0; i < count; ++i) {
+        if (chain.at(i)->hasFocus())
             at = i;
     }
-    const qsizetype count = m_focusChain.size();
     const qsizetype to = at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count;
-    m_focusChain.at(to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    chain.at(to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
 }
 

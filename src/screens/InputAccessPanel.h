@@ -6,28 +6,21 @@
 #include <QPointer>
 #include <QWidget>
 
-class QAbstractButton;
-
 namespace marten {
 
+class GrantAccessRunner;
 class InputAccessWatcher;
 
-// Tells the user, over the onboarding window, how to give their account input access on
-// Linux, with one-click copies of the commands. Not modal: it only covers its host, and
-// it closes itself as soon as access is there.
-// Escape or "Close" dismisses it. Deletes itself when closed.
+// Gives the user's login input access, over the onboarding window: "Grant Access" runs the
+// privileged helper through pkexec, and the same change is spelled out as terminal commands
+// below it. Not modal: it only covers its host, and it closes itself as soon as access is
+// there. Escape or "Close" dismisses it. Deletes itself when closed.
 class InputAccessPanel final : public QWidget {
     Q_OBJECT
 public:
-    struct Command {
-        QString title;
-        QString command; // empty for a step without one
-    };
-
-    InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& watcher, QWidget* host);
-
-    // What the panel asks the user to do, in order.
-    static QList<Command> steps();
+    // Without a runner (no pkexec here) the panel offers only the commands.
+    InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& watcher, GrantAccessRunner* runner,
+                     QWidget* host);
 
     // Shows the panel over its host and puts the keyboard focus on its first control;
     // closing gives the focus back to where it was.
@@ -45,8 +38,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* buildStep(int index, const Command& step);
-    void copy(QAbstractButton* button, const QString& command);
+    void buildText(QWidget* sheet);
     void placeSheet();
     QRect sheetRect() const;
 
