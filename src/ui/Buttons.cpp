@@ -1,5 +1,6 @@
 #include "ui/Buttons.h"
 
+#include "ui/FocusRing.h"
 #include "ui/Theme.h"
 
 #include <QGraphicsDropShadowEffect>
@@ -19,6 +20,7 @@ StyledButton::StyledButton(ButtonStyle style, const QString& text, QWidget* pare
 {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
+    focusring::watchKeyboardNavigation();
     setAccessibleName(text);
     setFlat(true);
     switch (m_style) {
@@ -135,13 +137,14 @@ void StyledButton::paintEvent(QPaintEvent*)
         labelColour = m_textColor.isValid() ? m_textColor : palette().color(QPalette::ButtonText);
     }
 
-    if (hasFocus() && m_style == ButtonStyle::Plain) {
-        p.setPen(QPen(theme::withOpacity(theme::accent(), 0.6), 1.5));
-        p.drawRoundedRect(box.adjusted(1, 1, -1, -1), 4, 4);
-    } else if (hasFocus()) {
-        p.setPen(QPen(theme::withOpacity(theme::white(), 0.7), 1.5));
-        const qreal r = m_style == ButtonStyle::AlwaysBlue ? kBlueRadius - 3 : kProminentRadius - 2;
-        p.drawRoundedRect(box.adjusted(3, 3, -3, -3), r, r);
+    // Only after keyboard use; a click leaves no ring behind.
+    if (focusring::visible(this)) {
+        if (m_style == ButtonStyle::Plain)
+            focusring::draw(p, box, 4);
+        else if (m_style == ButtonStyle::AlwaysBlue)
+            focusring::draw(p, box.adjusted(2, 2, -2, -2), kBlueRadius - 2);
+        else
+            focusring::draw(p, box.adjusted(2, 2, -2, -2), kProminentRadius - 2);
     }
 
     // The label (symbol and text) is centred inside the padded area.

@@ -1,8 +1,9 @@
 #include "ui/Theme.h"
 
+#include "ui/IconLabel.h"
+
 #include <QApplication>
 #include <QFile>
-#include <QHBoxLayout>
 #include <QHash>
 #include <QLabel>
 #include <QPainter>
@@ -232,19 +233,7 @@ QLabel* textLabel(const QString& text, TextStyle style, QWidget* parent, QFont::
 QWidget* iconLabel(const QString& symbolName, const QString& text, TextStyle style,
                    const QColor& colour, QWidget* parent)
 {
-    auto* box = new QWidget(parent);
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(6);
-    const QColor tint = colour.isValid() ? colour : box->palette().color(QPalette::WindowText);
-    const int height = QFontMetrics(font(style)).height() - 2;
-    row->addWidget(symbolLabel(symbolName, height, tint, box));
-    QLabel* title = textLabel(text, style, box,
-                              style == TextStyle::Headline ? QFont::Bold : QFont::Normal, colour);
-    title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    title->setWordWrap(false);
-    row->addWidget(title);
-    return box;
+    return new IconLabel(symbolName, text, style, colour, parent);
 }
 
 } // namespace marten::theme

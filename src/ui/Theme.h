@@ -55,7 +55,7 @@ QLabel* symbolLabel(const QString& name, int pixelHeight, const QColor& colour, 
 QLabel* textLabel(const QString& text, TextStyle style, QWidget* parent,
                   QFont::Weight weight = QFont::Normal, const QColor& colour = {});
 
-// A widget laid out as "symbol followed by title", like the platform's icon-and-title label.
+// "Symbol followed by title", like the platform's icon-and-title label (an IconLabel).
 QWidget* iconLabel(const QString& symbolName, const QString& text, TextStyle style,
                    const QColor& colour, QWidget* parent);
 

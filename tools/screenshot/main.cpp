@@ -12,6 +12,8 @@
 #include "app/Translations.h"
 #include "core/OnboardingFlow.h"
 #include "core/TestItState.h"
+#include "core/platform/InputAccessProbe.h"
+#include "core/platform/Platform.h"
 #include "fakes/Fakes.h"
 #include "ui/Theme.h"
 
@@ -27,7 +29,9 @@
 #include <QTranslator>
 #include <QWidget>
 
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 
 using namespace marten;
 
@@ -53,6 +57,33 @@ void writeAccount(const QString& home, const char* name, const QByteArray& json)
     if (file.open(QIODevice::WriteOnly))
         file.write(json);
 }
+
+// Answers like the fake probe, but only once released: the decision that asks it waits, so
+// the loading view stays on display for as long as the picture needs.
+class HeldProbe final : public InputAccessProbe {
+public:
+    explicit HeldProbe(const InputAccessProbe& answer) : m_answer(answer) {}
+    bool hasInputAccess() const override
+    {
+        std::unique_lock lock(m_mutex);
+        m_released.wait(lock, [this] { return m_open; });
+        return m_answer.hasInputAccess();
+    }
+    void release()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_open = true;
+        }
+        m_released.notify_all();
+    }
+
+private:
+    const InputAccessProbe& m_answer;
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_released;
+    bool m_open = false;
+};
 
 QAbstractButton* button(QWidget* root, const char* objectName)
 {
@@ -145,12 +176,29 @@ int main(int argc, char** argv)
     // Without input access the permission step is in the list; it is granted later on demand.
     services.probe.granted = false;
 
-    OnboardingWindow window(variant, services.platform);
+    // For the loading view the decision is held back until the picture is taken.
+    const bool loading = state == QLatin1String("loading");
+    HeldProbe heldProbe(services.probe);
+    if (!loading)
+        heldProbe.release();
+    Platform platform{services.scheduler,
+                      heldProbe,
+                      services.inputAccessHelp,
+                      services.settings,
+                      services.autostart,
+                      services.app,
+                      services.urls,
+                      services.bus,
+                      services.console,
+                      services.platform.assets,
+                      services.platform.homeDir};
+
+    OnboardingWindow window(variant, platform);
     OnboardingFlow* flow = &window.flow();
     FTUEView* view = window.view();
     window.show();
-    if (state == QLatin1String("loading")) {
-        pump(50);
+    if (loading) {
+        pump(400); // the animation is staged after the first frame
     } else {
         for (int i = 0; i < 200 && flow->isLoading(); ++i)
             pump(10);
@@ -162,6 +210,7 @@ int main(int argc, char** argv)
     }
 
     const QImage image = grabWithAlerts(window);
+    heldProbe.release();
     if (!image.save(out))
         return fail("cannot write the PNG");
     std::printf("%s\n", qPrintable(out));
