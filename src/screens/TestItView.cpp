@@ -35,6 +35,8 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     m_mic = new QLabel(this);
     m_mic->setObjectName(QStringLiteral("micSymbol"));
     m_mic->setAlignment(Qt::AlignCenter);
+    // Short of height, the paddings of the block and of the closing line give way first;
+    // the symbol keeps its size.
     m_mic->setFixedSize(kMicSize, kMicSize);
     column->addWidget(m_mic, 0, Qt::AlignHCenter);
 
@@ -80,11 +82,6 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     closing->setObjectName(QStringLiteral("testItClosing"));
     closingBox->addWidget(closing);
     column->addLayout(closingBox);
-
-    // Short of height, only the paddings above the block and the closing line give way.
-    for (QWidget* part : {static_cast<QWidget*>(title), static_cast<QWidget*>(prompt),
-                          static_cast<QWidget*>(m_transcriptText), static_cast<QWidget*>(closing)})
-        part->setSizePolicy(part->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
 
     connect(&m_state, &TestItState::recordingChanged, this, &TestItView::showRecording);
     connect(&m_state, &TestItState::transcribedTextChanged, this, &TestItView::showTranscript);

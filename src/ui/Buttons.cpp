@@ -11,6 +11,7 @@
 namespace marten {
 namespace {
 constexpr int kSymbolGap = 6;
+constexpr int kCrispSymbol = 16;
 constexpr int kBlueRadius = 19;
 constexpr int kProminentRadius = 7;
 } // namespace
@@ -156,9 +157,10 @@ void StyledButton::paintEvent(QPaintEvent*)
     const int contentWidth = textWidth + (symbolSide ? symbolSide + kSymbolGap : 0);
     int x = inner.x() + (inner.width() - contentWidth) / 2;
     if (symbolSide) {
-        const QPixmap glyph =
-            theme::symbol(m_symbol, symbolSide - 2, labelColour, devicePixelRatioF());
-        p.drawPixmap(x, inner.y() + (inner.height() - (symbolSide - 2)) / 2, glyph);
+        // At 16 px the symbols' lines fall on whole pixels; smaller text gets a smaller one.
+        const int side = qMin(kCrispSymbol, symbolSide - 2 * (symbolSide < kCrispSymbol));
+        const QPixmap glyph = theme::symbol(m_symbol, side, labelColour, devicePixelRatioF());
+        p.drawPixmap(x + (symbolSide - side) / 2, inner.y() + (inner.height() - side) / 2, glyph);
         x += symbolSide + kSymbolGap;
     }
     p.setPen(labelColour);
