@@ -195,25 +195,6 @@ QPixmap symbol(const QString& name, int pixelHeight, const QColor& colour, qreal
     return pixmap;
 }
 
-QLabel* symbolLabel(const QString& name, int pixelHeight, const QColor& colour, QWidget* parent,
-                    const QString& accessibleName)
-{
-    auto* label = new QLabel(parent);
-    const qreal dpr = parent ? parent->devicePixelRatioF() : 1.0;
-    label->setPixmap(symbol(name, pixelHeight, colour, dpr));
-    label->setAlignment(Qt::AlignCenter);
-    label->setObjectName(QStringLiteral("symbol:") + name);
-    if (accessibleName.isEmpty()) {
-        // Decorative: screen readers skip it.
-        label->setAccessibleName(QString());
-        label->setAccessibleDescription(QString());
-        label->setProperty("decorative", true);
-    } else {
-        label->setAccessibleName(accessibleName);
-    }
-    return label;
-}
-
 QLabel* textLabel(const QString& text, TextStyle style, QWidget* parent, QFont::Weight weight,
                   const QColor& colour)
 {

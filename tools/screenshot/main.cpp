@@ -4,8 +4,9 @@
 //
 // STATE is one of: loading, welcome, permissions, permissions-checking, permissions-granted,
 // howToUse, signIn, signIn-alert, purchase, testIt, testIt-recording, testIt-transcript,
-// past-end. Account files and input access are faked; nothing of the user's is touched.
-// Texts follow the locale in the environment, as in the programs (LANG=de_DE.UTF-8: German).
+// past-end, and welcome-keyboard (after one Tab: the focus ring shows). Account files and input
+// access are faked; nothing of the user's is touched. Texts follow the locale in the environment,
+// as in the programs (LANG=de_DE.UTF-8: German).
 
 #include "app/FTUEView.h"
 #include "app/OnboardingWindow.h"
@@ -22,6 +23,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -117,6 +119,11 @@ void act(const QString& state, OnboardingFlow& flow, FTUEView* view, fake::Servi
             open->click();
         services.probe.granted = true;
         services.scheduler.advance(std::chrono::seconds(1));
+    } else if (state == QLatin1String("welcome-keyboard")) {
+        if (QWidget* focused = QApplication::focusWidget()) {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QApplication::sendEvent(focused, &tab);
+        }
     } else if (state == QLatin1String("signIn-alert")) {
         if (auto* cont = button(view, "continueButton"))
             QTimer::singleShot(0, cont, &QAbstractButton::click);
