@@ -135,6 +135,22 @@ void act(const QString& state, OnboardingFlow& flow, FTUEView* view, fake::Servi
     }
 }
 
+// The fake services, but asking `probe` about input access.
+Platform withProbe(fake::Services& services, InputAccessProbe& probe)
+{
+    return {services.scheduler,
+            probe,
+            services.inputAccessHelp,
+            services.settings,
+            services.autostart,
+            services.app,
+            services.urls,
+            services.bus,
+            services.console,
+            services.platform.assets,
+            services.platform.homeDir};
+}
+
 QImage grabWithAlerts(QWidget& window)
 {
     QImage image = window.grab().toImage();
@@ -177,8 +193,7 @@ int main(int argc, char** argv)
     services.platform.assets.homeDir = home.path();
 
     // Pick the account state and input access that put the wanted step in the list.
-    const bool wantsPurchase = state.startsWith(QLatin1String("purchase"));
-    if (wantsPurchase)
+    if (state.startsWith(QLatin1String("purchase")))
         writeAccount(home.path(), ".marten_auth_local.json", R"({"token":"t"})");
     // Without input access the permission step is in the list; it is granted later on demand.
     services.probe.granted = false;
@@ -188,17 +203,7 @@ int main(int argc, char** argv)
     HeldProbe heldProbe(services.probe);
     if (!loading)
         heldProbe.release();
-    Platform platform{services.scheduler,
-                      heldProbe,
-                      services.inputAccessHelp,
-                      services.settings,
-                      services.autostart,
-                      services.app,
-                      services.urls,
-                      services.bus,
-                      services.console,
-                      services.platform.assets,
-                      services.platform.homeDir};
+    Platform platform = withProbe(services, heldProbe);
 
     OnboardingWindow window(variant, platform);
     OnboardingFlow* flow = &window.flow();
