@@ -10,10 +10,11 @@ cmake --build --preset default --target marten-screenshot MartenOnboarding >/dev
 mkdir -p "$out"
 export QT_QPA_PLATFORM=offscreen
 
-full_states=(loading welcome permissions permissions-checking permissions-granted signIn
-             signIn-alert purchase howToUse past-end)
-simple_states=(loading welcome permissions permissions-checking permissions-granted howToUse
-               signIn testIt testIt-recording testIt-transcript past-end)
+full_states=(loading welcome welcome-keyboard permissions permissions-checking
+             permissions-granted signIn signIn-alert purchase howToUse past-end)
+simple_states=(loading welcome welcome-keyboard permissions permissions-checking
+               permissions-granted howToUse signIn testIt testIt-recording testIt-transcript
+               past-end)
 
 {
     echo '<!DOCTYPE html><html><head><meta charset="utf-8"><title>Onboarding gallery</title>'

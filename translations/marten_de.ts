@@ -11,6 +11,15 @@
     </message>
 </context>
 <context>
+    <name>marten::CloseButton</name>
+    <message>
+        <location filename="../src/ui/NavigationControls.cpp" line="61"/>
+        <location filename="../src/ui/NavigationControls.cpp" line="62"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>marten::FTUEView</name>
     <message>
         <location filename="../src/flow/FTUEView.cpp" line="262"/>

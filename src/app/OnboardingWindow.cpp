@@ -5,6 +5,9 @@
 #include "core/OnboardingFlow.h"
 #include "core/platform/Platform.h"
 #include "core/platform/Scheduler.h"
+#include "ui/NavigationControls.h"
+#include "ui/ProgressBar.h"
+#include "ui/Theme.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -33,6 +36,11 @@ OnboardingWindow::OnboardingWindow(Variant variant, Platform& platform, QWidget*
     layout->addWidget(m_view);
     setFixedSize(FTUEView::kWidth, FTUEView::kHeight);
 
+    // The same way out for the mouse and for Ctrl+W.
+    m_closeButton = new CloseButton(this);
+    m_closeButton->move(closeButtonOrigin(m_closeButton->size()));
+    m_closeButton->raise();
+    connect(m_closeButton, &QAbstractButton::clicked, this, &QWidget::close);
     auto* close = new QShortcut(QKeySequence::Close, this);
     close->setContext(Qt::WindowShortcut);
     connect(close, &QShortcut::activated, this, &QWidget::close);
@@ -43,6 +51,15 @@ OnboardingWindow::OnboardingWindow(Variant variant, Platform& platform, QWidget*
 OnboardingWindow::~OnboardingWindow()
 {
     delete m_view;
+}
+
+QPoint OnboardingWindow::closeButtonOrigin(const QSize& size)
+{
+    // Mirrors the Back chevron: as far in from the right edge as the chevron's centre is from
+    // the left one, at the chevron's height, below the progress bar.
+    const int inset = theme::defaultPadding + 8;
+    const int centreY = theme::defaultPadding + ProgressBar::kHeight + theme::defaultPadding + 8;
+    return {FTUEView::kWidth - inset - (size.width() + 1) / 2, centreY - size.height() / 2};
 }
 
 QPointF OnboardingWindow::centredOrigin(const QRectF& available, const QSizeF& size)

@@ -8,13 +8,15 @@
 
 namespace marten {
 
+class CloseButton;
 class FTUEView;
 class InputAccessWatcher;
 class OnboardingFlow;
 struct Platform;
 
 // The single onboarding window: no drawn title bar, fixed at 809 × 500, holding the flow.
-// It can be moved by dragging its background and closed with Ctrl+W.
+// It can be moved by dragging its background, and closed with Ctrl+W or the "×" at its top
+// right.
 class OnboardingWindow final : public QWidget {
     Q_OBJECT
 public:
@@ -24,6 +26,10 @@ public:
     OnboardingFlow& flow() const { return *m_flow; }
     FTUEView* view() const { return m_view; }
     InputAccessWatcher& inputAccessWatcher() const { return *m_watcher; }
+    CloseButton* closeButton() const { return m_closeButton; }
+
+    // Where the close button of `size` goes: the top-right corner, clear of the progress bar.
+    static QPoint closeButtonOrigin(const QSize& size);
 
     // Where a window of `size` goes to be centred in `available` (top-left origin).
     static QPointF centredOrigin(const QRectF& available, const QSizeF& size);
@@ -43,6 +49,7 @@ private:
     InputAccessWatcher* m_watcher;
     OnboardingFlow* m_flow;
     FTUEView* m_view;
+    CloseButton* m_closeButton;
 };
 
 } // namespace marten

@@ -1,9 +1,10 @@
 #include "screens/LoadingView.h"
 
 #include "core/AssetLookup.h"
-#include "ui/GIFMovieView.h"
 #include "core/platform/Console.h"
 #include "core/platform/Platform.h"
+#include "ui/GIFMovieView.h"
+#include "ui/IconLabel.h"
 #include "ui/Spinner.h"
 #include "ui/Theme.h"
 
@@ -68,9 +69,8 @@ LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidge
                 view->show();
             });
         } else {
-            column->addWidget(
-                theme::symbolLabel(QStringLiteral("mic.fill"), 80, theme::accent(), this), 0,
-                Qt::AlignHCenter);
+            column->addItem(
+                decorativeSymbol(QStringLiteral("mic.fill"), 80, theme::accent(), this));
         }
         m_caption = theme::textLabel(tr("Starting Marten..."), theme::TextStyle::Title2, this,
                                      QFont::Medium, theme::black());

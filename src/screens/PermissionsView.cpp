@@ -28,6 +28,8 @@ constexpr int kSpinnerDiameter = 26; // drawn at 0.8 of it
 constexpr int kRowSpacing = 8;
 constexpr auto kGrantedOnAppear = 500ms;
 constexpr auto kGrantedByPoll = 1s;
+// How far the blue button's shadow reaches past it, at most (blur plus the 4 px drop).
+constexpr int kShadowReach = 18;
 
 } // namespace
 
@@ -207,6 +209,11 @@ void PermissionsView::refresh()
                                                         : tr("Permission needed"));
     }
     m_openButton->setVisible(!m_permissionGranted);
+    // The button may be the screen's last row: leave its shadow room inside the screen, as
+    // much above as below so that the centred screen does not move.
+    const int room =
+        m_openButton->style() == ButtonStyle::AlwaysBlue && !m_permissionGranted ? kShadowReach : 0;
+    layout()->setContentsMargins(0, room, 0, room);
     m_grantedLabel->setVisible(m_permissionGranted);
     m_checkingRow->setVisible(m_isChecking && !m_permissionGranted);
 }

@@ -55,23 +55,21 @@ PurchaseView::PurchaseView(const ScreenContext&, QWidget* parent) : QWidget(pare
 
     layout->addStretch(1);
 
-    auto* buttons = new QWidget(this);
-    buttons->setObjectName(QStringLiteral("buttons"));
-    auto* buttonLayout = new QVBoxLayout(buttons);
-    buttonLayout->setContentsMargins(0, 0, 0, 0);
+    // A layout, not a box of its own: the button's shadow spills past it unclipped.
+    auto* buttonLayout = new QVBoxLayout;
     buttonLayout->setSpacing(kButtonSpacing);
-    auto* subscribe = new StyledButton(ButtonStyle::AlwaysBlue, tr("Subscribe Now"), buttons);
+    auto* subscribe = new StyledButton(ButtonStyle::AlwaysBlue, tr("Subscribe Now"), this);
     subscribe->setObjectName(QStringLiteral("subscribeButton"));
     subscribe->setSymbol(QStringLiteral("creditcard"));
     subscribe->setMinimumLabelWidth(kSubscribeLabelMinWidth);
     connect(subscribe, &QAbstractButton::clicked, this, &PurchaseView::purchaseRequested);
-    auto* skip = new StyledButton(ButtonStyle::Plain, tr("Skip for now (15 free uses)"), buttons);
+    auto* skip = new StyledButton(ButtonStyle::Plain, tr("Skip for now (15 free uses)"), this);
     skip->setObjectName(QStringLiteral("skipButton"));
     skip->setTextColor(theme::secondaryLabel());
     connect(skip, &QAbstractButton::clicked, this, &PurchaseView::skipRequested);
     buttonLayout->addWidget(subscribe, 0, Qt::AlignHCenter);
     buttonLayout->addWidget(skip, 0, Qt::AlignHCenter);
-    layout->addWidget(buttons);
+    layout->addLayout(buttonLayout);
     // The keyboard starts on the main action, as on the other steps.
     setFocusProxy(subscribe);
 }

@@ -5,10 +5,12 @@
 #include "ui/Buttons.h"
 #include "ui/Card.h"
 #include "ui/Divider.h"
+#include "ui/IconLabel.h"
 #include "ui/MartenSocialButton.h"
 #include "ui/OutlinedField.h"
 #include "ui/Theme.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -59,9 +61,11 @@ void SignInView::buildFull()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(kFullSpacing);
     // The two flexible spacers share the spare height; the upper one keeps at least 24 px.
+    // A box layout puts no spacing next to a spacer, so the stack's 9 px are added by hand.
     layout->addSpacerItem(
         new QSpacerItem(0, kTopSpacerMin, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
     layout->setStretch(0, 1);
+    layout->addSpacing(kFullSpacing);
 
     QLabel* heading = theme::textLabel(tr("Sign up or log in"), theme::TextStyle::Body, this,
                                        QFont::Bold, theme::black());
@@ -80,12 +84,17 @@ void SignInView::buildFull()
     cont->setLabelFont(theme::systemFont(13, QFont::DemiBold));
     cont->setStretchLabel(true);
     connect(cont, &QAbstractButton::clicked, this, [this] { showComingSoon(); });
-    layout->addWidget(padded(cont, this, {kSideInset, 0, kSideInset, 0}));
+    // Inset by a layout rather than a box, which would cut the button's shadow off.
+    auto* contRow = new QHBoxLayout;
+    contRow->setContentsMargins(kSideInset, 0, kSideInset, 0);
+    contRow->addWidget(cont);
+    layout->addLayout(contRow);
 
     StyledButton* skip = skipButton(this);
     connect(skip, &QAbstractButton::clicked, this, &SignInView::skipRequested);
     layout->addWidget(padded(skip, this, {0, kSkipTopPadding, 0, 0}, Qt::AlignHCenter));
 
+    layout->addSpacing(kFullSpacing);
     layout->addStretch(1);
 }
 
@@ -156,9 +165,8 @@ void SignInView::buildSimple()
     layout->setSpacing(kSimpleSpacing);
     layout->addStretch(1);
 
-    layout->addWidget(theme::symbolLabel(QStringLiteral("person.crop.circle.badge.checkmark"),
-                                         kSymbolSize, theme::green(), this),
-                      0, Qt::AlignHCenter);
+    layout->addItem(decorativeSymbol(QStringLiteral("person.crop.circle.badge.checkmark"),
+                                     kSymbolSize, theme::green(), this));
 
     QLabel* title =
         theme::textLabel(tr("Sign In (Optional)"), theme::TextStyle::LargeTitle, this, QFont::Bold);

@@ -35,6 +35,9 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     m_mic = new QLabel(this);
     m_mic->setObjectName(QStringLiteral("micSymbol"));
     m_mic->setAlignment(Qt::AlignCenter);
+    // Short of height, the paddings of the block and of the closing line give way first;
+    // the symbol keeps its size.
+    m_mic->setFixedSize(kMicSize, kMicSize);
     column->addWidget(m_mic, 0, Qt::AlignHCenter);
 
     QLabel* title =

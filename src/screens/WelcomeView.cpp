@@ -1,8 +1,9 @@
 #include "screens/WelcomeView.h"
 
 #include "core/AssetLookup.h"
-#include "ui/GIFMovieView.h"
 #include "core/platform/Console.h"
+#include "ui/GIFMovieView.h"
+#include "ui/IconLabel.h"
 #include "ui/Spinner.h"
 #include "ui/Theme.h"
 
@@ -48,7 +49,7 @@ WelcomeView::WelcomeView(const ScreenContext& context, QWidget* parent)
         m_area = buildStillImageArea(still->toLocalFile());
     } else {
         m_form = AnimationForm::Symbol;
-        m_area = theme::symbolLabel(QStringLiteral("mic.fill"), kSymbolSize, theme::accent(), this);
+        m_area = buildSymbolArea();
     }
     column->addWidget(m_area, 0, Qt::AlignHCenter);
 
@@ -68,6 +69,18 @@ WelcomeView::~WelcomeView()
 {
     if (m_form == AnimationForm::Gif)
         m_area->removeEventFilter(this);
+}
+
+QWidget* WelcomeView::buildSymbolArea()
+{
+    // Painted by the area itself: it stands in for the animation and says nothing.
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("symbol:mic.fill"));
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addItem(
+        decorativeSymbol(QStringLiteral("mic.fill"), kSymbolSize, theme::accent(), area));
+    return area;
 }
 
 QWidget* WelcomeView::buildGifArea(const QString& path)

@@ -28,6 +28,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* buildSymbolArea();
     QWidget* buildGifArea(const QString& path);
     QWidget* buildStillImageArea(const QString& path);
     void showStillImage(const QImage& image);

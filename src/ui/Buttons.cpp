@@ -1,5 +1,6 @@
 #include "ui/Buttons.h"
 
+#include "ui/FocusRing.h"
 #include "ui/Theme.h"
 
 #include <QGraphicsDropShadowEffect>
@@ -10,6 +11,7 @@
 namespace marten {
 namespace {
 constexpr int kSymbolGap = 6;
+constexpr int kCrispSymbol = 16;
 constexpr int kBlueRadius = 19;
 constexpr int kProminentRadius = 7;
 } // namespace
@@ -19,6 +21,7 @@ StyledButton::StyledButton(ButtonStyle style, const QString& text, QWidget* pare
 {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
+    focusring::watchKeyboardNavigation();
     setAccessibleName(text);
     setFlat(true);
     switch (m_style) {
@@ -135,13 +138,14 @@ void StyledButton::paintEvent(QPaintEvent*)
         labelColour = m_textColor.isValid() ? m_textColor : palette().color(QPalette::ButtonText);
     }
 
-    if (hasFocus() && m_style == ButtonStyle::Plain) {
-        p.setPen(QPen(theme::withOpacity(theme::accent(), 0.6), 1.5));
-        p.drawRoundedRect(box.adjusted(1, 1, -1, -1), 4, 4);
-    } else if (hasFocus()) {
-        p.setPen(QPen(theme::withOpacity(theme::white(), 0.7), 1.5));
-        const qreal r = m_style == ButtonStyle::AlwaysBlue ? kBlueRadius - 3 : kProminentRadius - 2;
-        p.drawRoundedRect(box.adjusted(3, 3, -3, -3), r, r);
+    // Only after keyboard use; a click leaves no ring behind.
+    if (focusring::visible(this)) {
+        if (m_style == ButtonStyle::Plain)
+            focusring::draw(p, box, 4);
+        else if (m_style == ButtonStyle::AlwaysBlue)
+            focusring::draw(p, box.adjusted(2, 2, -2, -2), kBlueRadius - 2);
+        else
+            focusring::draw(p, box.adjusted(2, 2, -2, -2), kProminentRadius - 2);
     }
 
     // The label (symbol and text) is centred inside the padded area.
@@ -153,9 +157,10 @@ void StyledButton::paintEvent(QPaintEvent*)
     const int contentWidth = textWidth + (symbolSide ? symbolSide + kSymbolGap : 0);
     int x = inner.x() + (inner.width() - contentWidth) / 2;
     if (symbolSide) {
-        const QPixmap glyph =
-            theme::symbol(m_symbol, symbolSide - 2, labelColour, devicePixelRatioF());
-        p.drawPixmap(x, inner.y() + (inner.height() - (symbolSide - 2)) / 2, glyph);
+        // At 16 px the symbols' lines fall on whole pixels; smaller text gets a smaller one.
+        const int side = qMin(kCrispSymbol, symbolSide - 2 * (symbolSide < kCrispSymbol));
+        const QPixmap glyph = theme::symbol(m_symbol, side, labelColour, devicePixelRatioF());
+        p.drawPixmap(x + (symbolSide - side) / 2, inner.y() + (inner.height() - side) / 2, glyph);
         x += symbolSide + kSymbolGap;
     }
     p.setPen(labelColour);

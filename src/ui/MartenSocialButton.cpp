@@ -1,5 +1,6 @@
 #include "ui/MartenSocialButton.h"
 
+#include "ui/FocusRing.h"
 #include "ui/Theme.h"
 
 #include <QFutureWatcher>
@@ -50,6 +51,7 @@ MartenSocialButton::MartenSocialButton(const QString& title, IconKind icon,
     setAccessibleName(title);
     // Reached with Tab; a mouse press does not move the focus (and its ring) here.
     setFocusPolicy(Qt::TabFocus);
+    focusring::watchKeyboardNavigation();
     setCursor(Qt::PointingHandCursor);
     setFont(titleFont());
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -134,12 +136,8 @@ void MartenSocialButton::paintEvent(QPaintEvent*)
     p.setPen(QPen(theme::withOpacity(theme::gray(), 0.4), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(outline, radius, radius);
-    if (hasFocus()) {
-        const QRectF ring = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-        const qreal ringRadius = qMin<qreal>(kRadius, ring.height() / 2);
-        p.setPen(QPen(theme::withOpacity(theme::accent(), 0.6), 2));
-        p.drawRoundedRect(ring, ringRadius, ringRadius);
-    }
+    if (focusring::visible(this))
+        focusring::draw(p, QRectF(rect()), qMin<qreal>(kRadius, height() / 2.0));
 
     const QRect slot = iconRect();
     switch (m_status) {

@@ -1,13 +1,21 @@
 #include "ui/NavigationControls.h"
 
+#include "ui/FocusRing.h"
 #include "ui/Theme.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QShortcut>
 
 namespace marten {
 namespace {
 constexpr int kChevron = 17; // title 2
+// The chevron's stroke at that size and regular weight; its outline spans 9 × 15 px.
+constexpr qreal kChevronStroke = 2.0;
+constexpr qreal kChevronWidth = 8.0;
+constexpr qreal kChevronHeight = 15.0;
+constexpr qreal kCrossArm = 3.5; // half the length of each bar of the "×"
+constexpr qreal kCrossStroke = 1.5;
 } // namespace
 
 BackButton::BackButton(QWidget* parent) : QAbstractButton(parent)
@@ -17,6 +25,7 @@ BackButton::BackButton(QWidget* parent) : QAbstractButton(parent)
     setToolTip(tr("Back"));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
+    focusring::watchKeyboardNavigation();
     resize(sizeHint());
 }
 
@@ -30,13 +39,56 @@ void BackButton::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setOpacity(isDown() ? 0.5 : 1.0);
-    const QPixmap glyph = theme::symbol(QStringLiteral("chevron.left"), kChevron,
-                                        theme::secondaryLabel(), devicePixelRatioF());
-    p.drawPixmap(theme::defaultPadding, theme::defaultPadding, glyph);
-    if (hasFocus()) {
-        p.setPen(QPen(theme::withOpacity(theme::accent(), 0.6), 1.5));
-        p.drawRoundedRect(QRectF(rect()).adjusted(8, 8, -8, -8), 6, 6);
+    // Stroked rather than scaled down from an icon, so the line keeps its full weight. The
+    // tip and the ends sit on pixel centres.
+    const qreal left = theme::defaultPadding + (kChevron - kChevronWidth) / 2.0;
+    const qreal top = theme::defaultPadding + (kChevron - kChevronHeight) / 2.0;
+    QPainterPath chevron;
+    chevron.moveTo(left + kChevronWidth, top);
+    chevron.lineTo(left, top + kChevronHeight / 2.0);
+    chevron.lineTo(left + kChevronWidth, top + kChevronHeight);
+    p.setPen(
+        QPen(theme::secondaryLabel(), kChevronStroke, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(chevron);
+    if (focusring::visible(this)) {
+        const QRectF glyph(theme::defaultPadding, theme::defaultPadding, kChevron, kChevron);
+        focusring::draw(p, glyph.adjusted(-5, -5, 5, 5), 6);
     }
+}
+
+CloseButton::CloseButton(QWidget* parent) : QAbstractButton(parent)
+{
+    setObjectName(QStringLiteral("closeButton"));
+    setAccessibleName(tr("Close"));
+    setToolTip(tr("Close"));
+    setCursor(Qt::PointingHandCursor);
+    setAttribute(Qt::WA_Hover); // the disc darkens under the pointer
+    setFocusPolicy(Qt::StrongFocus);
+    focusring::watchKeyboardNavigation();
+    resize(sizeHint());
+}
+
+QSize CloseButton::sizeHint() const
+{
+    // Room around the disc for the ring.
+    return {kDiameter + 8, kDiameter + 8};
+}
+
+void CloseButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setOpacity(isDown() ? 0.5 : 1.0);
+    const QPointF centre = QRectF(rect()).center();
+    const qreal radius = kDiameter / 2.0;
+    p.setPen(Qt::NoPen);
+    p.setBrush(theme::withOpacity(theme::gray(), underMouse() ? 0.25 : 0.15));
+    p.drawEllipse(centre, radius, radius);
+    p.setPen(QPen(theme::secondaryLabel(), kCrossStroke, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(centre + QPointF(-kCrossArm, -kCrossArm), centre + QPointF(kCrossArm, kCrossArm));
+    p.drawLine(centre + QPointF(-kCrossArm, kCrossArm), centre + QPointF(kCrossArm, -kCrossArm));
+    if (focusring::visible(this))
+        focusring::draw(p, QRectF(rect()).adjusted(1, 1, -1, -1), (width() - 2) / 2.0);
 }
 
 StyledButton* StepButton::create(ButtonStyle style, const QString& title, QWidget* parent)

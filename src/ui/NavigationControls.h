@@ -17,6 +17,20 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// The small round "×" in the top-right corner that closes the window. The window has no
+// title bar of its own, so this is the mouse's way out.
+class CloseButton final : public QAbstractButton {
+    Q_OBJECT
+public:
+    static constexpr int kDiameter = 18;
+
+    explicit CloseButton(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // "Next" / "Get Started" below a step: at least 120 px wide, pressed by Ctrl+Return
 // (Command-Return on macOS). Plain Return does not press it.
 class StepButton final {

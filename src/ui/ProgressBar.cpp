@@ -7,7 +7,7 @@
 
 namespace marten {
 namespace {
-constexpr int kSegmentHeight = 4;
+constexpr int kSegmentHeight = ProgressBar::kHeight;
 constexpr int kGap = 8;
 } // namespace
 

@@ -9,6 +9,8 @@ namespace marten {
 class ProgressBar final : public QWidget {
     Q_OBJECT
 public:
+    static constexpr int kHeight = 4;
+
     explicit ProgressBar(QWidget* parent = nullptr);
 
     void setSteps(qint64 currentStep, qint64 totalSteps);

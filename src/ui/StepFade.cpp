@@ -9,7 +9,6 @@ StepFade::StepFade(QWidget* parent, int durationMs)
     : QWidget(parent), m_fade(new QVariantAnimation(this))
 {
     setObjectName(QStringLiteral("stepFade"));
-    setProperty("decorative", true);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     hide();

@@ -1,8 +1,9 @@
 #include "ui/Theme.h"
 
+#include "ui/IconLabel.h"
+
 #include <QApplication>
 #include <QFile>
-#include <QHBoxLayout>
 #include <QHash>
 #include <QLabel>
 #include <QPainter>
@@ -194,25 +195,6 @@ QPixmap symbol(const QString& name, int pixelHeight, const QColor& colour, qreal
     return pixmap;
 }
 
-QLabel* symbolLabel(const QString& name, int pixelHeight, const QColor& colour, QWidget* parent,
-                    const QString& accessibleName)
-{
-    auto* label = new QLabel(parent);
-    const qreal dpr = parent ? parent->devicePixelRatioF() : 1.0;
-    label->setPixmap(symbol(name, pixelHeight, colour, dpr));
-    label->setAlignment(Qt::AlignCenter);
-    label->setObjectName(QStringLiteral("symbol:") + name);
-    if (accessibleName.isEmpty()) {
-        // Decorative: screen readers skip it.
-        label->setAccessibleName(QString());
-        label->setAccessibleDescription(QString());
-        label->setProperty("decorative", true);
-    } else {
-        label->setAccessibleName(accessibleName);
-    }
-    return label;
-}
-
 QLabel* textLabel(const QString& text, TextStyle style, QWidget* parent, QFont::Weight weight,
                   const QColor& colour)
 {
@@ -232,19 +214,7 @@ QLabel* textLabel(const QString& text, TextStyle style, QWidget* parent, QFont::
 QWidget* iconLabel(const QString& symbolName, const QString& text, TextStyle style,
                    const QColor& colour, QWidget* parent)
 {
-    auto* box = new QWidget(parent);
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(6);
-    const QColor tint = colour.isValid() ? colour : box->palette().color(QPalette::WindowText);
-    const int height = QFontMetrics(font(style)).height() - 2;
-    row->addWidget(symbolLabel(symbolName, height, tint, box));
-    QLabel* title = textLabel(text, style, box,
-                              style == TextStyle::Headline ? QFont::Bold : QFont::Normal, colour);
-    title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    title->setWordWrap(false);
-    row->addWidget(title);
-    return box;
+    return new IconLabel(symbolName, text, style, colour, parent);
 }
 
 } // namespace marten::theme

@@ -47,15 +47,11 @@ inline constexpr int stepFadeMs = 180;    // the fade from one step to the next
 // the symbol, `pixelHeight` tall, tinted with `colour`, for the given device pixel ratio.
 QPixmap symbol(const QString& name, int pixelHeight, const QColor& colour, qreal dpr = 1.0);
 
-// A label showing one symbol; the image is decorative unless `accessibleName` is given.
-QLabel* symbolLabel(const QString& name, int pixelHeight, const QColor& colour, QWidget* parent,
-                    const QString& accessibleName = {});
-
 // A text label in a style; `colour` invalid means the inherited window text colour.
 QLabel* textLabel(const QString& text, TextStyle style, QWidget* parent,
                   QFont::Weight weight = QFont::Normal, const QColor& colour = {});
 
-// A widget laid out as "symbol followed by title", like the platform's icon-and-title label.
+// "Symbol followed by title", like the platform's icon-and-title label (an IconLabel).
 QWidget* iconLabel(const QString& symbolName, const QString& text, TextStyle style,
                    const QColor& colour, QWidget* parent);
 

@@ -1,11 +1,15 @@
 #include "app/FTUEView.h"
 #include "core/InputAccessWatcher.h"
 #include "core/OnboardingFlow.h"
+#include "core/TestItState.h"
 #include "fakes/Fakes.h"
 #include "support/TestEnv.h"
 #include "ui/Buttons.h"
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
+
+#include <QFile>
+#include <QLabel>
 
 #include <memory>
 
@@ -24,14 +28,20 @@ class TestFTUEView final : public QObject {
     FTUEView* startAndDecide(Variant variant)
     {
         m_flow = std::make_unique<OnboardingFlow>(variant, m_services->platform);
-        m_watcher =
-            std::make_unique<InputAccessWatcher>(m_services->scheduler, m_services->probe);
+        m_watcher = std::make_unique<InputAccessWatcher>(m_services->scheduler, m_services->probe);
         m_view = std::make_unique<FTUEView>(*m_flow, m_services->platform, *m_watcher);
         m_view->show();
         if (!QTest::qWaitForWindowExposed(m_view.get()))
             return nullptr;
         OnboardingFlow* flow = m_flow.get();
         return QTest::qWaitFor([flow] { return !flow->isLoading(); }) ? m_view.get() : nullptr;
+    }
+
+    void goTo(FTUEStep step)
+    {
+        while (m_flow->currentStep() && *m_flow->currentStep() != step)
+            m_flow->nextStep();
+        QTest::qWait(0);
     }
 
     BackButton* back() const { return m_view->findChild<BackButton*>(); }
@@ -50,6 +60,7 @@ private slots:
         m_watcher.reset();
         m_flow.reset();
         m_services.reset();
+        QFile::remove(QDir::homePath() + QStringLiteral("/.marten_auth_local.json"));
     }
 
     void nextBackAndPastTheEnd()
@@ -115,6 +126,80 @@ private slots:
         QCOMPARE(m_flow->currentStep(), FTUEStep::permissions);
         m_services->scheduler.advance(1s); // and the screen moves on a second later
         QCOMPARE(m_flow->currentStep(), FTUEStep::signIn);
+    }
+
+    void blueButtonShadowsAreNeverClipped_data()
+    {
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<FTUEStep>("step");
+        QTest::newRow("permissions") << false << FTUEStep::permissions;
+        QTest::newRow("sign-in") << false << FTUEStep::signIn;
+        QTest::newRow("purchase") << true << FTUEStep::purchase;
+    }
+
+    // A widget clips its children's painting, shadows included: every widget between the
+    // button and the view has to hold the shadow's whole reach.
+    void blueButtonShadowsAreNeverClipped()
+    {
+        QFETCH(bool, signedIn);
+        QFETCH(FTUEStep, step);
+        if (signedIn)
+            test::writeFile(QDir::homePath() + QStringLiteral("/.marten_auth_local.json"),
+                            "{\"token\":\"t\"}");
+        QVERIFY(startAndDecide(Variant::Full));
+        goTo(step);
+        QCOMPARE(m_flow->currentStep(), std::optional<FTUEStep>(step));
+        int checked = 0;
+        for (StyledButton* button : m_view->findChildren<StyledButton*>()) {
+            if (!button->isVisibleTo(m_view.get()) || button->style() != ButtonStyle::AlwaysBlue)
+                continue;
+            ++checked;
+            // Blur 14 px around the button, dropped 4 px.
+            const QRect reach = button->rect().adjusted(-14, -10, 14, 18);
+            for (QWidget* w = button->parentWidget(); w != m_view.get(); w = w->parentWidget()) {
+                const QRect inW(button->mapTo(w, reach.topLeft()), reach.size());
+                QVERIFY2(w->rect().contains(inW),
+                         qPrintable(button->objectName() + QStringLiteral(" clipped by ") +
+                                    w->objectName()));
+            }
+        }
+        QVERIFY(checked >= 1);
+    }
+
+    void signInHeadingKeepsTheStackSpacing()
+    {
+        QVERIFY(startAndDecide(Variant::Full));
+        goTo(FTUEStep::signIn);
+        QWidget* screen = m_view->currentScreen();
+        QVERIFY(screen);
+        auto* heading = screen->findChild<QLabel*>(QStringLiteral("heading"));
+        QVERIFY(heading);
+        // At least the 24 px spacer, the stack's 9 px and the heading's own 16 px.
+        QVERIFY2(heading->mapTo(screen, QPoint()).y() >= 24 + 9 + 16,
+                 qPrintable(QString::number(heading->mapTo(screen, QPoint()).y())));
+    }
+
+    // With a transcript the screen is taller than the step area: the paddings give way,
+    // the symbol and the texts keep their size.
+    void testItWithTranscriptKeepsItsParts()
+    {
+        m_services->probe.granted = true;
+        QVERIFY(startAndDecide(Variant::Simple));
+        m_flow->testItState().setTranscribedText(
+            QStringLiteral("Remind me to call the bakery about Saturday's order."));
+        goTo(FTUEStep::testIt);
+        QWidget* screen = m_view->currentScreen();
+        QVERIFY(screen);
+        auto* mic = screen->findChild<QLabel*>(QStringLiteral("micSymbol"));
+        QCOMPARE(mic->size(), QSize(80, 80));
+        for (const char* name :
+             {"transcriptHeading", "testItTitle", "transcriptText", "testItClosing"}) {
+            auto* part = screen->findChild<QWidget*>(QLatin1String(name));
+            const int needed = part->hasHeightForWidth() ? part->heightForWidth(part->width())
+                                                         : part->sizeHint().height();
+            QVERIFY2(part->height() >= needed, name);
+            QVERIFY2(part->mapTo(screen, QPoint(0, part->height())).y() <= screen->height(), name);
+        }
     }
 };
 

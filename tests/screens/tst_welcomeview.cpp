@@ -1,7 +1,7 @@
-#include "ui/GIFMovieView.h"
 #include "fakes/Fakes.h"
 #include "screens/WelcomeView.h"
 #include "support/TestEnv.h"
+#include "ui/GIFMovieView.h"
 #include "ui/Spinner.h"
 
 #include <QFutureWatcher>
@@ -44,7 +44,7 @@ private slots:
         services.platform.assets = {resources.filePath("no-home"), {}, resources.path()};
         WelcomeView view({traitsFor(Variant::Full), services.platform, services.watcher});
         QCOMPARE(bool(view.findChild<GIFMovieView*>()), form == Form::Gif);
-        QCOMPARE(bool(view.findChild<QLabel*>("symbol:mic.fill")), form == Form::Symbol);
+        QCOMPARE(bool(view.findChild<QWidget*>("symbol:mic.fill")), form == Form::Symbol);
         QCOMPARE(bool(view.findChild<Spinner*>()), form == Form::StillImage);
         for (const bool visible : {true, false, true}) // on screen twice: two lines, nothing else
             view.setVisible(visible);

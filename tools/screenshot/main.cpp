@@ -4,14 +4,17 @@
 //
 // STATE is one of: loading, welcome, permissions, permissions-checking, permissions-granted,
 // howToUse, signIn, signIn-alert, purchase, testIt, testIt-recording, testIt-transcript,
-// past-end. Account files and input access are faked; nothing of the user's is touched.
-// Texts follow the locale in the environment, as in the programs (LANG=de_DE.UTF-8: German).
+// past-end, and welcome-keyboard (after one Tab: the focus ring shows). Account files and input
+// access are faked; nothing of the user's is touched. Texts follow the locale in the environment,
+// as in the programs (LANG=de_DE.UTF-8: German).
 
 #include "app/FTUEView.h"
 #include "app/OnboardingWindow.h"
 #include "app/Translations.h"
 #include "core/OnboardingFlow.h"
 #include "core/TestItState.h"
+#include "core/platform/InputAccessProbe.h"
+#include "core/platform/Platform.h"
 #include "fakes/Fakes.h"
 #include "ui/Theme.h"
 
@@ -20,6 +23,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -27,7 +31,9 @@
 #include <QTranslator>
 #include <QWidget>
 
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 
 using namespace marten;
 
@@ -53,6 +59,33 @@ void writeAccount(const QString& home, const char* name, const QByteArray& json)
     if (file.open(QIODevice::WriteOnly))
         file.write(json);
 }
+
+// Answers like the fake probe, but only once released: the decision that asks it waits, so
+// the loading view stays on display for as long as the picture needs.
+class HeldProbe final : public InputAccessProbe {
+public:
+    explicit HeldProbe(const InputAccessProbe& answer) : m_answer(answer) {}
+    bool hasInputAccess() const override
+    {
+        std::unique_lock lock(m_mutex);
+        m_released.wait(lock, [this] { return m_open; });
+        return m_answer.hasInputAccess();
+    }
+    void release()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_open = true;
+        }
+        m_released.notify_all();
+    }
+
+private:
+    const InputAccessProbe& m_answer;
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_released;
+    bool m_open = false;
+};
 
 QAbstractButton* button(QWidget* root, const char* objectName)
 {
@@ -86,6 +119,11 @@ void act(const QString& state, OnboardingFlow& flow, FTUEView* view, fake::Servi
             open->click();
         services.probe.granted = true;
         services.scheduler.advance(std::chrono::seconds(1));
+    } else if (state == QLatin1String("welcome-keyboard")) {
+        if (QWidget* focused = QApplication::focusWidget()) {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QApplication::sendEvent(focused, &tab);
+        }
     } else if (state == QLatin1String("signIn-alert")) {
         if (auto* cont = button(view, "continueButton"))
             QTimer::singleShot(0, cont, &QAbstractButton::click);
@@ -95,6 +133,22 @@ void act(const QString& state, OnboardingFlow& flow, FTUEView* view, fake::Servi
         flow.testItState().setTranscribedText(
             QStringLiteral("Remind me to call the bakery about Saturday's order."));
     }
+}
+
+// The fake services, but asking `probe` about input access.
+Platform withProbe(fake::Services& services, InputAccessProbe& probe)
+{
+    return {services.scheduler,
+            probe,
+            services.inputAccessHelp,
+            services.settings,
+            services.autostart,
+            services.app,
+            services.urls,
+            services.bus,
+            services.console,
+            services.platform.assets,
+            services.platform.homeDir};
 }
 
 QImage grabWithAlerts(QWidget& window)
@@ -139,18 +193,24 @@ int main(int argc, char** argv)
     services.platform.assets.homeDir = home.path();
 
     // Pick the account state and input access that put the wanted step in the list.
-    const bool wantsPurchase = state.startsWith(QLatin1String("purchase"));
-    if (wantsPurchase)
+    if (state.startsWith(QLatin1String("purchase")))
         writeAccount(home.path(), ".marten_auth_local.json", R"({"token":"t"})");
     // Without input access the permission step is in the list; it is granted later on demand.
     services.probe.granted = false;
 
-    OnboardingWindow window(variant, services.platform);
+    // For the loading view the decision is held back until the picture is taken.
+    const bool loading = state == QLatin1String("loading");
+    HeldProbe heldProbe(services.probe);
+    if (!loading)
+        heldProbe.release();
+    Platform platform = withProbe(services, heldProbe);
+
+    OnboardingWindow window(variant, platform);
     OnboardingFlow* flow = &window.flow();
     FTUEView* view = window.view();
     window.show();
-    if (state == QLatin1String("loading")) {
-        pump(50);
+    if (loading) {
+        pump(400); // the animation is staged after the first frame
     } else {
         for (int i = 0; i < 200 && flow->isLoading(); ++i)
             pump(10);
@@ -162,6 +222,7 @@ int main(int argc, char** argv)
     }
 
     const QImage image = grabWithAlerts(window);
+    heldProbe.release();
     if (!image.save(out))
         return fail("cannot write the PNG");
     std::printf("%s\n", qPrintable(out));
