@@ -80,7 +80,7 @@ QWidget* FTUEView::buildMainColumn()
     m_back->hide();
     connect(m_back, &QAbstractButton::clicked, &m_flow, &OnboardingFlow::previousStep);
 
-    m_fade = new StepFade(m_mainPage, theme::stepFadeMs);
+    m_fade = new StepFade(theme::stepFadeMs, m_mainPage);
     return m_mainPage;
 }
 

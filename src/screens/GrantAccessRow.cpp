@@ -40,7 +40,7 @@ GrantAccessRow::GrantAccessRow(Scheduler& scheduler, InputAccessWatcher& watcher
     connect(m_button, &QAbstractButton::clicked, &runner, &GrantAccessRunner::start);
     row->addWidget(m_button, 0, Qt::AlignVCenter);
 
-    m_spinner = new Spinner(this, kSpinnerDiameter);
+    m_spinner = new Spinner(kSpinnerDiameter, this);
     m_spinner->setObjectName(QStringLiteral("grantSpinner"));
     m_spinner->hide();
     row->addWidget(m_spinner, 0, Qt::AlignVCenter);

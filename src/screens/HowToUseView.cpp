@@ -10,7 +10,6 @@
 namespace marten {
 namespace {
 
-constexpr int kSpacing = 24;
 constexpr int kRowSpacing = 16;
 
 struct Step {
@@ -42,7 +41,7 @@ HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(kSpacing);
+    column->setSpacing(theme::screenSpacing);
 
     QLabel* title = theme::textLabel(tr("How to Use Marten"), theme::TextStyle::LargeTitle, this,
                                      QFont::Bold, text);
@@ -69,7 +68,7 @@ HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
         addRows(kSimpleSteps);
     column->addWidget(list);
 
-    auto* tip = new Card(theme::blue(), this, theme::cardRadius);
+    auto* tip = new Card(theme::blue(), theme::cardRadius, this);
     tip->setObjectName(QStringLiteral("tipCard"));
     QLabel* tipText = theme::textLabel(full ? tr("💡 Tip: Works anywhere you can type")
                                             : tr("💡 Tip: Works in any app where you can type!"),

@@ -76,7 +76,7 @@ QWidget* InputAccessCommands::buildCommand(int index, const Command& step)
     heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     layout->addWidget(heading);
 
-    auto* card = new Card(theme::gray(), box, 6);
+    auto* card = new Card(theme::gray(), 6, box);
     card->setObjectName(QStringLiteral("commandCard"));
     card->contentLayout()->setContentsMargins(10, 5, 6, 5);
     auto* row = new QHBoxLayout;

@@ -85,7 +85,7 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
 
     auto* footer = new QHBoxLayout;
     footer->setSpacing(8);
-    footer->addWidget(new Spinner(m_sheet, 16), 0, Qt::AlignVCenter);
+    footer->addWidget(new Spinner(16, m_sheet), 0, Qt::AlignVCenter);
     QLabel* waiting = theme::textLabel(tr("Waiting for input access..."), theme::TextStyle::Caption,
                                        m_sheet, QFont::Normal, theme::secondaryLabel());
     waiting->setObjectName(QStringLiteral("panelWaiting"));

@@ -77,7 +77,7 @@ LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidge
         column->addWidget(m_caption);
     } else {
         column->setSpacing(0);
-        column->addWidget(new Spinner(this), 0, Qt::AlignHCenter);
+        column->addWidget(new Spinner(Spinner::kDefaultDiameter, this), 0, Qt::AlignHCenter);
         column->addSpacing(8 + 6); // 8 px of padding plus the stack's default spacing
         m_caption = theme::textLabel(tr("Preparing your experience..."), theme::TextStyle::Caption,
                                      this, QFont::Normal, theme::secondaryLabel());

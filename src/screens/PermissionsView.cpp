@@ -19,8 +19,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kSpacing = 24;
-constexpr int kShieldSize = 80;
 constexpr int kCapabilitySpacing = 12;
 constexpr int kButtonLabelWidth = 200;
 constexpr int kSpinnerBox = 32;      // the spinner's own size, which the row keeps
@@ -42,7 +40,7 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(kSpacing);
+    column->setSpacing(theme::screenSpacing);
 
     if (!full) {
         m_shield = new QLabel(this);
@@ -91,7 +89,7 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
 
 Card* PermissionsView::buildCapabilities(const QColor& text)
 {
-    auto* capabilities = new Card(theme::gray(), this, theme::cardRadius);
+    auto* capabilities = new Card(theme::gray(), theme::cardRadius, this);
     capabilities->setObjectName(QStringLiteral("capabilitiesCard"));
     capabilities->contentLayout()->setSpacing(kCapabilitySpacing);
     const QString typeText = m_context.isFull() ? tr("Type transcribed text where your cursor is")
@@ -122,7 +120,7 @@ QWidget* PermissionsView::buildCheckingRow()
     spinnerBox->setFixedSize(kSpinnerBox, kSpinnerBox);
     auto* spinnerLayout = new QVBoxLayout(spinnerBox);
     spinnerLayout->setContentsMargins(0, 0, 0, 0);
-    spinnerLayout->addWidget(new Spinner(spinnerBox, kSpinnerDiameter), 0, Qt::AlignCenter);
+    spinnerLayout->addWidget(new Spinner(kSpinnerDiameter, spinnerBox), 0, Qt::AlignCenter);
     row->addWidget(spinnerBox, 0, Qt::AlignVCenter);
     QLabel* checking = theme::textLabel(tr("Checking permission..."), theme::TextStyle::Caption,
                                         checkingRow, QFont::Normal, theme::secondaryLabel());
@@ -202,7 +200,7 @@ void PermissionsView::refresh()
     if (m_shield) {
         m_shield->setPixmap(theme::symbol(m_permissionGranted ? QStringLiteral("lock.shield.fill")
                                                               : QStringLiteral("lock.shield"),
-                                          kShieldSize,
+                                          theme::heroSymbolSize,
                                           m_permissionGranted ? theme::green() : theme::orange(),
                                           devicePixelRatioF()));
         m_shield->setAccessibleName(m_permissionGranted ? tr("Permission granted")

@@ -9,7 +9,6 @@
 
 namespace marten {
 namespace {
-constexpr int kSpacing = 24;
 constexpr int kPriceSpacing = 12;
 constexpr int kPriceRadius = 12;
 constexpr int kButtonSpacing = 16;
@@ -24,7 +23,7 @@ PurchaseView::PurchaseView(const ScreenContext&, QWidget* parent) : QWidget(pare
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(kSpacing);
+    layout->setSpacing(theme::screenSpacing);
     layout->addStretch(1);
 
     QLabel* title = theme::textLabel(tr("Upgrade to Pro"), theme::TextStyle::LargeTitle, this,
@@ -38,7 +37,7 @@ PurchaseView::PurchaseView(const ScreenContext&, QWidget* parent) : QWidget(pare
     subtitle->setObjectName(QStringLiteral("subtitle"));
     layout->addWidget(subtitle);
 
-    auto* price = new Card(theme::yellow(), this, kPriceRadius);
+    auto* price = new Card(theme::yellow(), kPriceRadius, this);
     price->setObjectName(QStringLiteral("priceCard"));
     price->contentLayout()->setSpacing(kPriceSpacing);
     QLabel* amount = theme::textLabel(tr("$3 per week"), theme::TextStyle::Title, price,

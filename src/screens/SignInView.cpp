@@ -23,9 +23,7 @@ constexpr int kTopSpacerMin = 24;
 constexpr int kHeadingTopPadding = 16;
 constexpr int kEmailSpacing = 7;
 constexpr int kSkipTopPadding = 4;
-constexpr int kSimpleSpacing = 24;
 constexpr int kSimpleButtonSpacing = 16;
-constexpr int kSymbolSize = 80;
 constexpr int kGoogleLabelMinWidth = 200;
 
 StyledButton* skipButton(QWidget* parent)
@@ -162,11 +160,11 @@ void SignInView::buildSimple()
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(kSimpleSpacing);
+    layout->setSpacing(theme::screenSpacing);
     layout->addStretch(1);
 
     layout->addItem(decorativeSymbol(QStringLiteral("person.crop.circle.badge.checkmark"),
-                                     kSymbolSize, theme::green(), this));
+                                     theme::heroSymbolSize, theme::green(), this));
 
     QLabel* title =
         theme::textLabel(tr("Sign In (Optional)"), theme::TextStyle::LargeTitle, this, QFont::Bold);
@@ -179,7 +177,7 @@ void SignInView::buildSimple()
     subtitle->setObjectName(QStringLiteral("subtitle"));
     layout->addWidget(subtitle);
 
-    auto* plan = new Card(theme::gray(), this, theme::cardRadius);
+    auto* plan = new Card(theme::gray(), theme::cardRadius, this);
     plan->setObjectName(QStringLiteral("planCard"));
     QLabel* planText =
         theme::textLabel(tr("Free tier: 100 transcriptions/month\nPro: Unlimited transcriptions"),

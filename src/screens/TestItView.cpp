@@ -9,8 +9,6 @@
 
 namespace marten {
 namespace {
-constexpr int kSpacing = 24;
-constexpr int kMicSize = 80;
 constexpr int kTranscriptSpacing = 8;
 
 // The default padding above a part. With a transcription the screen is a little taller
@@ -30,14 +28,14 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(kSpacing);
+    column->setSpacing(theme::screenSpacing);
 
     m_mic = new QLabel(this);
     m_mic->setObjectName(QStringLiteral("micSymbol"));
     m_mic->setAlignment(Qt::AlignCenter);
     // Short of height, the paddings of the block and of the closing line give way first;
     // the symbol keeps its size.
-    m_mic->setFixedSize(kMicSize, kMicSize);
+    m_mic->setFixedSize(theme::heroSymbolSize, theme::heroSymbolSize);
     column->addWidget(m_mic, 0, Qt::AlignHCenter);
 
     QLabel* title =
@@ -63,7 +61,7 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     heading->setObjectName(QStringLiteral("transcriptHeading"));
     block->addWidget(heading, 0, Qt::AlignLeft);
     block->addSpacing(kTranscriptSpacing);
-    auto* card = new Card(theme::green(), m_transcript, theme::cardRadius);
+    auto* card = new Card(theme::green(), theme::cardRadius, m_transcript);
     card->setObjectName(QStringLiteral("transcriptCard"));
     m_transcriptText =
         theme::textLabel(QString(), theme::TextStyle::Body, card, QFont::Normal, text);
@@ -91,7 +89,7 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
 
 void TestItView::showRecording(bool recording)
 {
-    m_mic->setPixmap(theme::symbol(QStringLiteral("mic.circle.fill"), kMicSize,
+    m_mic->setPixmap(theme::symbol(QStringLiteral("mic.circle.fill"), theme::heroSymbolSize,
                                    recording ? theme::red() : theme::accent(),
                                    devicePixelRatioF()));
     m_mic->setAccessibleName(recording ? tr("Recording") : tr("Microphone"));

@@ -16,9 +16,7 @@
 namespace marten {
 namespace {
 
-constexpr int kSpacing = 24;
 constexpr int kAnimationSide = 200;
-constexpr int kSymbolSize = 80;
 
 QVBoxLayout* centredBox(QWidget* area)
 {
@@ -36,14 +34,14 @@ WelcomeView::WelcomeView(const ScreenContext& context, QWidget* parent)
     setObjectName(QStringLiteral("welcomeView"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(kSpacing);
+    column->setSpacing(theme::screenSpacing);
 
     // The form follows whichever asset exists right now; the still image is only looked for
     // when there is no GIF.
     const AssetPaths& assets = m_context.platform.assets;
     if (const auto gif = findAssetURL(QStringLiteral("glowy.gif"), assets)) {
         m_form = AnimationForm::Gif;
-        m_area = buildGifArea(gif->toLocalFile());
+        m_area = buildGIFArea(gif->toLocalFile());
     } else if (const auto still = findAssetURL(QStringLiteral("glowy.png"), assets)) {
         m_form = AnimationForm::StillImage;
         m_area = buildStillImageArea(still->toLocalFile());
@@ -79,11 +77,11 @@ QWidget* WelcomeView::buildSymbolArea()
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addItem(
-        decorativeSymbol(QStringLiteral("mic.fill"), kSymbolSize, theme::accent(), area));
+        decorativeSymbol(QStringLiteral("mic.fill"), theme::heroSymbolSize, theme::accent(), area));
     return area;
 }
 
-QWidget* WelcomeView::buildGifArea(const QString& path)
+QWidget* WelcomeView::buildGIFArea(const QString& path)
 {
     auto* area = new QWidget(this);
     area->setObjectName(QStringLiteral("welcomeGifArea"));
@@ -105,7 +103,7 @@ QWidget* WelcomeView::buildStillImageArea(const QString& path)
     auto* area = new QWidget(this);
     area->setObjectName(QStringLiteral("welcomeStillImageArea"));
     area->setFixedSize(kAnimationSide, kAnimationSide);
-    centredBox(area)->addWidget(new Spinner(area), 0, Qt::AlignCenter);
+    centredBox(area)->addWidget(new Spinner(Spinner::kDefaultDiameter, area), 0, Qt::AlignCenter);
 
     // Decoding happens off the main thread; an image that cannot be read leaves the spinner.
     m_stillLoad = new QFutureWatcher<QImage>(this);

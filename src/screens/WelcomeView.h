@@ -29,7 +29,7 @@ protected:
 
 private:
     QWidget* buildSymbolArea();
-    QWidget* buildGifArea(const QString& path);
+    QWidget* buildGIFArea(const QString& path);
     QWidget* buildStillImageArea(const QString& path);
     void showStillImage(const QImage& image);
 

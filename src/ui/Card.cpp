@@ -8,7 +8,7 @@
 
 namespace marten {
 
-Card::Card(const QColor& tint, QWidget* parent, int radius)
+Card::Card(const QColor& tint, int radius, QWidget* parent)
     : QWidget(parent), m_fill(theme::withOpacity(tint, 0.1)), m_radius(radius),
       m_layout(new QVBoxLayout(this))
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Theme.h"
+
 #include <QColor>
 #include <QWidget>
 
@@ -12,7 +14,7 @@ namespace marten {
 class Card final : public QWidget {
     Q_OBJECT
 public:
-    explicit Card(const QColor& tint, QWidget* parent = nullptr, int radius = 8);
+    explicit Card(const QColor& tint, int radius = theme::cardRadius, QWidget* parent = nullptr);
 
     QVBoxLayout* contentLayout() const { return m_layout; }
     QColor fill() const { return m_fill; }

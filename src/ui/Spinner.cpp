@@ -7,7 +7,7 @@
 
 namespace marten {
 
-Spinner::Spinner(QWidget* parent, int diameter)
+Spinner::Spinner(int diameter, QWidget* parent)
     : QWidget(parent), m_diameter(diameter), m_rotation(new QVariantAnimation(this))
 {
     setObjectName(QStringLiteral("spinner"));

@@ -10,7 +10,9 @@ namespace marten {
 class Spinner final : public QWidget {
     Q_OBJECT
 public:
-    explicit Spinner(QWidget* parent = nullptr, int diameter = 32);
+    static constexpr int kDefaultDiameter = 32;
+
+    explicit Spinner(int diameter = kDefaultDiameter, QWidget* parent = nullptr);
     QSize sizeHint() const override { return {m_diameter, m_diameter}; }
 
 protected:

@@ -5,7 +5,7 @@
 
 namespace marten {
 
-StepFade::StepFade(QWidget* parent, int durationMs)
+StepFade::StepFade(int durationMs, QWidget* parent)
     : QWidget(parent), m_fade(new QVariantAnimation(this))
 {
     setObjectName(QStringLiteral("stepFade"));

@@ -13,7 +13,7 @@ namespace marten {
 class StepFade final : public QWidget {
     Q_OBJECT
 public:
-    explicit StepFade(QWidget* parent, int durationMs = 180);
+    explicit StepFade(int durationMs, QWidget* parent = nullptr);
 
     void start(const QRect& geometry);
     bool isRunning() const;
