@@ -17,19 +17,11 @@ namespace {
 
 bool isInteractive(const QAccessibleInterface* iface)
 {
-    switch (iface->role()) {
-    case QAccessible::PushButton:
-    case QAccessible::CheckBox:
-    case QAccessible::RadioButton:
-    case QAccessible::EditableText:
-    case QAccessible::ComboBox:
-    case QAccessible::Link:
-    case QAccessible::SpinBox:
-    case QAccessible::Slider:
-        return true;
-    default:
-        return iface->state().focusable;
-    }
+    using A = QAccessible;
+    static const QList<A::Role> controls{A::PushButton,   A::CheckBox, A::RadioButton,
+                                         A::EditableText, A::ComboBox, A::Link,
+                                         A::SpinBox,      A::Slider};
+    return controls.contains(iface->role()) || iface->state().focusable;
 }
 
 // Walks the accessibility tree and lists every interactive element and every image without a
@@ -59,7 +51,6 @@ class TestAccessibility final : public QObject {
 
     std::unique_ptr<fake::Services> m_services;
     std::unique_ptr<OnboardingWindow> m_window;
-    FTUEView* m_view = nullptr;
 
     void startDecided(Variant variant, bool signedIn)
     {
@@ -70,7 +61,6 @@ class TestAccessibility final : public QObject {
         if (signedIn)
             test::writeFile(local, "{\"token\":\"t\"}");
         m_window = std::make_unique<OnboardingWindow>(variant, m_services->platform);
-        m_view = m_window->view();
         m_window->show();
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
