@@ -17,20 +17,8 @@ namespace {
 // Pixels of the window that are (nearly) the focus ring's colour.
 int ringPixels(QWidget& window)
 {
-    const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QColor ring = focusring::colour();
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb px = line[x];
-            if (qAbs(qRed(px) - ring.red()) + qAbs(qGreen(px) - ring.green()) +
-                    qAbs(qBlue(px) - ring.blue()) <=
-                12)
-                ++count;
-        }
-    }
-    return count;
+    const QImage image = window.grab().toImage();
+    return test::pixelsNear(image, image.rect(), focusring::colour(), 12);
 }
 
 } // namespace

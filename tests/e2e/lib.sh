@@ -44,11 +44,6 @@ wait_for_line() {
     return 1
 }
 
-# stdout_lines FILE: the program's console lines, without the animation's own line.
-stdout_lines() {
-    grep -v '^GIF found at: ' "$1"
-}
-
 # check NAME CMD...: one result from CMD's status; what CMD printed explains a failure.
 check() {
     local name="$1" out

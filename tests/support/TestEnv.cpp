@@ -66,6 +66,20 @@ QImage render(QWidget* widget)
     return image;
 }
 
+int pixelsNear(const QImage& image, const QRect& area, const QColor& colour, int tolerance)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += qAbs(c.red() - colour.red()) + qAbs(c.green() - colour.green()) +
+                         qAbs(c.blue() - colour.blue()) <=
+                     tolerance;
+        }
+    }
+    return count;
+}
+
 void prepareApplication(QApplication& app)
 {
     app.setOrganizationName(QStringLiteral("Marten"));

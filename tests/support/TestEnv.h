@@ -28,6 +28,9 @@ void writeFile(const QString& path, const QByteArray& bytes);
 // Renders a widget (and its children) over white into an image at device pixel ratio 1.
 QImage render(QWidget* widget);
 
+// How many pixels of `area` are within `tolerance` of `colour` (summed over red, green, blue).
+int pixelsNear(const QImage& image, const QRect& area, const QColor& colour, int tolerance = 6);
+
 // An onboarding window over fake services, shown and active, its steps decided: `ready`
 // says it got there. The close button must be there before the decision, too.
 struct OnboardingRun {

@@ -32,12 +32,10 @@ private slots:
         const QImage image = test::render(&bar);
         const qreal segment = total ? (777 - 8.0 * (total - 1)) / total : 0;
         for (int i = 0; i < total; ++i) {
-            const QColor c = image.pixelColor(qRound(i * (segment + 8) + segment / 2), 2);
-            const QColor accent = theme::accent();
-            const bool lit = qAbs(c.red() - accent.red()) + qAbs(c.green() - accent.green()) +
-                                 qAbs(c.blue() - accent.blue()) <=
-                             6;
-            QVERIFY2(lit == (i < filled) && c != Qt::white, qPrintable(QString::number(i)));
+            const QRect middle(qRound(i * (segment + 8) + segment / 2), 2, 1, 1);
+            const bool lit = test::pixelsNear(image, middle, theme::accent());
+            QVERIFY2(lit == (i < filled) && !test::pixelsNear(image, middle, Qt::white, 0),
+                     qPrintable(QString::number(i)));
         }
         QCOMPARE(image.pixelColor(qRound(segment + 4), 2), QColor(Qt::white));
     }

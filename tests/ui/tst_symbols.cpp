@@ -19,21 +19,6 @@ bool hasGraphic(QAccessibleInterface* iface)
     return iface && iface->role() == QAccessible::Graphic;
 }
 
-// Pixels in `area` that are (nearly) `colour`.
-int pixelsNear(const QImage& image, const QRect& area, const QColor& colour, int tolerance = 6)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += qAbs(c.red() - colour.red()) + qAbs(c.green() - colour.green()) +
-                         qAbs(c.blue() - colour.blue()) <=
-                     tolerance;
-        }
-    }
-    return count;
-}
-
 } // namespace
 
 class TestSymbols final : public QObject {
@@ -53,7 +38,7 @@ private slots:
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(row);
         QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Ready"));
         QVERIFY(!hasGraphic(QAccessible::queryAccessibleInterface(&window)));
-        QVERIFY(pixelsNear(test::render(row), row->symbolRect(), theme::red()) > 100);
+        QVERIFY(test::pixelsNear(test::render(row), row->symbolRect(), theme::red()) > 100);
         const QPoint centre = layout->itemAt(1)->geometry().center();
         QCOMPARE(test::render(&window).pixelColor(centre), theme::green());
     }
@@ -66,7 +51,7 @@ private slots:
         back.show();
         QVERIFY(QTest::qWaitForWindowExposed(&back));
         const QImage image = test::render(&back);
-        QVERIFY(pixelsNear(image, image.rect(), Qt::black, 3 * 0x8f) >= 25);
+        QVERIFY(test::pixelsNear(image, image.rect(), Qt::black, 3 * 0x8f) >= 25);
     }
 };
 
