@@ -1,15 +1,9 @@
-#include "app/FTUEView.h"
-#include "app/OnboardingWindow.h"
 #include "core/OnboardingFlow.h"
-#include "fakes/Fakes.h"
 #include "support/TestEnv.h"
 #include "ui/Buttons.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QLineEdit>
-
-#include <memory>
 
 using namespace marten;
 
@@ -17,19 +11,11 @@ namespace {
 
 bool isInteractive(const QAccessibleInterface* iface)
 {
-    switch (iface->role()) {
-    case QAccessible::PushButton:
-    case QAccessible::CheckBox:
-    case QAccessible::RadioButton:
-    case QAccessible::EditableText:
-    case QAccessible::ComboBox:
-    case QAccessible::Link:
-    case QAccessible::SpinBox:
-    case QAccessible::Slider:
-        return true;
-    default:
-        return iface->state().focusable;
-    }
+    using A = QAccessible;
+    static const QList<A::Role> controls{A::PushButton,   A::CheckBox, A::RadioButton,
+                                         A::EditableText, A::ComboBox, A::Link,
+                                         A::SpinBox,      A::Slider};
+    return controls.contains(iface->role()) || iface->state().focusable;
 }
 
 // Walks the accessibility tree and lists every interactive element and every image without a
@@ -57,33 +43,7 @@ void collectProblems(QAccessibleInterface* iface, const QString& path, QStringLi
 class TestAccessibility final : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<fake::Services> m_services;
-    std::unique_ptr<OnboardingWindow> m_window;
-    FTUEView* m_view = nullptr;
-
-    void startDecided(Variant variant, bool signedIn)
-    {
-        m_services = std::make_unique<fake::Services>();
-        m_services->platform.homeDir = QDir::homePath();
-        const QString local = QDir::homePath() + QStringLiteral("/.marten_auth_local.json");
-        QFile::remove(local);
-        if (signedIn)
-            test::writeFile(local, "{\"token\":\"t\"}");
-        m_window = std::make_unique<OnboardingWindow>(variant, m_services->platform);
-        m_view = m_window->view();
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        QTRY_VERIFY(!m_window->flow().isLoading());
-    }
-
 private slots:
-    void cleanup()
-    {
-        m_window.reset();
-        m_services.reset();
-    }
-
     void everyStepIsNamedAndReachable_data()
     {
         QTest::addColumn<Variant>("variant");
@@ -97,12 +57,14 @@ private slots:
     {
         QFETCH(Variant, variant);
         QFETCH(bool, signedIn);
-        startDecided(variant, signedIn);
-        for (qsizetype i = 0; i < m_window->flow().steps().size(); ++i) {
-            const QString step = stepName(m_window->flow().steps().at(i));
+        test::OnboardingRun run(variant, signedIn);
+        QVERIFY(run.ready);
+        OnboardingWindow* window = &run.window;
+        for (qsizetype i = 0; i < window->flow().steps().size(); ++i) {
+            const QString step = stepName(window->flow().steps().at(i));
             QTest::qWait(0);
             QStringList problems;
-            collectProblems(QAccessible::queryAccessibleInterface(m_window.get()), step, problems);
+            collectProblems(QAccessible::queryAccessibleInterface(window), step, problems);
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
 
             // Focus starts on the step's main control, and Tab reaches every button.
@@ -114,14 +76,14 @@ private slots:
                 reached.insert(QApplication::focusWidget());
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             }
-            const auto buttons = m_window->findChildren<QAbstractButton*>();
+            const auto buttons = window->findChildren<QAbstractButton*>();
             for (QAbstractButton* button : buttons) {
-                if (button->isVisibleTo(m_window.get()) && button->isEnabled())
+                if (button->isVisibleTo(window) && button->isEnabled())
                     QVERIFY2(reached.contains(button),
                              qPrintable(step + QStringLiteral(": Tab never reaches ") +
                                         button->accessibleName()));
             }
-            m_window->flow().nextStep();
+            window->flow().nextStep();
         }
     }
 };

@@ -1,17 +1,12 @@
 #include "app/FTUEView.h"
-#include "core/InputAccessWatcher.h"
 #include "core/OnboardingFlow.h"
 #include "core/TestItState.h"
-#include "fakes/Fakes.h"
 #include "support/TestEnv.h"
 #include "ui/Buttons.h"
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
 
-#include <QFile>
 #include <QLabel>
-
-#include <memory>
 
 using namespace marten;
 using namespace std::chrono_literals;
@@ -20,178 +15,100 @@ using namespace std::chrono_literals;
 class TestFTUEView final : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<fake::Services> m_services;
-    std::unique_ptr<OnboardingFlow> m_flow;
-    std::unique_ptr<InputAccessWatcher> m_watcher;
-    std::unique_ptr<FTUEView> m_view;
-
-    FTUEView* startAndDecide(Variant variant)
+    static void goTo(OnboardingFlow& flow, FTUEStep step)
     {
-        m_flow = std::make_unique<OnboardingFlow>(variant, m_services->platform);
-        m_watcher = std::make_unique<InputAccessWatcher>(m_services->scheduler, m_services->probe);
-        m_view = std::make_unique<FTUEView>(*m_flow, m_services->platform, *m_watcher);
-        m_view->show();
-        if (!QTest::qWaitForWindowExposed(m_view.get()))
-            return nullptr;
-        OnboardingFlow* flow = m_flow.get();
-        return QTest::qWaitFor([flow] { return !flow->isLoading(); }) ? m_view.get() : nullptr;
-    }
-
-    void goTo(FTUEStep step)
-    {
-        while (m_flow->currentStep() && *m_flow->currentStep() != step)
-            m_flow->nextStep();
+        while (flow.currentStep() && *flow.currentStep() != step)
+            flow.nextStep();
         QTest::qWait(0);
     }
 
-    BackButton* back() const { return m_view->findChild<BackButton*>(); }
-    ProgressBar* progress() const { return m_view->findChild<ProgressBar*>(); }
-
 private slots:
-    void init()
+    // The buttons drive the flow; Back, the bar and the step button follow it, past the end too.
+    void buttonsAndBarFollowTheFlow()
     {
-        m_services = std::make_unique<fake::Services>();
-        m_services->platform.homeDir = QDir::homePath();
-    }
-
-    void cleanup()
-    {
-        m_view.reset();
-        m_watcher.reset();
-        m_flow.reset();
-        m_services.reset();
-        QFile::remove(QDir::homePath() + QStringLiteral("/.marten_auth_local.json"));
-    }
-
-    void nextBackAndPastTheEnd()
-    {
-        m_services->probe.granted = true;
-        FTUEView* view = startAndDecide(Variant::Simple); // welcome, howToUse, signIn, testIt
-        QVERIFY(view);
-        QVERIFY(!back()->isVisible());
-        QCOMPARE(progress()->totalSteps(), 4);
-        QCOMPARE(view->stepButton()->text(), QStringLiteral("Next"));
-        QCOMPARE(view->stepButton()->style(), ButtonStyle::BorderedProminent);
-        QVERIFY(view->stepButton()->width() >= 120);
-
+        test::OnboardingRun run(Variant::Simple, false, true); // welcome, howToUse, signIn, testIt
+        QVERIFY(run.ready);
+        FTUEView* view = run.window.view();
+        OnboardingFlow& flow = run.window.flow();
+        auto* back = view->findChild<BackButton*>();
+        auto* progress = view->findChild<ProgressBar*>();
+        QVERIFY(!back->isVisible());
+        QCOMPARE(progress->totalSteps(), 4);
         QTest::mouseClick(view->stepButton(), Qt::LeftButton);
-        QCOMPARE(m_flow->currentStepIndex(), 1);
-        QVERIFY(back()->isVisible());
-        QTest::mouseClick(back(), Qt::LeftButton);
-        QCOMPARE(m_flow->currentStepIndex(), 0);
-        QVERIFY(!back()->isVisible());
-
+        QVERIFY(back->isVisible());
+        QTest::mouseClick(back, Qt::LeftButton);
+        QCOMPARE(flow.currentStepIndex(), 0);
+        QVERIFY(!back->isVisible());
         for (int i = 0; i < 4; ++i)
-            m_flow->nextStep();
-        QVERIFY(!view->currentScreen());
-        QVERIFY(!view->stepButton());
-        QVERIFY(back()->isVisible());
-        QCOMPARE(progress()->currentStep(), 4);
-        QTest::mouseClick(back(), Qt::LeftButton);
-        QCOMPARE(m_flow->currentStep(), FTUEStep::testIt);
+            flow.nextStep();
+        QVERIFY(!view->currentScreen() && !view->stepButton() && back->isVisible());
+        QCOMPARE(progress->currentStep(), 4);
+        QTest::mouseClick(back, Qt::LeftButton);
         QCOMPARE(view->stepButton()->text(), QStringLiteral("Get Started"));
     }
 
-    void ctrlReturnPressesTheStepButtonPlainReturnDoesNot()
-    {
-        FTUEView* view = startAndDecide(Variant::Full);
-        QVERIFY(view);
-        QCOMPARE(view->stepButton()->style(), ButtonStyle::AlwaysBlue);
-        view->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(view));
-        QTest::keyClick(view->stepButton(), Qt::Key_Return);
-        QTest::keyClick(view->stepButton(), Qt::Key_Enter);
-        QCOMPARE(m_flow->currentStepIndex(), 0);
-        QTest::keyClick(view, Qt::Key_Return, Qt::ControlModifier);
-        QCOMPARE(m_flow->currentStepIndex(), 1);
-        // The permission step has no button while input access is missing.
-        QCOMPARE(m_flow->currentStep(), FTUEStep::permissions);
-        QVERIFY(!view->stepButton());
-        QTest::keyClick(view, Qt::Key_Return, Qt::ControlModifier);
-        QCOMPARE(m_flow->currentStepIndex(), 1);
-    }
-
-    // The permission screen's own watch moves the flow on, through the flow.
+    // The permission screen's own watch moves the flow on.
     void grantSeenOnThePermissionStepMovesOn()
     {
-        FTUEView* view = startAndDecide(Variant::Full); // welcome, permissions, signIn, ...
-        QVERIFY(view);
-        m_flow->nextStep();
-        auto* open = view->findChild<QAbstractButton*>(QStringLiteral("openSettingsButton"));
-        QVERIFY(open);
-        QTest::mouseClick(open, Qt::LeftButton);
-        QCOMPARE(m_services->inputAccessHelp.shown, 1);
-        m_services->probe.granted = true;
-        m_services->scheduler.advance(1s); // the watch sees it
-        QCOMPARE(m_flow->currentStep(), FTUEStep::permissions);
-        m_services->scheduler.advance(1s); // and the screen moves on a second later
-        QCOMPARE(m_flow->currentStep(), FTUEStep::signIn);
+        test::OnboardingRun run(Variant::Full); // welcome, permissions, signIn, howToUse
+        QVERIFY(run.ready);
+        run.window.flow().nextStep();
+        QTest::mouseClick(run.window.findChild<QAbstractButton*>("openSettingsButton"),
+                          Qt::LeftButton);
+        QCOMPARE(run.services.inputAccessHelp.shown, 1);
+        run.services.probe.granted = true;
+        run.services.scheduler.advance(3s);
+        QCOMPARE(run.window.flow().currentStep(), FTUEStep::signIn);
     }
 
-    void blueButtonShadowsAreNeverClipped_data()
-    {
-        QTest::addColumn<bool>("signedIn");
-        QTest::addColumn<FTUEStep>("step");
-        QTest::newRow("permissions") << false << FTUEStep::permissions;
-        QTest::newRow("sign-in") << false << FTUEStep::signIn;
-        QTest::newRow("purchase") << true << FTUEStep::purchase;
-    }
-
-    // A widget clips its children's painting, shadows included: every widget between the
-    // button and the view has to hold the shadow's whole reach.
+    // A widget clips its children's painting, shadows included: every widget between a blue
+    // button and the view has to hold the shadow's whole reach (blur 14 px, dropped 4 px).
     void blueButtonShadowsAreNeverClipped()
     {
-        QFETCH(bool, signedIn);
-        QFETCH(FTUEStep, step);
-        if (signedIn)
-            test::writeFile(QDir::homePath() + QStringLiteral("/.marten_auth_local.json"),
-                            "{\"token\":\"t\"}");
-        QVERIFY(startAndDecide(Variant::Full));
-        goTo(step);
-        QCOMPARE(m_flow->currentStep(), std::optional<FTUEStep>(step));
         int checked = 0;
-        for (StyledButton* button : m_view->findChildren<StyledButton*>()) {
-            if (!button->isVisibleTo(m_view.get()) || button->style() != ButtonStyle::AlwaysBlue)
-                continue;
-            ++checked;
-            // Blur 14 px around the button, dropped 4 px.
-            const QRect reach = button->rect().adjusted(-14, -10, 14, 18);
-            for (QWidget* w = button->parentWidget(); w != m_view.get(); w = w->parentWidget()) {
-                const QRect inW(button->mapTo(w, reach.topLeft()), reach.size());
-                QVERIFY2(w->rect().contains(inW),
-                         qPrintable(button->objectName() + QStringLiteral(" clipped by ") +
-                                    w->objectName()));
+        for (const bool signedIn : {false, true}) { // sign-in step, then purchase step
+            test::OnboardingRun run(Variant::Full, signedIn);
+            QVERIFY(run.ready);
+            FTUEView* view = run.window.view();
+            for (; run.window.flow().currentStep(); run.window.flow().nextStep()) {
+                QTest::qWait(0);
+                for (StyledButton* button : view->findChildren<StyledButton*>()) {
+                    if (!button->isVisibleTo(view) || button->style() != ButtonStyle::AlwaysBlue)
+                        continue;
+                    ++checked;
+                    const QRect reach = button->rect().adjusted(-14, -10, 14, 18);
+                    for (QWidget* w = button->parentWidget(); w != view; w = w->parentWidget())
+                        QVERIFY2(
+                            w->rect().contains(
+                                QRect(button->mapTo(w, reach.topLeft()), reach.size())),
+                            qPrintable(button->objectName() + " clipped by " + w->objectName()));
+                }
             }
         }
-        QVERIFY(checked >= 1);
+        QVERIFY(checked >= 4);
     }
 
     void signInHeadingKeepsTheStackSpacing()
     {
-        QVERIFY(startAndDecide(Variant::Full));
-        goTo(FTUEStep::signIn);
-        QWidget* screen = m_view->currentScreen();
-        QVERIFY(screen);
-        auto* heading = screen->findChild<QLabel*>(QStringLiteral("heading"));
-        QVERIFY(heading);
+        test::OnboardingRun run(Variant::Full);
+        QVERIFY(run.ready);
+        goTo(run.window.flow(), FTUEStep::signIn);
+        QWidget* screen = run.window.view()->currentScreen();
         // At least the 24 px spacer, the stack's 9 px and the heading's own 16 px.
-        QVERIFY2(heading->mapTo(screen, QPoint()).y() >= 24 + 9 + 16,
-                 qPrintable(QString::number(heading->mapTo(screen, QPoint()).y())));
+        QVERIFY(screen->findChild<QLabel*>("heading")->mapTo(screen, QPoint()).y() >= 24 + 9 + 16);
     }
 
     // With a transcript the screen is taller than the step area: the paddings give way,
     // the symbol and the texts keep their size.
     void testItWithTranscriptKeepsItsParts()
     {
-        m_services->probe.granted = true;
-        QVERIFY(startAndDecide(Variant::Simple));
-        m_flow->testItState().setTranscribedText(
+        test::OnboardingRun run(Variant::Simple, false, true);
+        QVERIFY(run.ready);
+        run.window.flow().testItState().setTranscribedText(
             QStringLiteral("Remind me to call the bakery about Saturday's order."));
-        goTo(FTUEStep::testIt);
-        QWidget* screen = m_view->currentScreen();
-        QVERIFY(screen);
-        auto* mic = screen->findChild<QLabel*>(QStringLiteral("micSymbol"));
-        QCOMPARE(mic->size(), QSize(80, 80));
+        goTo(run.window.flow(), FTUEStep::testIt);
+        QWidget* screen = run.window.view()->currentScreen();
+        QCOMPARE(screen->findChild<QLabel*>("micSymbol")->size(), QSize(80, 80));
         for (const char* name :
              {"transcriptHeading", "testItTitle", "transcriptText", "testItClosing"}) {
             auto* part = screen->findChild<QWidget*>(QLatin1String(name));

@@ -1,11 +1,9 @@
 #include "app/OnboardingWindow.h"
-#include "core/OnboardingFlow.h"
 #include "app/Translations.h"
-#include "app/FTUEView.h"
-#include "fakes/Fakes.h"
+#include "core/OnboardingFlow.h"
+#include "support/TestEnv.h"
 #include "ui/InstructionRow.h"
 #include "ui/MartenSocialButton.h"
-#include "support/TestEnv.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -22,14 +20,9 @@ struct Shown {
 
 static Shown walkFlow(Variant variant, bool signedIn)
 {
-    fake::Services services;
-    services.platform.homeDir = QDir::homePath();
-    const QString account = QDir::homePath() + "/.marten_auth_local.json";
-    signedIn ? test::writeFile(account, "{\"token\":\"t\"}") : void(QFile::remove(account));
-    OnboardingWindow window(variant, services.platform);
-    window.show();
+    test::OnboardingRun run(variant, signedIn);
+    OnboardingWindow& window = run.window;
     Shown shown{{window.windowTitle()}, {}, {}};
-    (void)QTest::qWaitFor([&] { return !window.flow().isLoading(); }, 5000);
     for (; window.flow().currentStep(); window.flow().nextStep()) {
         for (QWidget* w : window.findChildren<QWidget*>()) {
             if (!w->isVisibleTo(&window))

@@ -44,9 +44,64 @@ wait_for_line() {
     return 1
 }
 
-# stdout_lines FILE: the program's console lines, without the animation's own line.
-stdout_lines() {
-    grep -v '^GIF found at: ' "$1"
+# check NAME CMD...: one result from CMD's status; what CMD printed explains a failure.
+check() {
+    local name="$1" out
+    shift
+    if out="$("$@" 2>&1)"; then pass "$name"; else fail "$name" "$out"; fi
+}
+
+# need TOOL...: skips the whole script unless every TOOL is installed.
+need() {
+    local t
+    for t; do
+        command -v "$t" > /dev/null || { echo "SKIP: $t is not installed"; exit 0; }
+    done
+}
+
+# same FILE TEXT: FILE holds exactly TEXT, or says what it holds instead.
+same() {
+    [ "$(cat "$1" 2>&1)" = "$2" ] || { echo "$1 holds:"; cat "$1" 2>&1; return 1; }
+}
+
+# subscribed_home NAME: a new home whose user is signed in and subscribed.
+subscribed_home() {
+    local h
+    h="$(new_home "$1")"
+    printf '{"token":"abc","has_subscription":true}' > "$h/.marten_auth_local.json"
+    echo "$h"
+}
+
+# run_to_end HOME CMD... PROGRAM: runs CMD... PROGRAM (20 s at most) with HOME's output files,
+# and notes its exit status in HOME/status.
+run_to_end() {
+    local h="$1"
+    shift
+    "${@:1:$#-1}" timeout 20 "${@: -1}" > "$h/out" 2> "$h/err"
+    echo "$?" > "$h/status"
+}
+
+# completed HOME: status 0, both flags written and the program's last line its normal end.
+completed() {
+    local conf="$1/config/Marten/Marten.conf"
+    same "$1/status" 0 && grep -qx 'has_launched_before=true' "$conf" 2> /dev/null &&
+        grep -qx 'ftue_completed=true' "$conf" && tail -n1 "$1/out" | grep -qx 'MartenOnboarding main() completed' ||
+        { cat "$1/out" "$conf" 2>&1; return 1; }
+}
+
+# run_until HOME TEXT CMD... PROGRAM: runs CMD... PROGRAM (output in HOME/out and HOME/err)
+# until the output holds TEXT, then ends PROGRAM. The program is started by a shell that
+# notes its pid and becomes it, so exactly that process is ended.
+run_until() {
+    local h="$1" text="$2" job
+    shift 2
+    "${@:1:$#-1}" timeout -s TERM 20 sh -c 'echo $$ > "$0"; exec "$1"' "$h/pid" "${@: -1}" \
+        > "$h/out" 2> "$h/err" &
+    job=$!
+    wait_for_line "$h/out" "$text" 100
+    sleep 0.3
+    [ -s "$h/pid" ] && kill "$(cat "$h/pid")" 2> /dev/null
+    wait "$job" 2> /dev/null
 }
 
 finish() {

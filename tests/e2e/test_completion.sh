@@ -4,37 +4,20 @@
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
-subscribed_run() { # NAME BINDIR
-    local h
-    h="$(new_home "$1")"
-    printf '{"token":"abc","has_subscription":true}' > "$h/.marten_auth_local.json"
-    local start end
+# subscribed_run NAME BINDIR: prints the run's home; HOME/seconds is how long it took.
+subscribed_run() {
+    local h start
+    h="$(subscribed_home "$1")"
     start=$(date +%s.%N)
-    PATH=/usr/bin:/bin in_home "$h" timeout 20 "$2/MartenOnboarding" > "$h/out" 2> "$h/err"
-    echo "$?" > "$h/status"
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l > "$h/seconds"
+    PATH=/usr/bin:/bin run_to_end "$h" in_home "$h" "$2/MartenOnboarding"
+    echo "$(date +%s.%N) - $start" | bc -l > "$h/seconds"
     echo "$h"
 }
-
-check_common() { # NAME HOME
-    local name="$1" h="$2" status seconds
-    status="$(cat "$h/status")"
-    seconds="$(cat "$h/seconds")"
-    [ "$status" = 0 ] || { fail "$name: exit status" "got $status"; return 1; }
-    if ! awk -v s="$seconds" 'BEGIN { exit !(s >= 2.9 && s < 8) }'; then
-        fail "$name: ends about 3 s after it starts" "took $seconds s"
-        return 1
-    fi
-    local conf="$h/config/Marten/Marten.conf"
-    if ! grep -qx 'has_launched_before=true' "$conf" || ! grep -qx 'ftue_completed=true' "$conf"; then
-        fail "$name: both flags in Marten.conf" "$(cat "$conf" 2>&1)"
-        return 1
-    fi
-    grep -q '^FTUE will show' "$h/out" && { fail "$name: no step list is logged"; return 1; }
-    tail -n1 "$h/out" | grep -qx 'MartenOnboarding main() completed' ||
-        { fail "$name: the entry's last line" "$(tail -n2 "$h/out")"; return 1; }
-    return 0
+# On its own, without a step list, about 3 s after it starts.
+completed_alone() { # HOME
+    completed "$1" && ! grep '^FTUE will show' "$1/out" &&
+        awk -v s="$(cat "$1/seconds")" 'BEGIN { exit !(s >= 2.9 && s < 8) }' ||
+        { echo "took $(cat "$1/seconds") s"; return 1; }
 }
 
 # The main application beside the onboarding: the entry is written and valid.
@@ -44,28 +27,17 @@ cp "$BIN/MartenOnboarding" "$beside/"
 printf '#!/bin/sh\nexit 0\n' > "$beside/marten"
 chmod +x "$beside/marten"
 h="$(subscribed_run with-main-app "$beside")"
-if check_common "with the main application" "$h"; then
-    entry="$h/config/autostart/com.marten.Marten.desktop"
-    if ! grep -qx '✅ Successfully set app to launch at login.' "$h/out"; then
-        fail "with the main application: the success line" "$(cat "$h/out")"
-    elif ! grep -qx "Exec=\"$beside/marten\"" "$entry"; then
-        fail "with the main application: Exec of the autostart entry" "$(cat "$entry" 2>&1)"
-    elif ! desktop-file-validate "$entry"; then
-        fail "with the main application: the entry validates"
-    else
-        pass "signed in and subscribed, main application present"
-    fi
-fi
+entry="$h/config/autostart/com.marten.Marten.desktop"
+check "with the main application: completes by itself" completed_alone "$h"
+check "with the main application: the success line and a valid entry for it" \
+    eval 'grep -x "✅ Successfully set app to launch at login." "$h/out" &&
+        grep -x "Exec=\"$beside/marten\"" "$entry" && desktop-file-validate "$entry"'
 
 # No main application anywhere: the failure is reported, the flags are still written.
 h="$(subscribed_run without-main-app "$BIN")"
-if check_common "without the main application" "$h"; then
-    if grep -q '^❌ Failed to set launch at login: .*marten.*not found' "$h/out" &&
-        [ ! -e "$h/config/autostart/com.marten.Marten.desktop" ]; then
-        pass "signed in and subscribed, no main application"
-    else
-        fail "without the main application: the failure line" "$(cat "$h/out")"
-    fi
-fi
+check "without the main application: completes by itself" completed_alone "$h"
+check "without the main application: the failure line, no entry" \
+    eval 'grep "^❌ Failed to set launch at login: .*marten.*not found" "$h/out" &&
+        [ ! -e "$h/config/autostart/com.marten.Marten.desktop" ]'
 
 finish

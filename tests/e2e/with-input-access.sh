@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command in a private mount namespace in which a keyboard event node and
 # /dev/uinput exist and are accessible. Nothing outside the namespace changes.
+# With WITHOUT_UINPUT=1, the keyboard node exists but /dev/uinput does not.
 set -euo pipefail
 ov="$(mktemp -d)"
 trap 'rm -rf "$ov"' EXIT
@@ -8,7 +9,8 @@ mkdir -p "$ov/upper" "$ov/work"
 unshare -m --propagation private bash -c '
     set -e
     mount -t overlay overlay -o "lowerdir=/dev,upperdir=$0/upper,workdir=$0/work" /dev
-    mkdir -p /dev/input && : > /dev/input/event0 && : > /dev/uinput
+    mkdir -p /dev/input && : > /dev/input/event0
+    if [ "${WITHOUT_UINPUT:-}" = 1 ]; then rm -f /dev/uinput; else : > /dev/uinput; fi
     mount -t tmpfs tmpfs /sys/class
     mkdir -p /sys/class/input/event0/device/capabilities
     echo fffffffffffffffe > /sys/class/input/event0/device/capabilities/key

@@ -40,19 +40,35 @@ QString statusText(QWidget* panel)
     return panel->findChild<QLabel*>("grantStatus")->text();
 }
 
+// A shown window of the onboarding's size, with fake services, to put the panel over.
+struct Host {
+    Host()
+    {
+        window.resize(809, 500);
+        window.show();
+    }
+    InputAccessPanel* panel(GrantAccessRunner* runner)
+    {
+        auto* panel = new InputAccessPanel(f.scheduler, f.watcher, runner, &window);
+        panel->present();
+        return panel;
+    }
+    QWidget* grantButton() const { return window.findChild<QWidget*>("grantAccessButton"); }
+    bool panelGone() const { return window.findChildren<InputAccessPanel*>().isEmpty(); }
+
+    fake::Services f;
+    QWidget window;
+};
+
 // The lines of the helper that match `pattern`, with its first capture.
 QStringList fromHelper(const QString& pattern)
 {
     QFile helper(MARTEN_SOURCE_DIR "/dist/grant-input-access");
-    if (!helper.open(QIODevice::ReadOnly))
-        return {};
     QStringList found;
-    const QRegularExpression re(pattern);
-    for (const QString& line : QString::fromUtf8(helper.readAll()).split('\n')) {
-        const QRegularExpressionMatch m = re.match(line);
-        if (m.hasMatch())
-            found << m.captured(1);
-    }
+    const QRegularExpression re(pattern, QRegularExpression::MultilineOption);
+    if (helper.open(QIODevice::ReadOnly))
+        for (auto it = re.globalMatch(QString::fromUtf8(helper.readAll())); it.hasNext();)
+            found << it.next().captured(1);
     return found;
 }
 
@@ -82,27 +98,22 @@ private slots:
     // The panel does not block, and closes once the watch sees the grant.
     void panelStaysUntilAccessIsGranted()
     {
-        fake::Services f;
-        QWidget window;
-        window.resize(809, 500);
-        window.show();
+        Host h;
         bool nestedLoop = false;
-        QTimer::singleShot(0, &window, [&] { nestedLoop = true; });
-        auto* panel = new InputAccessPanel(f.scheduler, f.watcher, nullptr, &window);
-        panel->present();
-        QVERIFY(!nestedLoop && panel->isVisible());
-        QCOMPARE(panel->geometry(), window.rect());
+        QTimer::singleShot(0, &h.window, [&] { nestedLoop = true; });
+        InputAccessPanel* panel = h.panel(nullptr); // as without pkexec: only the commands
+        QVERIFY(!nestedLoop && panel->isVisible() && !h.grantButton());
+        QCOMPARE(panel->geometry(), h.window.rect());
         QTest::mouseClick(panel->findChild<QWidget*>("copyButton"), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  InputAccessCommands::commands().first().command);
-
-        f.probe.granted = true;
-        f.scheduler.advance(1s);
-        QTRY_VERIFY(window.findChildren<InputAccessPanel*>().isEmpty());
+        h.f.probe.granted = true;
+        h.f.scheduler.advance(1s);
+        QTRY_VERIFY(h.panelGone());
     }
 
-    // Without pkexec there is nothing to click: only the commands.
-    void toolsDecideWhetherThereIsAButton()
+    // Without pkexec or the helper there is nothing to run.
+    void toolsNeedPkexecAndTheHelper()
     {
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", m_dir.filePath("nowhere").toLocal8Bit());
@@ -111,77 +122,51 @@ private slots:
         const GrantAccessTools with = GrantAccessTools::find(m_program);
         const GrantAccessTools noHelper = GrantAccessTools::find(m_dir.path());
         qputenv("PATH", path);
-        QVERIFY(!without.usable() && !noHelper.usable());
-        QVERIFY(with.usable());
+        QVERIFY(!without.usable() && !noHelper.usable() && with.usable());
         QCOMPARE(with.helper,
                  QFileInfo(m_program + "/../libexec/marten-onboarding/grant-input-access")
                      .canonicalFilePath());
-
-        fake::Services f;
-        QWidget window;
-        window.resize(809, 500);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        PanelInputAccessHelp help(f.scheduler);
-        help.attach(&window, &f.watcher, without);
-        help.showInputAccessHelp();
-        QVERIFY(!help.panel()->findChild<QWidget*>("grantAccessButton"));
-        QVERIFY(help.panel()->findChildren<QWidget*>("copyButton").size() == 3);
-        help.panel()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-        help.attach(&window, &f.watcher, with);
-        help.showInputAccessHelp();
-        QWidget* button = help.panel()->findChild<QWidget*>("grantAccessButton");
-        QVERIFY(button && button->isVisible() && button->hasFocus());
     }
 
     void eachExitStatusSaysWhatHappened_data()
     {
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("says");
-        QTest::addColumn<bool>("buttonStays");
-        QTest::newRow("granted") << 0 << "Access granted." << false;
-        QTest::newRow("prompt dismissed") << 126 << "Nothing was changed." << true;
-        QTest::newRow("not authorised") << 127 << "administrator must do it" << true;
-        QTest::newRow("helper failed") << 1 << "last complaint" << true;
+        QTest::newRow("granted") << 0 << "Access granted.";
+        QTest::newRow("prompt dismissed") << 126 << "Nothing was changed.";
+        QTest::newRow("not authorised") << 127 << "administrator must do it";
+        QTest::newRow("helper failed") << 1 << "last complaint";
     }
 
-    // Each run takes the fake half a second, and the window keeps answering meanwhile.
+    // Each run takes the fake half a second, and the window keeps answering meanwhile. After
+    // a failure the button stays, with the keyboard on it, ready for another try.
     void eachExitStatusSaysWhatHappened()
     {
         QFETCH(int, status);
         QFETCH(QString, says);
-        QFETCH(bool, buttonStays);
         qputenv("FAKE_PKEXEC_STATUS", QByteArray::number(status));
         qputenv("FAKE_PKEXEC_DELAY", "0.5");
-        fake::Services f;
-        QWidget window;
-        window.resize(809, 500);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        Host h;
+        QVERIFY(QTest::qWaitForWindowActive(&h.window));
         GrantAccessRunner runner(m_dir.filePath("fakebin/pkexec"), "/the/helper");
-        auto* panel = new InputAccessPanel(f.scheduler, f.watcher, &runner, &window);
-        panel->present();
-        auto* button = panel->findChild<QWidget*>("grantAccessButton");
-
+        InputAccessPanel* panel = h.panel(&runner);
+        QWidget* button = h.grantButton();
+        QVERIFY(button->hasFocus());
+        auto* spinner = panel->findChild<Spinner*>("grantSpinner");
         QElapsedTimer clock;
         clock.start();
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(clock.elapsed() < 400);
-        QVERIFY(!button->isEnabled());
-        QVERIFY(panel->findChild<Spinner*>("grantSpinner")->isVisible());
+        QVERIFY(!button->isEnabled() && spinner->isVisible());
         bool answered = false;
-        QTimer::singleShot(50, &window, [&] { answered = runner.isRunning(); });
+        QTimer::singleShot(50, &h.window, [&] { answered = runner.isRunning(); });
         QTRY_VERIFY(answered);
 
         QTRY_VERIFY_WITH_TIMEOUT(!runner.isRunning(), 5000);
         QVERIFY2(statusText(panel).contains(says), qPrintable(statusText(panel)));
-        QCOMPARE(button->isVisible(), buttonStays);
-        QCOMPARE(button->isEnabled(), true);
-        // The keyboard is back on the button, ready for another try.
-        QCOMPARE(button->hasFocus(), buttonStays);
-        QVERIFY(!panel->findChild<Spinner*>("grantSpinner")->isVisible());
+        QVERIFY(button->isEnabled() && !spinner->isVisible());
+        QCOMPARE(button->isVisible(), status != 0);
+        QCOMPARE(button->hasFocus(), status != 0);
         QFile args(m_args);
         QVERIFY(args.open(QIODevice::ReadOnly));
         QCOMPARE(args.readAll(), "/the/helper\n");
@@ -194,36 +179,29 @@ private slots:
     {
         qputenv("FAKE_PKEXEC_STATUS", "0");
         for (const bool sessionSeesIt : {false, true}) {
-            fake::Services f;
-            QWidget window;
-            window.resize(809, 500);
-            window.show();
+            Host h;
             GrantAccessRunner runner(m_dir.filePath("fakebin/pkexec"), "/the/helper");
-            auto* panel = new InputAccessPanel(f.scheduler, f.watcher, &runner, &window);
-            panel->present();
-            QTest::mouseClick(panel->findChild<QWidget*>("grantAccessButton"), Qt::LeftButton);
+            InputAccessPanel* panel = h.panel(&runner);
+            QTest::mouseClick(h.grantButton(), Qt::LeftButton);
             QTRY_VERIFY(!runner.isRunning());
-            f.probe.granted = sessionSeesIt;
-            f.scheduler.advance(4s);
+            h.f.probe.granted = sessionSeesIt;
+            h.f.scheduler.advance(4s);
             if (sessionSeesIt) {
-                QTRY_VERIFY(window.findChildren<InputAccessPanel*>().isEmpty());
+                QTRY_VERIFY(h.panelGone());
                 continue;
             }
-            QVERIFY(panel->isVisible());
             QCOMPARE(statusText(panel), QString("Access granted."));
-            f.scheduler.advance(1s);
+            h.f.scheduler.advance(1s);
             QVERIFY(statusText(panel).contains("Log out and back in"));
         }
     }
 
     void processFailuresAreOneLine()
     {
-        fake::Services f;
-        QWidget window;
-        window.show();
+        Host h;
         GrantAccessRunner missing(m_dir.filePath("fakebin/no-such-pkexec"), "/the/helper");
-        auto* panel = new InputAccessPanel(f.scheduler, f.watcher, &missing, &window);
-        QTest::mouseClick(panel->findChild<QWidget*>("grantAccessButton"), Qt::LeftButton);
+        InputAccessPanel* panel = h.panel(&missing);
+        QTest::mouseClick(h.grantButton(), Qt::LeftButton);
         QTRY_VERIFY(!missing.isRunning());
         QVERIFY(statusText(panel).startsWith(m_dir.filePath("fakebin/no-such-pkexec") + ": "));
         QVERIFY(!statusText(panel).contains('\n'));
@@ -240,21 +218,19 @@ private slots:
 case "$1" in tee) exec "$@" ;; esac
 echo "$*" >> "$RAN"
 )");
-        QDir(root.path()).mkpath("etc/udev/rules.d");
-        QDir(root.path()).mkpath("etc/modules-load.d");
+        QVERIFY(QDir(root.path()).mkpath("etc/udev/rules.d") &&
+                QDir(root.path()).mkpath("etc/modules-load.d"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PATH", root.filePath("bin") + ':' + env.value("PATH"));
+        env.insert("RAN", log);
         for (const auto& step : InputAccessCommands::commands()) {
-            QString command = step.command;
-            command.replace(" /etc/", " " + root.filePath("etc/"));
             QProcess shell;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert("PATH", root.filePath("bin") + ':' + env.value("PATH"));
-            env.insert("RAN", log);
             shell.setProcessEnvironment(env);
-            shell.start("sh", {"-c", command});
-            QVERIFY(shell.waitForFinished(10000));
-            QCOMPARE(shell.exitCode(), 0);
+            shell.start(
+                "sh", {"-c", QString(step.command).replace(" /etc/", " " + root.filePath("etc/"))});
+            QVERIFY(shell.waitForFinished(10000) && shell.exitCode() == 0);
         }
-        auto read = [&](const QString& name) {
+        const auto read = [&](const QString& name) {
             QFile file(root.filePath(name));
             return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
         };

@@ -1,5 +1,7 @@
 #include "support/TestEnv.h"
 
+#include "core/OnboardingFlow.h"
+#include "ui/NavigationControls.h"
 #include "ui/Theme.h"
 
 #include <QDir>
@@ -14,26 +16,36 @@ IsolatedHome::IsolatedHome()
     const QString root = m_dir.path();
     for (const char* sub : {"config", "data", "cache", "state", "runtime"})
         QDir(root).mkpath(QString::fromLatin1(sub));
-    QFile::setPermissions(root + QStringLiteral("/runtime"),
+    QFile::setPermissions(root + "/runtime",
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("HOME", QFile::encodeName(root));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome()));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root + QStringLiteral("/data")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(root + QStringLiteral("/cache")));
-    qputenv("XDG_STATE_HOME", QFile::encodeName(root + QStringLiteral("/state")));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(root + "/state"));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root + "/runtime"));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-QString IsolatedHome::configHome() const
+// The services' home is the test's own, with or without a signed-in account in it.
+static Platform& prepared(fake::Services& services, bool signedIn, bool inputAccess)
 {
-    return m_dir.path() + QStringLiteral("/config");
+    services.probe.granted = inputAccess;
+    services.platform.homeDir = QDir::homePath();
+    const QString account = QDir::homePath() + "/.marten_auth_local.json";
+    QFile::remove(account);
+    if (signedIn)
+        writeFile(account, "{\"token\":\"t\"}");
+    return services.platform;
 }
 
-QString IsolatedHome::runtimeDir() const
+OnboardingRun::OnboardingRun(Variant variant, bool signedIn, bool inputAccess)
+    : window(variant, prepared(services, signedIn, inputAccess))
 {
-    return m_dir.path() + QStringLiteral("/runtime");
+    window.configureAndShow();
+    ready = QTest::qWaitForWindowActive(&window) && window.closeButton()->isVisible() &&
+            QTest::qWaitFor([this] { return !window.flow().isLoading(); });
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -52,6 +64,20 @@ QImage render(QWidget* widget)
                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
     painter.end();
     return image;
+}
+
+int pixelsNear(const QImage& image, const QRect& area, const QColor& colour, int tolerance)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += qAbs(c.red() - colour.red()) + qAbs(c.green() - colour.green()) +
+                         qAbs(c.blue() - colour.blue()) <=
+                     tolerance;
+        }
+    }
+    return count;
 }
 
 void prepareApplication(QApplication& app)

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "app/OnboardingWindow.h"
+#include "fakes/Fakes.h"
+
 #include <QApplication>
-#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 namespace marten::test {
 
@@ -14,19 +14,31 @@ namespace marten::test {
 class IsolatedHome final {
 public:
     IsolatedHome();
-    QString home() const { return m_dir.path(); }
-    QString configHome() const;
-    QString runtimeDir() const;
 
 private:
     QTemporaryDir m_dir;
 };
 
-// Writes `bytes` to `home`/`name`.
+// Installs the product's names and theme.
+void prepareApplication(QApplication& app);
+
+// Writes `bytes` to the file at `path`.
 void writeFile(const QString& path, const QByteArray& bytes);
 
-// Renders a widget (and its children) into an image at device pixel ratio 1.
+// Renders a widget (and its children) over white into an image at device pixel ratio 1.
 QImage render(QWidget* widget);
+
+// How many pixels of `area` are within `tolerance` of `colour` (summed over red, green, blue).
+int pixelsNear(const QImage& image, const QRect& area, const QColor& colour, int tolerance = 6);
+
+// An onboarding window over fake services, shown and active, its steps decided: `ready`
+// says it got there. The close button must be there before the decision, too.
+struct OnboardingRun {
+    explicit OnboardingRun(Variant variant, bool signedIn = false, bool inputAccess = false);
+    fake::Services services;
+    OnboardingWindow window;
+    bool ready = false;
+};
 
 } // namespace marten::test
 
@@ -41,7 +53,3 @@ QImage render(QWidget* widget);
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&tc, argc, argv);                                                      \
     }
-
-namespace marten::test {
-void prepareApplication(QApplication& app);
-}

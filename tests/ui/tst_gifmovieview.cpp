@@ -1,6 +1,6 @@
-#include "ui/GIFMovieView.h"
 #include "fakes/Fakes.h"
 #include "support/TestEnv.h"
+#include "ui/GIFMovieView.h"
 
 #include <QPainter>
 #include <QtTest>

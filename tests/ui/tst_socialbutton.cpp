@@ -1,5 +1,5 @@
-#include "ui/MartenSocialButton.h"
 #include "support/TestEnv.h"
+#include "ui/MartenSocialButton.h"
 
 #include <QDir>
 #include <QRegularExpression>
