@@ -21,12 +21,16 @@ class TestFTUEView final : public QObject {
     std::unique_ptr<InputAccessWatcher> m_watcher;
     std::unique_ptr<FTUEView> m_view;
 
-    FTUEView* startAndDecide(Variant variant)
+    void makeView(Variant variant)
     {
         m_flow = std::make_unique<OnboardingFlow>(variant, m_services->platform);
-        m_watcher =
-            std::make_unique<InputAccessWatcher>(m_services->scheduler, m_services->probe);
+        m_watcher = std::make_unique<InputAccessWatcher>(m_services->scheduler, m_services->probe);
         m_view = std::make_unique<FTUEView>(*m_flow, m_services->platform, *m_watcher);
+    }
+
+    FTUEView* startAndDecide(Variant variant)
+    {
+        makeView(variant);
         m_view->show();
         if (!QTest::qWaitForWindowExposed(m_view.get()))
             return nullptr;
@@ -79,6 +83,22 @@ private slots:
         QTest::mouseClick(back(), Qt::LeftButton);
         QCOMPARE(m_flow->currentStep(), FTUEStep::testIt);
         QCOMPARE(view->stepButton()->text(), QStringLiteral("Get Started"));
+    }
+
+    // A decision ready before the window's first frame must not build the first step
+    // ahead of that frame; a window that is never painted still moves on after a while.
+    void flowStartsAfterTheFirstPaintOrATimeLimit()
+    {
+        makeView(Variant::Simple);
+        m_view->setUpdatesEnabled(false); // keeps the first paint from happening
+        m_view->show();
+        QTest::qWait(200);
+        QVERIFY(m_flow->isLoading());
+        QVERIFY(!m_view->currentScreen());
+
+        m_services->scheduler.advance(1s);
+        QTRY_VERIFY(!m_flow->isLoading());
+        QVERIFY(m_view->currentScreen());
     }
 
     void ctrlReturnPressesTheStepButtonPlainReturnDoesNot()
