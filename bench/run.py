@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Startup benchmark of both onboarding programs against a bare Qt window.
 
-Usage: python3 bench/run.py [--platform offscreen|xcb] BUILD_BIN_DIR [runs] [idle seconds]
+Usage: python3 bench/run.py [--platform offscreen|xcb] [--before OTHER_BIN_DIR] BUILD_BIN_DIR
+                            [runs] [idle seconds]
 
 Each program runs in a throw-away HOME (no account files, so the full program shows its
 steps) inside a private D-Bus session, on Qt's offscreen platform or, with --platform xcb, on
@@ -9,7 +10,9 @@ an Xvfb server started for the run and stopped after it. The three subjects take
 run, so a change in the machine's load falls on all of them alike. The clock starts just
 before the program is executed (after the D-Bus session is up) and the first frame is marked
 once the window's first paint has been drawn and flushed. Prints medians and ratios to the
-bare window, which draws one line of text in the same typeface.
+bare window, which draws one line of text in the same typeface. With --before, the programs
+of another build (an earlier commit, say) take their turns in the same rotation, so a change
+is measured under the same conditions as what it is compared with.
 """
 import argparse
 import contextlib
@@ -92,15 +95,17 @@ def report(medians, spread, runs, idle, platform):
     bare = medians["bare window"]
     print(f"{platform}: medians of {runs} runs, {idle} s idle "
           "(first frame: median [quartiles], from exec to the first frame flushed)")
-    print(f"{'program':24} {'first frame':>26} {'steps':>7} {'peak RSS':>18} {'idle CPU':>9}")
+    print(f"{'program':32} {'first frame':>26} {'steps':>7} {'peak RSS':>18} {'idle CPU':>9}")
     for name, m in medians.items():
         low, high = spread[name]
         ff = (f"{m['first_frame']:.1f} ms [{low:.0f}-{high:.0f}] "
               f"({m['first_frame'] / bare['first_frame']:.2f}x)")
         rss = f"{m['peak_rss']:.1f} MiB ({m['peak_rss'] / bare['peak_rss']:.2f}x)"
         steps = f"{m['steps_decided']:.0f} ms" if "steps_decided" in m else "-"
-        print(f"{name:24} {ff:>26} {steps:>7} {rss:>18} {m['idle_cpu']:>8.2f}%")
-    for name in ("MartenOnboarding", "MartenOnboarding_Simple"):
+        print(f"{name:32} {ff:>26} {steps:>7} {rss:>18} {m['idle_cpu']:>8.2f}%")
+    for name in medians:
+        if name == "bare window":
+            continue
         m = medians[name]
         misses = []
         if m["first_frame"] > TARGETS["first_frame"] * bare["first_frame"]:
@@ -129,6 +134,8 @@ def measure(subjects, runs, idle, display_env):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--platform", choices=("offscreen", "xcb"), default="offscreen")
+    parser.add_argument("--before", metavar="OTHER_BIN_DIR",
+                        help="also run this build's programs, in the same rotation")
     parser.add_argument("bindir")
     parser.add_argument("runs", nargs="?", type=int, default=10)
     parser.add_argument("idle", nargs="?", type=int, default=10)
@@ -138,6 +145,9 @@ def main():
         "MartenOnboarding": [os.path.join(args.bindir, "bench_onboarding"), "full"],
         "MartenOnboarding_Simple": [os.path.join(args.bindir, "bench_onboarding"), "simple"],
     }
+    if args.before:
+        for variant, name in (("full", "MartenOnboarding"), ("simple", "MartenOnboarding_Simple")):
+            subjects[f"before: {name}"] = [os.path.join(args.before, "bench_onboarding"), variant]
     with contextlib.ExitStack() as stack:
         if args.platform == "xcb":
             display_env = {"QT_QPA_PLATFORM": "xcb", "DISPLAY": stack.enter_context(xvfb())}
