@@ -3,41 +3,18 @@
 // animated welcome step on screen, and its CPU use while idling on the how-to-use step.
 //
 //   bench_onboarding full|simple [idle seconds]
-#include "BenchClock.h"
+#include "FrameMark.h"
 
 #include "app/Application.h"
 #include "app/OnboardingWindow.h"
 #include "core/OnboardingFlow.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QTimer>
 
 #include <cstring>
 
 using namespace marten;
-
-namespace {
-
-class FirstPaint final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            mark("first_frame", monotonicSeconds());
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool m_seen = false;
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -49,8 +26,7 @@ int main(int argc, char** argv)
     RunHooks hooks;
     hooks.windowCreated = [idleMs](OnboardingWindow& window) {
         mark("window_created", monotonicSeconds());
-        // Any widget's first paint is the first frame being drawn.
-        qApp->installEventFilter(new FirstPaint(&window));
+        new FirstFrameMark(&window);
         OnboardingFlow* flow = &window.flow();
         QObject::connect(flow, &OnboardingFlow::stepsDecided, flow, [flow, idleMs] {
             mark("steps_decided", monotonicSeconds());

@@ -23,6 +23,10 @@ namespace marten {
 namespace {
 constexpr int kStepAreaPadding = 40;
 constexpr int kStepAreaSpacing = 30;
+// Latest start of the flow when the window is shown but its first frame does not come
+// (a compositor that keeps it unexposed).
+constexpr std::chrono::milliseconds kUnpaintedStartLimit{500};
+
 } // namespace
 
 FTUEView::FTUEView(OnboardingFlow& flow, Platform& platform, InputAccessWatcher& watcher,
@@ -87,8 +91,14 @@ QWidget* FTUEView::buildMainColumn()
 void FTUEView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // Only the first call starts anything; showing the window again changes nothing.
-    m_flow.start();
+    if (m_startPending)
+        return;
+    // The flow starts once the loading view is on screen: a decision that came back before
+    // the window's first frame would otherwise build the first step ahead of that frame.
+    // Only the first start does anything; showing the window again changes nothing.
+    m_startPending = true;
+    afterFirstPaint(this, [this] { m_flow.start(); });
+    m_platform.scheduler.after(kUnpaintedStartLimit, this, [this] { m_flow.start(); });
 }
 
 void FTUEView::showSteps()

@@ -62,6 +62,7 @@ private:
     StepFade* m_fade = nullptr;
     QPointer<QWidget> m_screen;
     QPointer<StyledButton> m_stepButton;
+    bool m_startPending = false;
 };
 
 } // namespace marten

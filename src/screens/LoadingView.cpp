@@ -15,10 +15,7 @@
 
 namespace marten {
 
-namespace {
-
-// Runs `work` on the event loop's next turn after `widget` has first been painted.
-void stageAfterFirstPaint(QWidget* widget, std::function<void()> work)
+void afterFirstPaint(QWidget* widget, std::function<void()> work)
 {
     class Watcher final : public QObject {
     public:
@@ -44,8 +41,6 @@ void stageAfterFirstPaint(QWidget* widget, std::function<void()> work)
     new Watcher(widget, std::move(work));
 }
 
-} // namespace
-
 LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidget* parent)
     : QWidget(parent), m_traits(traits)
 {
@@ -63,7 +58,7 @@ LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidge
             slot->setObjectName(QStringLiteral("loadingAnimation"));
             slot->setFixedSize(200, 200);
             column->addWidget(slot, 0, Qt::AlignHCenter);
-            stageAfterFirstPaint(slot, [slot, url = *gif, console = &platform.console] {
+            afterFirstPaint(slot, [slot, url = *gif, console = &platform.console] {
                 auto* view = new GIFMovieView(url, *console, slot);
                 view->setGeometry(slot->rect());
                 view->show();

@@ -1,6 +1,7 @@
 #include "app/FTUEView.h"
 #include "core/OnboardingFlow.h"
 #include "core/TestItState.h"
+#include "fakes/Fakes.h"
 #include "support/TestEnv.h"
 #include "ui/Buttons.h"
 #include "ui/NavigationControls.h"
@@ -45,6 +46,24 @@ private slots:
         QCOMPARE(progress->currentStep(), 4);
         QTest::mouseClick(back, Qt::LeftButton);
         QCOMPARE(view->stepButton()->text(), QStringLiteral("Get Started"));
+    }
+
+    // A decision ready before the window's first frame must not build the first step
+    // ahead of that frame; a window that is never painted still moves on after a while.
+    void flowStartsAfterTheFirstPaintOrATimeLimit()
+    {
+        fake::Services services;
+        services.platform.homeDir = QDir::homePath();
+        OnboardingFlow flow(Variant::Simple, services.platform);
+        FTUEView view(flow, services.platform, services.watcher);
+        view.setUpdatesEnabled(false); // keeps the first paint from happening
+        view.show();
+        QTest::qWait(200);
+        QVERIFY(flow.isLoading());
+        QVERIFY(!view.currentScreen());
+        services.scheduler.advance(1s);
+        QTRY_VERIFY(!flow.isLoading());
+        QVERIFY(view.currentScreen());
     }
 
     // The permission screen's own watch moves the flow on.
