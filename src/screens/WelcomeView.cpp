@@ -1,8 +1,8 @@
 #include "screens/WelcomeView.h"
 
 #include "core/AssetLookup.h"
-#include "ui/GIFMovieView.h"
 #include "core/platform/Console.h"
+#include "ui/GIFMovieView.h"
 #include "ui/Spinner.h"
 #include "ui/Theme.h"
 

@@ -10,7 +10,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <optional>
+#include <cerrno>
+#include <cstring>
 
 namespace marten {
 namespace {
@@ -33,7 +34,11 @@ Merge mergeFlags(const QByteArray& current, const QMap<QString, bool>& flags, QB
         return Merge::NotParsed;
     for (auto it = flags.cbegin(); it != flags.cend(); ++it)
         copy.setValue(it.key(), it.value());
+    // QSettings may only parse the file when it syncs; it then writes the copy all the same,
+    // without the lines it could not read, and says so only here.
     copy.sync();
+    if (copy.status() == QSettings::FormatError)
+        return Merge::NotParsed;
     if (copy.status() != QSettings::NoError)
         return Merge::Failed;
     const FileContents merged = readRegularFile(copyPath, QSettingsStore::maxFileSize);
@@ -72,8 +77,17 @@ bool QSettingsStore::setFlags(const QMap<QString, bool>& flags, QString* error)
     // The lock QSettings takes for its own writes. A held lock, or something that is no lock
     // at all under that name, is given up on after the patience runs out.
     QLockFile lock(m_path + QStringLiteral(".lock"));
-    if (!lock.tryLock(static_cast<int>(m_lockPatience.count())))
-        return fail(QStringLiteral("%1 is locked by another program").arg(m_path));
+    errno = 0;
+    if (!lock.tryLock(static_cast<int>(m_lockPatience.count()))) {
+        // QLockFile only tells "held" from "could not be made"; for the latter (a full disk,
+        // a read-only folder) the failing call's errno is the best words there are.
+        const int code = errno;
+        if (lock.error() == QLockFile::LockFailedError)
+            return fail(QStringLiteral("%1 is locked by another program").arg(m_path));
+        return fail(QStringLiteral("cannot write %1: %2")
+                        .arg(m_path, code != 0 ? QString::fromLocal8Bit(std::strerror(code))
+                                               : QStringLiteral("cannot create its lock")));
+    }
 
     FileContents current = readRegularFile(m_path, maxFileSize);
     if (!current.ok() && current.problem != FileContents::Problem::Missing)
