@@ -44,17 +44,18 @@ bool GIFMovieView::stage(QString* error)
         *error = m_folder.errorString();
         return false;
     }
-    // Read once, without waiting on a FIFO and up to the media cap; the copy, the page and
-    // the movie all use these bytes, so a file swapped afterwards changes none of them.
+    const QString imageName = m_gifURL.fileName();
+    if (!m_folder.writeFile(gifpage::fileName(), gifpage::text(imageName), error))
+        return false;
+    // Read once, without waiting on a FIFO and up to the media cap; the copy and the movie
+    // both use these bytes, so a file swapped afterwards changes neither.
     const QString source = m_gifURL.toLocalFile();
     const FileContents image = readRegularFile(source, maxAssetSize);
     if (!image.ok()) {
         *error = failure(QStringLiteral("copy"), source, image.reason());
         return false;
     }
-    const QString imageName = m_gifURL.fileName();
-    if (!m_folder.writeFile(gifpage::fileName(), gifpage::text(imageName), error) ||
-        !m_folder.writeFile(imageName, image.bytes, error))
+    if (!m_folder.writeFile(imageName, image.bytes, error))
         return false;
     m_pagePath = m_folder.filePath(gifpage::fileName());
     m_imageBytes = image.bytes;
