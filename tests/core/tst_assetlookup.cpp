@@ -58,7 +58,8 @@ private slots:
         QTemporaryDir root;
         const QString home = root.path() + "/home";
         const QString first = home + "/Documents/voice_to_text/assets/glowy.gif";
-        QVERIFY(QDir().mkpath(QFileInfo(first).path()) && QDir().mkpath(root.path() + "/bin"));
+        QVERIFY(QDir().mkpath(QFileInfo(first).path()) && QDir().mkpath(root.path() + "/bin") &&
+                QDir().mkpath(root.path() + "/assets"));
         test::writeFile(root.path() + "/assets/glowy.gif", "GIF89a"); // a later place
         if (kind == "folder")
             QVERIFY(QDir().mkdir(first));

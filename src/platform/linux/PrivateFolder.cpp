@@ -115,7 +115,8 @@ PrivateFolder PrivateFolder::acquire(const QString& runtimeDir, uid_t owner)
         folder.m_error = QStringLiteral("Cannot create a private folder: ") + temp->errorString();
         return folder;
     }
-    folder.m_dir = open(temp->path(), owner, &why);
+    // The fallback is ours whatever `owner` says: it was just made by this process.
+    folder.m_dir = open(temp->path(), ::geteuid(), &why);
     if (!folder.m_dir) {
         folder.m_error =
             QStringLiteral("Cannot use the private folder %1: %2").arg(temp->path(), why);
