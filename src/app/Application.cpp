@@ -7,9 +7,10 @@
 #include "core/platform/Platform.h"
 #include "platform/linux/EvdevInputAccessProbe.h"
 #include "platform/linux/LazyMainAppBus.h"
+#include "platform/linux/ProcessSetup.h"
+#include "platform/linux/QSettingsStore.h"
 #include "platform/linux/QtAppControl.h"
 #include "platform/linux/QtScheduler.h"
-#include "platform/linux/QSettingsStore.h"
 #include "platform/linux/StdoutConsole.h"
 #include "platform/linux/XDGAutostart.h"
 #include "ui/Theme.h"
@@ -19,48 +20,92 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace marten {
+
+namespace {
+
+// The window's whole life. True when the process must leave without waiting for Qt's bus
+// thread, which is stuck on a bus that never answered.
+bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Console& console)
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Marten"));
+    QApplication::setApplicationName(QStringLiteral("Marten"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Marten"));
+    QApplication::setDesktopFileName(variant == Variant::Full
+                                         ? QStringLiteral("com.marten.Onboarding")
+                                         : QStringLiteral("com.marten.OnboardingSimple"));
+    QApplication::setQuitOnLastWindowClosed(true);
+    // A logout, Ctrl+C or kill ends the program as closing the window does.
+    process::watchTerminationSignals(&app, [] { QCoreApplication::quit(); });
+    theme::apply(app);
+    // The fixed texts are translation keys; with no translation for the user's
+    // language they show as written.
+    QTranslator translator;
+    if (loadTranslation(translator, QLocale()))
+        QApplication::installTranslator(&translator);
+
+    QtScheduler scheduler;
+    EvdevInputAccessProbe probe;
+    PanelInputAccessHelp inputAccessHelp(scheduler);
+    QSettingsStore settings;
+    XDGAutostart autostart = XDGAutostart::forCurrentProcess();
+    QtAppControl appControl;
+    DesktopURLOpener urls;
+    LazyMainAppBus bus(console, scheduler);
+    Platform platform{scheduler,
+                      probe,
+                      inputAccessHelp,
+                      settings,
+                      autostart,
+                      appControl,
+                      urls,
+                      bus,
+                      console,
+                      AssetPaths::forCurrentProcess(),
+                      QDir::homePath()};
+
+    OnboardingWindow window(variant, platform);
+    inputAccessHelp.attach(&window, &window.inputAccessWatcher());
+    if (hooks && hooks->windowCreated)
+        hooks->windowCreated(window);
+    window.configureAndShow();
+    QApplication::exec();
+    return bus.isWaitingForBus();
+}
+
+} // namespace
 
 int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
 {
-    StdoutConsole console;
-    console.line(QStringLiteral("Starting MartenOnboarding..."));
-    {
-        QApplication app(argc, argv);
-        QApplication::setOrganizationName(QStringLiteral("Marten"));
-        QApplication::setApplicationName(QStringLiteral("Marten"));
-        QApplication::setApplicationDisplayName(QStringLiteral("Marten"));
-        QApplication::setDesktopFileName(variant == Variant::Full
-                                             ? QStringLiteral("com.marten.Onboarding")
-                                             : QStringLiteral("com.marten.OnboardingSimple"));
-        QApplication::setQuitOnLastWindowClosed(true);
-        theme::apply(app);
-        // The fixed texts are translation keys; with no translation for the user's
-        // language they show as written.
-        QTranslator translator;
-        if (loadTranslation(translator, QLocale()))
-            QApplication::installTranslator(&translator);
-
-        QtScheduler scheduler;
-        EvdevInputAccessProbe probe;
-        PanelInputAccessHelp inputAccessHelp(scheduler);
-        QSettingsStore settings;
-        XDGAutostart autostart = XDGAutostart::forCurrentProcess();
-        QtAppControl appControl;
-        DesktopURLOpener urls;
-        LazyMainAppBus bus(console);
-        Platform platform{scheduler, probe,   inputAccessHelp, settings,
-                          autostart, appControl, urls,         bus,
-                          console,   AssetPaths::forCurrentProcess(), QDir::homePath()};
-
-        OnboardingWindow window(variant, platform);
-        inputAccessHelp.attach(&window, &window.inputAccessWatcher());
-        if (hooks && hooks->windowCreated)
-            hooks->windowCreated(window);
-        window.configureAndShow();
-        QApplication::exec();
+    // The console may be a pipe whose reader is gone ("| head"): its lines are lost then,
+    // the program carries on.
+    process::ignoreBrokenPipes();
+    if (!process::hasGraphicalSession(argc, argv)) {
+        std::fputs("MartenOnboarding needs a graphical session: neither DISPLAY nor "
+                   "WAYLAND_DISPLAY is set.\n",
+                   stderr);
+        return 1;
     }
+    StdoutConsole console;
+    QString problem;
+    if (!process::settleEnvironment(&problem)) {
+        console.line(QStringLiteral("MartenOnboarding cannot start: ") + problem);
+        return 1;
+    }
+    process::catchTerminationSignals();
+    console.line(QStringLiteral("Starting MartenOnboarding..."));
+    const bool busStuck = runWindow(variant, argc, argv, hooks, console);
     console.line(QStringLiteral("MartenOnboarding main() completed"));
+    if (busStuck) {
+        // Everything of ours is already torn down; only Qt's bus thread is left, and the
+        // normal exit would wait for it for good.
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
     return 0;
 }
 

@@ -2,14 +2,10 @@
 
 #include "core/platform/Console.h"
 
-#include <QFile>
+#include "core/RegularFile.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace marten {
 namespace {
@@ -21,6 +17,8 @@ const QString kTokenFile = QStringLiteral(".marten_auth_token.json");
 // missing, unreadable, not a JSON object, or lacks the key.
 std::optional<QJsonValue> readKey(const QString& path, const QString& key)
 {
+    if (path.isEmpty())
+        return std::nullopt;
     const std::optional<QByteArray> bytes = AccountChecks::readSmallRegularFile(path);
     if (!bytes)
         return std::nullopt;
@@ -49,39 +47,18 @@ AccountChecks::AccountChecks(Variant variant, QString homeDir, Console& console)
 
 std::optional<QByteArray> AccountChecks::readSmallRegularFile(const QString& path)
 {
-    // O_NONBLOCK keeps open() from waiting for a writer on a FIFO; the fstat below then
-    // rejects anything that is not a regular file.
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
+    FileContents contents = readRegularFile(path, maxFileSize);
+    if (!contents.ok())
         return std::nullopt;
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    return std::move(contents.bytes);
+}
 
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxFileSize)
-        return std::nullopt;
-
-    QByteArray data;
-    data.reserve(static_cast<qsizetype>(st.st_size));
-    char buffer[16384];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return std::nullopt;
-        }
-        if (n == 0)
-            break;
-        data.append(buffer, n);
-        // The file may grow while it is read; the cap holds all the same.
-        if (data.size() > maxFileSize)
-            return std::nullopt;
-    }
-    return data;
+QString AccountChecks::accountFile(const QString& name) const
+{
+    // Without an absolute home the names would resolve against "/" or the working folder.
+    if (!m_home.startsWith(QLatin1Char('/')))
+        return {};
+    return m_home + QLatin1Char('/') + name;
 }
 
 bool AccountChecks::checkAuthentication() const
@@ -97,11 +74,11 @@ bool AccountChecks::checkAuthentication() const
     const QString found = strict ? QStringLiteral("User is authenticated (found valid token in %1)")
                                  : QStringLiteral("User is authenticated (found token in %1)");
 
-    if (counts(readKey(m_home + QLatin1Char('/') + kLocalFile, QStringLiteral("token")))) {
+    if (counts(readKey(accountFile(kLocalFile), QStringLiteral("token")))) {
         m_console.line(found.arg(kLocalFile));
         return true;
     }
-    if (counts(readKey(m_home + QLatin1Char('/') + kTokenFile, QStringLiteral("access_token")))) {
+    if (counts(readKey(accountFile(kTokenFile), QStringLiteral("access_token")))) {
         m_console.line(found.arg(kTokenFile));
         return true;
     }
@@ -112,7 +89,7 @@ bool AccountChecks::checkAuthentication() const
 bool AccountChecks::checkSubscription() const
 {
     const std::optional<QJsonValue> flag =
-        readKey(m_home + QLatin1Char('/') + kLocalFile, QStringLiteral("has_subscription"));
+        readKey(accountFile(kLocalFile), QStringLiteral("has_subscription"));
     if (flag && flag->isBool()) {
         const bool subscribed = flag->toBool();
         m_console.line(QStringLiteral("User subscription status: ") +

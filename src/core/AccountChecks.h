@@ -33,6 +33,9 @@ public:
     static std::optional<QJsonValue> valueIn(const QByteArray& bytes, const QString& key);
 
 private:
+    // The account file `name` in the home folder; empty when the home folder is not absolute.
+    QString accountFile(const QString& name) const;
+
     Variant m_variant;
     QString m_home;
     Console& m_console;

@@ -1,5 +1,7 @@
 #include "core/AssetLookup.h"
 
+#include "core/RegularFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -9,12 +11,19 @@
 namespace marten {
 namespace {
 
-// Existence only: any file-system object counts, including a directory. stat() resolves
-// ".." through the real folders, as the file system does.
-bool exists(const QString& path)
+enum class Candidate { Absent, Usable, Unusable };
+
+// Anything at `path` decides the search: a regular file within the cap is used; a folder, a
+// FIFO, a device or an oversized file is not, and hides the places after it all the same.
+// stat() resolves links and ".." through the real folders, as the file system does.
+Candidate judge(const QString& path)
 {
     struct stat st {};
-    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return Candidate::Absent;
+    if (!S_ISREG(st.st_mode) || st.st_size > maxAssetSize)
+        return Candidate::Unusable;
+    return Candidate::Usable;
 }
 
 // Appends a relative path to a base folder without normalising it.
@@ -76,19 +85,32 @@ std::optional<QUrl> findAssetURL(const QString& name, const AssetPaths& paths)
         bundleResources = join(parentOf(exeDir), QStringLiteral("Resources/assets/") + name);
     }
 
+    QString inResources;
+    QString inAssets;
     if (!paths.resourceDir.isEmpty() && !name.isEmpty()) {
-        const QString inResources = join(paths.resourceDir, name);
-        if (exists(inResources))
-            return QUrl::fromLocalFile(inResources);
-        const QString inAssets = join(paths.resourceDir, QStringLiteral("assets/") + name);
-        if (exists(inAssets))
-            return QUrl::fromLocalFile(inAssets);
+        inResources = join(paths.resourceDir, name);
+        inAssets = join(paths.resourceDir, QStringLiteral("assets/") + name);
     }
-    for (const QString& candidate : {home, besideExecutable, bundleResources}) {
-        if (exists(candidate))
+    for (const QString& candidate :
+         {inResources, inAssets, home, besideExecutable, bundleResources}) {
+        switch (judge(candidate)) {
+        case Candidate::Absent:
+            continue;
+        case Candidate::Usable:
             return QUrl::fromLocalFile(candidate);
+        case Candidate::Unusable:
+            return std::nullopt;
+        }
     }
     return std::nullopt;
+}
+
+std::optional<QByteArray> readAssetFile(const QString& path)
+{
+    FileContents contents = readRegularFile(path, maxAssetSize);
+    if (!contents.ok())
+        return std::nullopt;
+    return std::move(contents.bytes);
 }
 
 } // namespace marten

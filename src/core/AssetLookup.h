@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QUrl>
 
@@ -17,9 +18,19 @@ struct AssetPaths {
     static AssetPaths forCurrentProcess();
 };
 
-// Location of an existing file (or directory) called `name`, or nothing. Searches, in order:
-// the resource folder, its "assets" subfolder, ~/Documents/voice_to_text/assets, "../assets"
-// beside the executable's folder, and "Resources/assets" above it. Nothing is cached.
+// Largest media file the program reads.
+constexpr qint64 maxAssetSize = 32 * 1024 * 1024;
+
+// Location of the media file called `name`, or nothing. Searches, in order: the resource
+// folder, its "assets" subfolder, ~/Documents/voice_to_text/assets, "../assets" beside the
+// executable's folder, and "Resources/assets" above it. The first place that holds anything
+// under that name decides: when that is not a regular file of at most maxAssetSize, there is
+// no usable file and the answer is nothing. Nothing is cached.
 std::optional<QUrl> findAssetURL(const QString& name, const AssetPaths& paths);
+
+// The bytes of a media file found above: a regular file of at most maxAssetSize, opened
+// without waiting. Nothing for anything else, so a file swapped for a FIFO or a device after
+// the lookup never blocks or floods the reader.
+std::optional<QByteArray> readAssetFile(const QString& path);
 
 } // namespace marten

@@ -109,7 +109,9 @@ QWidget* WelcomeView::buildStillImageArea(const QString& path)
     m_stillLoad = new QFutureWatcher<QImage>(this);
     connect(m_stillLoad, &QFutureWatcherBase::finished, this,
             [this] { showStillImage(m_stillLoad->result()); });
-    m_stillLoad->setFuture(QtConcurrent::run([path] { return QImage(path); }));
+    // Read as the media rule says (regular file, no waiting, capped), then decoded.
+    m_stillLoad->setFuture(QtConcurrent::run(
+        [path] { return QImage::fromData(readAssetFile(path).value_or(QByteArray())); }));
     return area;
 }
 

@@ -1,22 +1,13 @@
 #include "ui/GIFMovieView.h"
 
+#include "core/AssetLookup.h"
 #include "core/GIFPage.h"
+#include "core/RegularFile.h"
 #include "core/platform/Console.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QMovie>
 #include <QPainter>
-#include <QSaveFile>
-
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace marten {
 namespace {
@@ -24,56 +15,6 @@ namespace {
 QString failure(const QString& action, const QString& path, const QString& reason)
 {
     return QStringLiteral("Cannot %1 \"%2\": %3").arg(action, path, reason);
-}
-
-// A link at `path` is removed, never written through.
-void removeLink(const QString& path)
-{
-    struct stat st {};
-    const QByteArray native = QFile::encodeName(path);
-    if (::lstat(native.constData(), &st) == 0 && S_ISLNK(st.st_mode))
-        ::unlink(native.constData());
-}
-
-// Byte copy into a file that must not exist yet: O_EXCL | O_NOFOLLOW refuse anything left at
-// `to`, a link included.
-bool copyFile(const QString& from, const QString& to, QString* error)
-{
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
-        *error = failure(QStringLiteral("copy"), from, source.errorString());
-        return false;
-    }
-    const int fd = ::open(QFile::encodeName(to).constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
-    if (fd < 0) {
-        *error =
-            failure(QStringLiteral("copy to"), to, QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
-    }
-    QFile target;
-    target.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
-    char buffer[64 * 1024];
-    for (;;) {
-        const qint64 read = source.read(buffer, sizeof buffer);
-        if (read == 0)
-            break;
-        const bool failed = read < 0 || target.write(buffer, read) != read;
-        if (failed) {
-            *error = read < 0 ? failure(QStringLiteral("copy"), from, source.errorString())
-                              : failure(QStringLiteral("copy to"), to, target.errorString());
-            target.close();
-            QFile::remove(to);
-            return false;
-        }
-    }
-    if (!target.flush()) {
-        *error = failure(QStringLiteral("copy to"), to, target.errorString());
-        target.close();
-        QFile::remove(to);
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -92,7 +33,7 @@ GIFMovieView::GIFMovieView(const QUrl& gifURL, Console& console, QWidget* parent
     }
     // From here on the view is the white page; it plays the copy staged beside it.
     m_pageLoaded = true;
-    loadImage(m_folder.filePath(m_gifURL.fileName()));
+    loadImage();
 }
 
 GIFMovieView::~GIFMovieView() = default;
@@ -104,38 +45,27 @@ bool GIFMovieView::stage(QString* error)
         return false;
     }
     const QString imageName = m_gifURL.fileName();
-    const QString pagePath = m_folder.filePath(gifpage::fileName());
-    const QString copyPath = m_folder.filePath(imageName);
-
-    // QSaveFile writes to a temporary file and renames it over the page, but it would follow
-    // a link found at the page's name; such a link goes first.
-    removeLink(pagePath);
-    QSaveFile page(pagePath);
-    if (!page.open(QIODevice::WriteOnly) || page.write(gifpage::text(imageName)) < 0 ||
-        !page.commit()) {
-        *error = failure(QStringLiteral("write"), pagePath, page.errorString());
+    if (!m_folder.writeFile(gifpage::fileName(), gifpage::text(imageName), error))
+        return false;
+    // Read once, without waiting on a FIFO and up to the media cap; the copy and the movie
+    // both use these bytes, so a file swapped afterwards changes neither.
+    const QString source = m_gifURL.toLocalFile();
+    const FileContents image = readRegularFile(source, maxAssetSize);
+    if (!image.ok()) {
+        *error = failure(QStringLiteral("copy"), source, image.reason());
         return false;
     }
-
-    const QString source = m_gifURL.toLocalFile();
-    const QString sourceCanonical = QFileInfo(source).canonicalFilePath();
-    if (sourceCanonical.isEmpty() || sourceCanonical != QFileInfo(copyPath).canonicalFilePath()) {
-        QFile::remove(copyPath); // nothing there is the usual case
-        if (!copyFile(source, copyPath, error))
-            return false;
-    }
-    m_pagePath = pagePath;
+    if (!m_folder.writeFile(imageName, image.bytes, error))
+        return false;
+    m_pagePath = m_folder.filePath(gifpage::fileName());
+    m_imageBytes = image.bytes;
     return true;
 }
 
-void GIFMovieView::loadImage(const QString& path)
+void GIFMovieView::loadImage()
 {
     // The bytes are held in memory, so a later view that replaces the copy does not change
     // what this one plays.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    m_imageBytes = file.readAll();
     m_imageDevice = new QBuffer(&m_imageBytes, this);
     m_imageDevice->open(QIODevice::ReadOnly);
     m_movie = new QMovie(m_imageDevice, QByteArray(), this);

@@ -45,7 +45,7 @@ protected:
 
 private:
     bool stage(QString* error);
-    void loadImage(const QString& path);
+    void loadImage();
 
     QUrl m_gifURL;
     Console& m_console;

@@ -178,6 +178,23 @@ private slots:
         QVERIFY(std::all_of(lines.begin(), lines.end(),
                             [](const QString& l) { return l == kNo || l == kFullLocal; }));
     }
+
+    // A relative (or empty) home would resolve against the working folder or "/".
+    void aHomeThatIsNotAbsoluteHoldsNoAccount()
+    {
+        const QString saved = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_home.path()));
+        QVERIFY(QDir().mkpath("rel"));
+        test::writeFile("rel/" + kLocal, "{\"token\":\"abc\",\"has_subscription\":true}");
+        for (const QString& home : {QStringLiteral("rel"), QString()}) {
+            m_console.clear();
+            const AccountChecks checks(Variant::Full, home, m_console);
+            QVERIFY(!checks.checkAuthentication());
+            QVERIFY(!checks.checkSubscription());
+            QCOMPARE(m_console.lines(), (QStringList{kNo, kNoSub}));
+        }
+        QDir::setCurrent(saved);
+    }
 };
 
 MARTEN_TEST_MAIN(TestAccountChecks)

@@ -1,10 +1,13 @@
 #include "fakes/Fakes.h"
 #include "platform/linux/DBusMainAppBus.h"
+#include "platform/linux/LazyMainAppBus.h"
 #include "support/TestEnv.h"
 
 #include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QThread>
+
+#include <future>
 
 using namespace marten;
 const QStringList kSend{"--session", "--type=signal", "/com/marten/DistributedNotifications",
@@ -82,6 +85,55 @@ private slots:
         offline.post("com.marten.startPurchase", {});
         QCOMPARE(m_console.lines().size(), 1);
         QVERIFY(m_console.lines().first().startsWith("Main app messaging unavailable: "));
+    }
+
+    // A bus that never answers holds only the connecting thread: after the patience there is
+    // one line, and whatever was asked is dropped, also when the answer comes late.
+    void aSilentBusIsGivenUpOnAfterThePatience()
+    {
+        fake::Scheduler scheduler;
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        m_console.clear();
+        {
+            LazyMainAppBus bus(m_console, scheduler, std::chrono::seconds(2), [released] {
+                released.wait();
+                return QDBusConnection::sessionBus();
+            });
+            QObject context;
+            bus.observe("com.marten.authCompleted", &context, [](auto&&...) { QFAIL("dropped"); });
+            bus.post("com.marten.startOAuth", {});
+            QVERIFY(bus.isWaitingForBus());
+            scheduler.advance(std::chrono::milliseconds(1999));
+            QVERIFY(m_console.lines().isEmpty());
+            scheduler.advance(std::chrono::milliseconds(1));
+            QCOMPARE(m_console.lines(),
+                     QStringList{"Main app messaging unavailable: the session bus did not answer "
+                                 "within 2 s"});
+            release.set_value();
+            QTRY_VERIFY(!bus.isWaitingForBus());
+            QCoreApplication::processEvents();
+            bus.post("com.marten.startPurchase", {});
+        }
+        QCOMPARE(m_console.lines().size(), 1);
+    }
+
+    // A bus that answers in time gets what was asked while it connected, in order.
+    void requestsMadeWhileConnectingGoOutOnceConnected()
+    {
+        fake::Scheduler scheduler;
+        LazyMainAppBus bus(m_console, scheduler);
+        m_console.clear();
+        m_got.clear();
+        m_context = std::make_unique<QObject>();
+        bus.observe("com.marten.authCompleted", m_context.get(),
+                    [this](const QString& n, const UserInfo& info) {
+                        m_got.append({n, info});
+                    });
+        bus.post("com.marten.authCompleted", {{"source", "ftue"}});
+        QTRY_COMPARE(m_got.size(), 1);
+        QCOMPARE(m_got.constFirst().second.value("source"), QStringLiteral("ftue"));
+        QVERIFY(m_console.lines().isEmpty());
     }
 };
 

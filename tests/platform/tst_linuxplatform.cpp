@@ -1,6 +1,6 @@
 #include "platform/linux/EvdevInputAccessProbe.h"
-#include "platform/linux/QtScheduler.h"
 #include "platform/linux/QSettingsStore.h"
+#include "platform/linux/QtScheduler.h"
 #include "platform/linux/StdoutConsole.h"
 #include "platform/linux/XDGAutostart.h"
 #include "support/TestEnv.h"
@@ -94,18 +94,104 @@ private slots:
         QString error;
         QVERIFY(defaults.setFlags({{QStringLiteral("ftue_completed"), true}}, &error));
         QFile conf(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Marten/Marten.conf"));
+        QCOMPARE(defaults.fileName(), conf.fileName());
         QVERIFY(conf.open(QIODevice::ReadOnly));
         QVERIFY(conf.readAll().contains("ftue_completed=true"));
 
         // The organisation folder is a file: nothing can be saved (this holds for root too).
         QTemporaryDir dir;
         test::writeFile(dir.path() + QStringLiteral("/Marten"), "x");
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-        const bool ok = defaults.setFlags({{QStringLiteral("ftue_completed"), true}}, &error);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           qEnvironmentVariable("XDG_CONFIG_HOME"));
-        QVERIFY(!ok);
+        QSettingsStore blocked(dir.path() + QStringLiteral("/Marten/Marten.conf"));
+        QVERIFY(!blocked.setFlags({{QStringLiteral("ftue_completed"), true}}, &error));
         QVERIFY(error.contains(QStringLiteral("Marten.conf")));
+    }
+
+    // The main application shares the file: what QSettings cannot parse would be lost on a
+    // rewrite, so such a file is left exactly as it is; a valid one keeps its other keys.
+    void settingsAreWrittenWholeOrNotAtAll_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("hash line") << QByteArray("# mine\n[General]\nvolume=3\n") << false;
+        QTest::newRow("no equals") << QByteArray("[General]\nvolume=3\nwords\n") << false;
+        QTest::newRow("open section") << QByteArray("[General\nvolume=3\n") << false;
+        QTest::newRow("valid") << QByteArray("[General]\nvolume=3\n\n[hotkey]\nkey=F9\n") << true;
+    }
+    void settingsAreWrittenWholeOrNotAtAll()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(bool, saved);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Marten.conf"));
+        test::writeFile(path, before);
+        QString error;
+        const bool ok =
+            QSettingsStore(path).setFlags({{QStringLiteral("has_launched_before"), true},
+                                           {QStringLiteral("ftue_completed"), true}},
+                                          &error);
+        QCOMPARE(ok, saved);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("Marten.conf")}); // no lock, no temporary left
+        QSettings after(path, QSettings::IniFormat);
+        if (!saved) {
+            QVERIFY2(error.endsWith(QStringLiteral("is not a valid settings file")),
+                     qPrintable(error));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), before);
+            return;
+        }
+        QCOMPARE(after.value(QStringLiteral("ftue_completed")).toBool(), true);
+        QCOMPARE(after.value(QStringLiteral("has_launched_before")).toBool(), true);
+        QCOMPARE(after.value(QStringLiteral("volume")).toInt(), 3);
+        QCOMPARE(after.value(QStringLiteral("hotkey/key")).toString(), QStringLiteral("F9"));
+    }
+
+    // A folder in the lock's place never goes stale: the wait must end by itself.
+    void aHeldLockIsGivenUpOn()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Marten.conf"));
+        QVERIFY(QDir().mkdir(path + QStringLiteral(".lock")));
+        QElapsedTimer timer;
+        timer.start();
+        QString error;
+        QVERIFY(!QSettingsStore(path, std::chrono::milliseconds(300))
+                     .setFlags({{QStringLiteral("ftue_completed"), true}}, &error));
+        QVERIFY(timer.elapsed() < 5000);
+        QVERIFY2(error.endsWith(QStringLiteral("is locked by another program")), qPrintable(error));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    // Dotfile managers link the file into place: the link stays, its target gets the flags.
+    void aLinkedSettingsFileStaysALink()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("dotfiles.conf"));
+        const QString path = dir.filePath(QStringLiteral("Marten.conf"));
+        test::writeFile(target, "[General]\nvolume=3\n");
+        QVERIFY(QFile::link(target, path));
+        QString error;
+        QVERIFY2(QSettingsStore(path).setFlags({{QStringLiteral("ftue_completed"), true}}, &error),
+                 qPrintable(error));
+        QVERIFY(QFileInfo(path).isSymLink());
+        QCOMPARE(QSettings(target, QSettings::IniFormat).value(QStringLiteral("ftue_completed")),
+                 QVariant(QStringLiteral("true")));
+    }
+
+    // GLib refuses to launch an Exec line with a % in the path, however it is escaped.
+    void autostartRefusesAPercentInThePath()
+    {
+        QTemporaryDir dir;
+        const QString exeDir = dir.path() + QStringLiteral("/100%");
+        QVERIFY(QDir().mkpath(exeDir));
+        makeExecutable(exeDir + QStringLiteral("/marten"));
+        XDGAutostart autostart(dir.path() + QStringLiteral("/config"), exeDir, QString());
+        QString error;
+        QVERIFY(!autostart.registerMainApp(&error));
+        QVERIFY2(error.contains(QStringLiteral("cannot be written to an autostart entry")),
+                 qPrintable(error));
+        QVERIFY(!QFile::exists(autostart.entryPath()));
     }
 
     void consoleLinesAreVisibleAtOnce()

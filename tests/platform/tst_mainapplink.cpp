@@ -15,10 +15,17 @@ class TestMainAppLink final : public QObject, public MainAppBus {
     Q_OBJECT
     fake::Services m_fakes;
     DBusMainAppBus m_bus{m_fakes.console};
-    Platform m_platform{m_fakes.scheduler, m_fakes.probe, m_fakes.inputAccessHelp,
-                        m_fakes.settings,  m_fakes.autostart, m_fakes.app,
-                        m_fakes.urls,      *this,             m_fakes.console,
-                        AssetPaths(),      QDir::homePath()};
+    Platform m_platform{m_fakes.scheduler,
+                        m_fakes.probe,
+                        m_fakes.inputAccessHelp,
+                        m_fakes.settings,
+                        m_fakes.autostart,
+                        m_fakes.app,
+                        m_fakes.urls,
+                        *this,
+                        m_fakes.console,
+                        AssetPaths(),
+                        QDir::homePath()};
     std::unique_ptr<OnboardingFlow> m_flow;
     QList<QPair<QString, UserInfo>> m_seen; // by an independent connection
     const QString m_token = QDir::homePath() + "/.marten_auth_local.json";
@@ -79,14 +86,14 @@ private slots:
     {
         QTest::addColumn<FTUEStep>("step");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("sign-in")
-            << FTUEStep::signIn
-            << QStringList{"=== handleSignIn called ===", "[post] com.marten.startOAuth",
-                           "Sent OAuth request to main app"};
-        QTest::newRow("purchase")
-            << FTUEStep::purchase
-            << QStringList{"=== handlePurchase called ===", "[post] com.marten.startPurchase",
-                           "Sent purchase request to main app"};
+        QTest::newRow("sign-in") << FTUEStep::signIn
+                                 << QStringList{"=== handleSignIn called ===",
+                                                "[post] com.marten.startOAuth",
+                                                "Sent OAuth request to main app"};
+        QTest::newRow("purchase") << FTUEStep::purchase
+                                  << QStringList{"=== handlePurchase called ===",
+                                                 "[post] com.marten.startPurchase",
+                                                 "Sent purchase request to main app"};
     }
     void twoQuickPresses()
     {

@@ -47,6 +47,40 @@ private slots:
         got.reset(); // a fallback goes with its last holder; the runtime folder stays
         QCOMPARE(QFileInfo::exists(path), mode == 0);
     }
+
+    // Another user swaps the checked folder for a link to the victim's folder: the writes
+    // still go to the folder that was checked, through its descriptor.
+    void writesStayInTheFolderThatWasChecked()
+    {
+        QTemporaryDir runtime, victim;
+        const PrivateFolder folder = PrivateFolder::acquire(runtime.path(), getuid());
+        QVERIFY(folder.isValid() && !folder.isFallback());
+        const QString moved = runtime.path() + "/moved";
+        QVERIFY(QFile::rename(folder.path(), moved));
+        QVERIFY(QFile::link(victim.path(), folder.path()));
+        QString error;
+        QVERIFY2(folder.writeFile("gif_display.html", "page", &error), qPrintable(error));
+        QVERIFY(QDir(victim.path()).isEmpty());
+        QFile written(moved + "/gif_display.html");
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray("page"));
+    }
+
+    // A link planted under a file's name is replaced by the file, never written through.
+    void aLinkUnderTheNameIsReplaced()
+    {
+        QTemporaryDir runtime, victim;
+        const PrivateFolder folder = PrivateFolder::acquire(runtime.path(), getuid());
+        test::writeFile(victim.filePath("file"), "keep me");
+        QVERIFY(QFile::link(victim.filePath("file"), folder.filePath("glowy.gif")));
+        QString error;
+        QVERIFY2(folder.writeFile("glowy.gif", "GIF89a", &error), qPrintable(error));
+        QVERIFY(!QFileInfo(folder.filePath("glowy.gif")).isSymLink());
+        QCOMPARE(modeOf(folder.filePath("glowy.gif")), mode_t(0600));
+        QFile kept(victim.filePath("file"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("keep me"));
+    }
 };
 
 MARTEN_TEST_MAIN(TestPrivateFolder)

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 static const QByteArray kGlowyPage =
     "<!DOCTYPE html>\n<html>\n<head>\n    <style>\n        body {\n            margin: 0;\n"
     "            padding: 0;\n            display: flex;\n            justify-content: center;\n"
@@ -71,6 +73,21 @@ private slots:
             QCOMPARE(m_console.lines().size(), pageBlocked ? 2 : 1);
             QVERIFY(m_console.lines().constLast().startsWith("Error loading GIF in WebView: "));
             QCOMPARE(renderOnMagenta(&view).pixelColor(100, 100), QColor(Qt::magenta));
+        }
+    }
+
+    // A FIFO or a device given as the image must neither block nor fill the private folder.
+    void sourcesThatAreNoRegularFilesAreRefusedAtOnce()
+    {
+        const QString fifo = m_sources.filePath("fifo.gif");
+        QVERIFY(::mkfifo(qPrintable(fifo), 0600) == 0);
+        for (const QString& source : {fifo, QStringLiteral("/dev/zero")}) {
+            m_console.clear();
+            marten::GIFMovieView view(QUrl::fromLocalFile(source), m_console);
+            QCOMPARE(m_console.lines().size(), 1);
+            QVERIFY(m_console.lines().constFirst().endsWith("not a regular file"));
+            QVERIFY(!view.movie());
+            QVERIFY(!QFileInfo::exists(m_folder + QFileInfo(source).fileName()));
         }
     }
 

@@ -12,8 +12,7 @@
 namespace marten {
 
 const QString DBusMainAppBus::path = QStringLiteral("/com/marten/DistributedNotifications");
-const QString DBusMainAppBus::interface =
-    QStringLiteral("com.marten.DistributedNotifications");
+const QString DBusMainAppBus::interface = QStringLiteral("com.marten.DistributedNotifications");
 const QString DBusMainAppBus::member = QStringLiteral("Notification");
 
 namespace {

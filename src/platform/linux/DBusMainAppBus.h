@@ -30,7 +30,7 @@ public:
     static constexpr qsizetype maxUserInfoChars = 16 * 1024;
 
     explicit DBusMainAppBus(Console& console,
-                                    QDBusConnection connection = QDBusConnection::sessionBus());
+                            QDBusConnection connection = QDBusConnection::sessionBus());
 
     void post(const QString& name, const UserInfo& userInfo) override;
     void observe(const QString& name, QObject* context, Handler handler) override;

@@ -13,7 +13,7 @@ class EvdevInputAccessProbe final : public InputAccessProbe {
 public:
     // The roots are "/" in production; tests point them at fake trees.
     explicit EvdevInputAccessProbe(QString sysRoot = QStringLiteral("/"),
-                              QString devRoot = QStringLiteral("/"));
+                                   QString devRoot = QStringLiteral("/"));
 
     bool hasInputAccess() const override;
     bool canReadKeyboard() const;

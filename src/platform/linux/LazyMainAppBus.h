@@ -1,36 +1,59 @@
 #pragma once
 
+#include "core/platform/Scheduler.h"
 #include "platform/linux/DBusMainAppBus.h"
 
+#include <chrono>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace marten {
 
-// Connects to the session bus only when the first notification is posted or observed, so
-// that the connection is not made before the window's first frame.
+// Connects to the session bus when the first notification is posted or observed, so that
+// the connection is not made before the window's first frame, and never on the main thread:
+// a bus that accepts the connection and then stays silent would hold that thread for good.
+//
+// Posts and observations made while the connection is on its way wait for it. When the bus
+// has not answered within the patience, one "Main app messaging unavailable" line is written
+// and everything asked of the bus from then on is dropped.
 class LazyMainAppBus final : public MainAppBus {
 public:
-    explicit LazyMainAppBus(Console& console) : m_console(console) {}
+    using Connector = std::function<QDBusConnection()>;
 
-    void post(const QString& name, const UserInfo& userInfo) override
-    {
-        center().post(name, userInfo);
-    }
-    void observe(const QString& name, QObject* context, Handler handler) override
-    {
-        center().observe(name, context, std::move(handler));
-    }
+    LazyMainAppBus(Console& console, Scheduler& scheduler,
+                   std::chrono::milliseconds patience = std::chrono::seconds(2),
+                   Connector connect = &QDBusConnection::sessionBus);
+    ~LazyMainAppBus() override;
+    LazyMainAppBus(const LazyMainAppBus&) = delete;
+    LazyMainAppBus& operator=(const LazyMainAppBus&) = delete;
+
+    void post(const QString& name, const UserInfo& userInfo) override;
+    void observe(const QString& name, QObject* context, Handler handler) override;
+
+    // True while a connection attempt has not returned. It cannot be called off: a process
+    // that ends meanwhile must leave without waiting for Qt's bus thread.
+    bool isWaitingForBus() const;
 
 private:
-    DBusMainAppBus& center()
-    {
-        if (!m_center)
-            m_center = std::make_unique<DBusMainAppBus>(m_console);
-        return *m_center;
-    }
+    enum class State { Idle, Connecting, Ready, Unavailable };
+    struct Attempt;
+
+    void whenConnected(std::function<void(DBusMainAppBus&)> use);
+    void startConnecting();
+    void connected(const QDBusConnection& connection);
+    void giveUp();
 
     Console& m_console;
+    Scheduler& m_scheduler;
+    std::chrono::milliseconds m_patience;
+    Connector m_connect;
+    State m_state = State::Idle;
+    std::vector<std::function<void(DBusMainAppBus&)>> m_waiting;
     std::unique_ptr<DBusMainAppBus> m_center;
+    std::shared_ptr<Attempt> m_attempt;
+    // Lives on the main thread: the connecting thread's answer is delivered to it.
+    std::unique_ptr<QObject> m_anchor;
 };
 
 } // namespace marten

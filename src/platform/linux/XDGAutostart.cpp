@@ -1,9 +1,10 @@
 #include "platform/linux/XDGAutostart.h"
 
+#include "platform/linux/FileReplace.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace marten {
@@ -95,8 +96,10 @@ bool XDGAutostart::registerMainApp(QString* error)
     if (executable.isEmpty())
         return fail(QStringLiteral("the main application \"marten\" was not found beside the "
                                    "onboarding or on PATH"));
+    // Control characters cannot be written to an entry at all, and a % is one that GLib
+    // refuses to launch however it is escaped.
     for (const QChar c : executable) {
-        if (c.category() == QChar::Other_Control)
+        if (c.category() == QChar::Other_Control || c == QLatin1Char('%'))
             return fail(QStringLiteral("the main application's path cannot be written to an "
                                        "autostart entry"));
     }
@@ -104,12 +107,9 @@ bool XDGAutostart::registerMainApp(QString* error)
     if (!QDir().mkpath(dir))
         return fail(QStringLiteral("cannot create %1").arg(dir));
 
-    QSaveFile file(entryPath());
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("cannot write %1: %2").arg(entryPath(), file.errorString()));
-    const QByteArray bytes = desktopEntry(executable).toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return fail(QStringLiteral("cannot write %1: %2").arg(entryPath(), file.errorString()));
+    QString reason;
+    if (!replaceFile(entryPath(), desktopEntry(executable).toUtf8(), &reason))
+        return fail(reason);
     return true;
 }
 

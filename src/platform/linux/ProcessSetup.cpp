@@ -1,0 +1,111 @@
+#include "platform/linux/ProcessSetup.h"
+
+#include <QByteArray>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace marten::process {
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+extern "C" void rememberSignal(int)
+{
+    const int saved = errno;
+    const char byte = 1;
+    // Non-blocking: a full pipe already says "quit".
+    [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
+    errno = saved;
+}
+
+bool isSetAndNotEmpty(const char* name)
+{
+    return !qEnvironmentVariableIsEmpty(name);
+}
+
+// The home folder of the user running the process, from the password database.
+QByteArray passwordHome()
+{
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    QByteArray buffer(size > 0 ? size : 16384, '\0');
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), static_cast<size_t>(buffer.size()),
+                     &found) != 0 ||
+        !found || !found->pw_dir)
+        return {};
+    return QByteArray(found->pw_dir);
+}
+
+} // namespace
+
+bool hasGraphicalSession(int argc, char** argv)
+{
+    if (isSetAndNotEmpty("DISPLAY") || isSetAndNotEmpty("WAYLAND_DISPLAY") ||
+        isSetAndNotEmpty("QT_QPA_PLATFORM"))
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
+}
+
+bool settleEnvironment(QString* problem)
+{
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME",
+                             "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
+        const QByteArray value = qgetenv(name);
+        if (!value.startsWith('/'))
+            qunsetenv(name);
+    }
+    if (qgetenv("HOME").startsWith('/'))
+        return true;
+    const QByteArray home = passwordHome();
+    if (!home.startsWith('/')) {
+        *problem = QStringLiteral("no home folder is known for this user (HOME is not an "
+                                  "absolute path and the password database has none)");
+        return false;
+    }
+    qputenv("HOME", home);
+    return true;
+}
+
+void ignoreBrokenPipes()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+void catchTerminationSignals()
+{
+    if (g_signalPipe[0] >= 0 || ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    struct sigaction action {};
+    action.sa_handler = rememberSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+
+void watchTerminationSignals(QObject* context, std::function<void()> onSignal)
+{
+    if (g_signalPipe[0] < 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [onSignal] {
+        char bytes[16];
+        while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        onSignal();
+    });
+}
+
+} // namespace marten::process

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QObject;
+
+namespace marten {
+
+// What the process settles before Qt starts, and the signals that end it.
+namespace process {
+
+// Whether a Qt GUI platform can be had at all: a display server is named (DISPLAY,
+// WAYLAND_DISPLAY), a platform is chosen explicitly (QT_QPA_PLATFORM, -platform).
+bool hasGraphicalSession(int argc, char** argv);
+
+// Makes the environment safe to take paths from. Relative XDG base folders are dropped, as
+// the XDG rules ask, so Qt uses the defaults. A HOME that is unset, empty or relative is
+// replaced by the home folder in the password database. False, with the reason, when no
+// absolute home folder can be found; nothing must be read or written then.
+bool settleEnvironment(QString* problem);
+
+// From now on a write to a closed pipe fails with EPIPE instead of ending the process.
+void ignoreBrokenPipes();
+
+// SIGTERM, SIGINT and SIGHUP are caught from now on. Until watchTerminationSignals() is
+// called they are only remembered.
+void catchTerminationSignals();
+
+// Calls `onSignal` on `context`'s thread, from its event loop, for every caught signal,
+// including one remembered since catchTerminationSignals().
+void watchTerminationSignals(QObject* context, std::function<void()> onSignal);
+
+} // namespace process
+} // namespace marten
