@@ -17,9 +17,11 @@ row() {
     [ "$account" = signed-in ] && printf '{"token":"abc"}' > "$h/.marten_auth_local.json"
     [ "$access" = yes ] && runner=("$WITH_INPUT_ACCESS")
     run_until "$h" "FTUE will show" in_home "$h" "${runner[@]}" "$BIN/$program"
-    # The animation's line may or may not be there yet.
+    # The animation's line may or may not be there yet. SIGTERM ends the program as closing
+    # its window does.
     grep -v '^GIF found at: ' "$h/out" > "$h/lines"
-    check "$name" same "$h/lines" "$(printf '%s\n' "Starting MartenOnboarding..." "$@")"
+    check "$name" same "$h/lines" \
+        "$(printf '%s\n' "Starting MartenOnboarding..." "$@" "MartenOnboarding main() completed")"
 }
 
 row "full, no access, signed out" MartenOnboarding no none "$NOT" "$NOT" "FTUE will show 4 steps"
