@@ -85,9 +85,8 @@ private slots:
         int sent = 0;
         auto burst = [&] {
             for (int i = 0; i < kBurst; ++i) {
-                QDBusMessage signal = QDBusMessage::createSignal(DBusMainAppBus::path,
-                                                                 DBusMainAppBus::interface,
-                                                                 DBusMainAppBus::member);
+                QDBusMessage signal = QDBusMessage::createSignal(
+                    DBusMainAppBus::path, DBusMainAppBus::interface, DBusMainAppBus::member);
                 signal << QStringLiteral("com.marten.authCompleted")
                        << QVariant::fromValue(UserInfo{{QStringLiteral("n"), QString::number(i)}});
                 peer.send(signal);

@@ -19,7 +19,6 @@ class OnboardingFlow;
 class ProgressBar;
 class StepFade;
 
-
 // Shows the onboarding flow: the loading view while it decides, then the progress bar, the
 // step on display with its button, and Back. It only shows what the flow holds and passes
 // what the user does back to it.

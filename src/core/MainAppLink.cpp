@@ -9,10 +9,7 @@ const QString MainAppLink::startOAuth = QStringLiteral("com.marten.startOAuth");
 const QString MainAppLink::startPurchase = QStringLiteral("com.marten.startPurchase");
 const QString MainAppLink::authCompleted = QStringLiteral("com.marten.authCompleted");
 
-MainAppLink::MainAppLink(MainAppBus& bus, Console& console)
-    : m_bus(bus), m_console(console)
-{
-}
+MainAppLink::MainAppLink(MainAppBus& bus, Console& console) : m_bus(bus), m_console(console) {}
 
 void MainAppLink::handleSignIn()
 {
@@ -35,12 +32,12 @@ void MainAppLink::request(const QString& name, const QString& calledLine, const 
 
 void MainAppLink::observeAuthCompletion(QObject* context, std::function<void()> onCompleted)
 {
-    m_bus.observe(
-        authCompleted, context,
-        [this, onCompleted = std::move(onCompleted)](const QString&, const UserInfo&) {
-            m_console.line(QStringLiteral("Received auth completion notification from main app"));
-            onCompleted();
-        });
+    m_bus.observe(authCompleted, context,
+                  [this, onCompleted = std::move(onCompleted)](const QString&, const UserInfo&) {
+                      m_console.line(
+                          QStringLiteral("Received auth completion notification from main app"));
+                      onCompleted();
+                  });
 }
 
 } // namespace marten

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "core/InputAccessWatcher.h"
-#include "core/platform/InputAccessProbe.h"
 #include "core/platform/AppControl.h"
-#include "core/platform/Console.h"
 #include "core/platform/Autostart.h"
+#include "core/platform/Console.h"
 #include "core/platform/InputAccessHelp.h"
+#include "core/platform/InputAccessProbe.h"
 #include "core/platform/MainAppBus.h"
 #include "core/platform/Platform.h"
 #include "core/platform/Scheduler.h"
-#include "core/platform/URLOpener.h"
 #include "core/platform/SettingsStore.h"
+#include "core/platform/URLOpener.h"
 
 #include <QList>
 #include <QMap>

@@ -49,7 +49,28 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     prompt->setObjectName(QStringLiteral("testItPrompt"));
     column->addWidget(prompt);
 
-    // "You said:" and the transcription in a full-width card, both at the leading edge.
+    m_transcript = buildTranscriptBlock();
+    column->addWidget(m_transcript);
+
+    auto* closingBox = new QVBoxLayout;
+    closingBox->setSpacing(0);
+    closingBox->addSpacerItem(topPadding());
+    QLabel* closing = theme::textLabel(tr("🎉 Ready to start using Marten?"),
+                                       theme::TextStyle::Title3, this, QFont::Normal, text);
+    closing->setObjectName(QStringLiteral("testItClosing"));
+    closingBox->addWidget(closing);
+    column->addLayout(closingBox);
+
+    connect(&m_state, &TestItState::recordingChanged, this, &TestItView::showRecording);
+    connect(&m_state, &TestItState::transcribedTextChanged, this, &TestItView::showTranscript);
+    showRecording(m_state.isRecording());
+    showTranscript(m_state.transcribedText());
+}
+
+// "You said:" and the transcription in a full-width card, both at the leading edge.
+QWidget* TestItView::buildTranscriptBlock()
+{
+    const QColor text; // the window text colour around the screen
     m_transcript = new QWidget(this);
     m_transcript->setObjectName(QStringLiteral("transcriptBlock"));
     auto* block = new QVBoxLayout(m_transcript);
@@ -70,21 +91,7 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     m_transcriptText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     card->contentLayout()->addWidget(m_transcriptText);
     block->addWidget(card);
-    column->addWidget(m_transcript);
-
-    auto* closingBox = new QVBoxLayout;
-    closingBox->setSpacing(0);
-    closingBox->addSpacerItem(topPadding());
-    QLabel* closing = theme::textLabel(tr("🎉 Ready to start using Marten?"),
-                                       theme::TextStyle::Title3, this, QFont::Normal, text);
-    closing->setObjectName(QStringLiteral("testItClosing"));
-    closingBox->addWidget(closing);
-    column->addLayout(closingBox);
-
-    connect(&m_state, &TestItState::recordingChanged, this, &TestItView::showRecording);
-    connect(&m_state, &TestItState::transcribedTextChanged, this, &TestItView::showTranscript);
-    showRecording(m_state.isRecording());
-    showTranscript(m_state.transcribedText());
+    return m_transcript;
 }
 
 void TestItView::showRecording(bool recording)

@@ -21,6 +21,7 @@ public:
     QWidget* transcriptBlock() const { return m_transcript; }
 
 private:
+    QWidget* buildTranscriptBlock();
     void showRecording(bool recording);
     void showTranscript(const QString& text);
 

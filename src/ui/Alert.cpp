@@ -37,8 +37,8 @@ Alert::Alert(const QString& title, const QString& message, const QString& button
         theme::textLabel(title, theme::TextStyle::Headline, this, QFont::Bold, theme::black());
     titleLabel->setObjectName(QStringLiteral("alertTitle"));
     layout->addWidget(titleLabel);
-    QLabel* messageLabel = theme::textLabel(message, theme::TextStyle::Callout, this,
-                                            QFont::Normal, theme::black());
+    QLabel* messageLabel =
+        theme::textLabel(message, theme::TextStyle::Callout, this, QFont::Normal, theme::black());
     messageLabel->setObjectName(QStringLiteral("alertMessage"));
     layout->addWidget(messageLabel);
     layout->addSpacing(kAlertButtonGap);
