@@ -104,6 +104,58 @@ run_until() {
     wait "$job" 2> /dev/null
 }
 
+# What Marten.conf holds after a completed run that found no such file.
+FLAGS_ONLY=$'[General]\nftue_completed=true\nhas_launched_before=true\n'
+
+# same_bytes FILE TEXT: FILE holds exactly TEXT, down to the last newline.
+same_bytes() {
+    printf '%s' "$2" | cmp -s - "$1" || { echo "$1 holds:"; cat "$1" 2>&1; return 1; }
+}
+
+# ended HOME: status 0 and the program's last line its normal end, whatever it wrote.
+ended() {
+    same "$1/status" 0 && tail -n1 "$1/out" | grep -qx 'MartenOnboarding main() completed' ||
+        { cat "$1/out"; return 1; }
+}
+
+# with_main_app DIR: a copy of the full program in DIR, with a main application beside it.
+with_main_app() {
+    mkdir -p "$1"
+    cp "$BIN/MartenOnboarding" "$1/"
+    printf '#!/bin/sh\n' > "$1/marten"
+    chmod +x "$1/marten"
+}
+
+# start_until HOME TEXT CMD... PROGRAM: starts CMD... PROGRAM in the background (20 s at
+# most, output in HOME/out and HOME/err) and returns half a second after the output holds
+# TEXT. stop_with then ends it.
+start_until() {
+    local h="$1" text="$2"
+    shift 2
+    rm -f "$h/pid"
+    "${@:1:$#-1}" timeout -s TERM 20 sh -c 'echo $$ > "$0"; exec "$1"' "$h/pid" "${@: -1}" \
+        > "$h/out" 2> "$h/err" &
+    STARTED=$!
+    wait_for_line "$h/out" "$text" 100
+    sleep 0.5
+}
+
+# stop_with HOME SIGNAL: sends the program start_until started SIGNAL and waits for it; its
+# status goes to HOME/status, the seconds it took to end to HOME/took.
+stop_with() {
+    local start
+    start=$(date +%s%N)
+    kill -s "$2" "$(cat "$1/pid")"
+    wait "$STARTED"
+    echo $? > "$1/status"
+    echo "scale=2; ($(date +%s%N) - $start) / 1000000000" | bc > "$1/took"
+}
+
+# within HOME SECONDS: what HOME/took notes is less than SECONDS.
+within() {
+    [ "$(echo "$(cat "$1/took") < $2" | bc)" = 1 ] || { echo "took $(cat "$1/took") s"; return 1; }
+}
+
 finish() {
     echo "$passed passed, $failed failed"
     [ "$failed" -eq 0 ]

@@ -7,13 +7,6 @@
 
 #include <sys/stat.h>
 
-static const QByteArray kGlowyPage =
-    "<!DOCTYPE html>\n<html>\n<head>\n    <style>\n        body {\n            margin: 0;\n"
-    "            padding: 0;\n            display: flex;\n            justify-content: center;\n"
-    "            align-items: center;\n            height: 100vh;\n            background: white;\n"
-    "        }\n        img {\n            max-width: 100%;\n            max-height: 100%;\n"
-    "            object-fit: contain;\n        }\n    </style>\n</head>\n<body>\n"
-    "    <img src=\"glowy.gif\" />\n</body>\n</html>";
 static const QString kGlowy = MARTEN_SOURCE_DIR "/assets/glowy.gif";
 
 class TestGIFMovieView final : public QObject {
@@ -45,23 +38,16 @@ private slots:
         m_console.clear();
     }
 
-    // Planted links are replaced, not written through; an odd name is escaped and still found.
+    // The page names the staged copy; an odd name is escaped for both URL and HTML, and the
+    // copy is still found. (Links planted in the folder are the folder's own test.)
     void stagesThePageAndTheCopy()
     {
-        marten::test::writeFile(m_sources.filePath("victim"), "keep me");
-        for (const QString name : {"gif_display.html", "glowy.gif"})
-            QVERIFY(QFile::link(m_sources.filePath("victim"), m_folder + name));
-        marten::GIFMovieView glowy(QUrl::fromLocalFile(kGlowy), m_console);
-        QCOMPARE(readAll(m_page), kGlowyPage);
-        QCOMPARE(readAll(m_folder + "glowy.gif"), readAll(kGlowy));
-        QCOMPARE(readAll(m_sources.filePath("victim")), QByteArray("keep me"));
-
         const QString odd = m_sources.filePath("x:a \"b\" #?&%.gif");
         QVERIFY(QFile::copy(kGlowy, odd));
-        marten::GIFMovieView oddView(QUrl::fromLocalFile(odd), m_console);
-        QCOMPARE(readAll(m_page), kGlowyPage.left(427) + "x%3Aa%20%22b%22%20%23%3F&amp;%25.gif" +
-                                      kGlowyPage.right(20));
-        QVERIFY(oddView.movie() && m_console.lines().isEmpty()); // found its copy, no error
+        marten::GIFMovieView view(QUrl::fromLocalFile(odd), m_console);
+        QVERIFY(readAll(m_page).contains("<img src=\"x%3Aa%20%22b%22%20%23%3F&amp;%25.gif\" />"));
+        QCOMPARE(readAll(m_folder + "x:a \"b\" #?&%.gif"), readAll(kGlowy));
+        QVERIFY(view.movie() && m_console.lines().isEmpty());
     }
 
     void failuresLogOneLineAndStayTransparent()

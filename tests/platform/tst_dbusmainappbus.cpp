@@ -1,0 +1,152 @@
+#include "core/MainAppLink.h"
+#include "fakes/Fakes.h"
+#include "platform/linux/DBusMainAppBus.h"
+#include "platform/linux/LazyMainAppBus.h"
+#include "support/TestEnv.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QProcess>
+
+#include <future>
+
+using namespace marten;
+const QStringList kSend{"--session", "--type=signal", "/com/marten/DistributedNotifications",
+                        "com.marten.DistributedNotifications.Notification"};
+
+// The test is the link's bus: it notes where each request goes out, then sends it for real.
+class TestDBusMainAppBus final : public QObject, public MainAppBus {
+    Q_OBJECT
+    fake::Console m_console;
+    DBusMainAppBus m_bus{m_console};
+    QList<QDBusMessage> m_heard; // on a connection of its own, as the main application hears
+    QList<QPair<QString, UserInfo>> m_got;
+    std::unique_ptr<QObject> m_context;
+
+    void post(const QString& name, const UserInfo& info) override
+    {
+        m_console.line("[post] " + name);
+        m_bus.post(name, info);
+    }
+    void observe(const QString& name, QObject* context, Handler handler) override
+    {
+        m_bus.observe(name, context, handler);
+    }
+
+public slots:
+    void heard(const QDBusMessage& message) { m_heard.append(message); }
+
+private slots:
+    void initTestCase()
+    {
+        if (!QDBusConnection::sessionBus().isConnected())
+            QSKIP("needs a session bus: run under dbus-run-session");
+        auto listener = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "listener");
+        QVERIFY(listener.connect({}, "/com/marten/DistributedNotifications",
+                                 "com.marten.DistributedNotifications", "Notification", this,
+                                 SLOT(heard(QDBusMessage))));
+        listener.interface()->isServiceRegistered("org.freedesktop.DBus"); // rule in force
+    }
+
+    void init()
+    {
+        m_console.clear();
+        m_heard.clear();
+        m_got.clear();
+        m_context = std::make_unique<QObject>();
+    }
+
+    // The main application reads a (s, a{ss}) signal; each request is one, sent between the
+    // request's two lines.
+    void requestsAreOneSignalBetweenTheirLines_data()
+    {
+        QTest::addColumn<bool>("signIn");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("sign-in") << true
+                                 << QStringList{"=== handleSignIn called ===",
+                                                "[post] com.marten.startOAuth",
+                                                "Sent OAuth request to main app"};
+        QTest::newRow("purchase") << false
+                                  << QStringList{"=== handlePurchase called ===",
+                                                 "[post] com.marten.startPurchase",
+                                                 "Sent purchase request to main app"};
+    }
+    void requestsAreOneSignalBetweenTheirLines()
+    {
+        QFETCH(bool, signIn);
+        QFETCH(QStringList, lines);
+        MainAppLink link(*this, m_console);
+        signIn ? link.handleSignIn() : link.handlePurchase();
+        QCOMPARE(m_console.lines(), lines);
+        QTRY_COMPARE(m_heard.size(), 1);
+        const QDBusMessage& signal = m_heard.constFirst();
+        QCOMPARE(signal.signature(), QStringLiteral("sa{ss}"));
+        QCOMPARE(signal.arguments().constFirst().toString(), lines.at(1).mid(7));
+        QCOMPARE(qdbus_cast<UserInfo>(signal.arguments().at(1)), (UserInfo{{"source", "ftue"}}));
+    }
+
+    // The patience and its line are checked end to end; here the bus answers after it ran
+    // out, and what was asked before and after is dropped without a second line.
+    void aBusThatAnswersLateIsNotUsed()
+    {
+        fake::Scheduler scheduler;
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        {
+            LazyMainAppBus bus(m_console, scheduler, std::chrono::seconds(2), [released] {
+                released.wait();
+                return QDBusConnection::sessionBus();
+            });
+            bus.post("com.marten.startOAuth", {});
+            scheduler.advance(std::chrono::seconds(2));
+            QCOMPARE(m_console.lines().size(), 1);
+            release.set_value();
+            QTRY_VERIFY(!bus.isWaitingForBus());
+            QCoreApplication::processEvents();
+            bus.post("com.marten.startPurchase", {});
+        }
+        QTest::qWait(100);
+        QCOMPARE(m_console.lines().size(), 1);
+        QVERIFY(m_heard.isEmpty());
+    }
+    // Any peer may send these: each row is dropped, the good notice sent after it kept.
+    void peerNotificationsAreChecked_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("other name") << QStringList{"string:other", "dict:string:string:a,b"};
+        QTest::newRow("empty name") << QStringList{"string:", "dict:string:string:a,b"};
+        QTest::newRow("no user info") << QStringList{"string:wanted"};
+        QTest::newRow("extra") << QStringList{"string:wanted", "dict:string:string:a,b", "int32:1"};
+        QTest::newRow("int values") << QStringList{"string:wanted", "dict:string:int32:a,1"};
+        QTest::newRow("too many entries") << QStringList{
+            "string:wanted", "dict:string:string:" + QStringList(500, "k,v").join(',')};
+        QTest::newRow("too long") << QStringList{"string:wanted",
+                                                 "dict:string:string:a," + QString(100000, 'x')};
+    }
+    void peerNotificationsAreChecked()
+    {
+        QFETCH(QStringList, args);
+        m_bus.observe("wanted", m_context.get(), [this](const QString& n, const UserInfo& info) {
+            m_got.append({n, info});
+        });
+        QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.DBus");
+        for (const QStringList& sent :
+             {args, QStringList{"string:wanted", "dict:string:string:a,b"}})
+            QCOMPARE(QProcess::execute("dbus-send", kSend + sent), 0);
+        QTRY_COMPARE(m_got, (decltype(m_got){{"wanted", {{"a", "b"}}}}));
+    }
+
+    void withoutABusNothingFailsAndOneLineIsWritten()
+    {
+        DBusMainAppBus offline(
+            m_console, QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "offline"));
+        offline.observe("com.marten.authCompleted", m_context.get(), [](auto&&...) {});
+        offline.post("com.marten.startOAuth", {});
+        offline.post("com.marten.startPurchase", {});
+        QCOMPARE(m_console.lines().size(), 1);
+        QVERIFY(m_console.lines().first().startsWith("Main app messaging unavailable: "));
+    }
+};
+
+MARTEN_TEST_MAIN(TestDBusMainAppBus)
+#include "tst_dbusmainappbus.moc"
