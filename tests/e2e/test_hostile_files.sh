@@ -54,7 +54,8 @@ check "relative XDG_CONFIG_HOME and XDG_RUNTIME_DIR: the defaults used, nothing 
 # program refuses to start. The database is replaced inside a private mount namespace only,
 # and only the file answers, so nothing else may make up an entry for this user.
 if unshare -m --propagation private true 2>/dev/null; then
-    for kind in empty relative unset missing-entry; do
+    for row in empty:HOME= relative:HOME=somewhere unset:--unset=HOME missing-entry:--unset=HOME; do
+        kind="${row%%:*}" home_env="${row#*:}"
         h="$(subscribed_home "home-$kind")"
         mkdir -p "$h/cwd"
         printf 'passwd: files\ngroup: files\n' > "$h/passwd.nss"
@@ -66,14 +67,9 @@ if unshare -m --propagation private true 2>/dev/null; then
         else
             awk -F: -v OFS=: -v uid="$(id -u)" -v home="$h" '$3 == uid { $6 = home } 1' /etc/passwd > "$h/passwd"
         fi
-        case "$kind" in
-            empty) home_env=(HOME=) ;;
-            relative) home_env=(HOME=somewhere) ;;
-            *) home_env=(-u HOME) ;;
-        esac
         (cd "$h/cwd" && run_to_end "$h" unshare -m --propagation private sh -c \
             'mount --bind "$0" /etc/passwd && mount --bind "$0.nss" /etc/nsswitch.conf && exec "$@"' \
-            "$h/passwd" env -u XDG_CONFIG_HOME "${home_env[@]}" XDG_RUNTIME_DIR="$h/runtime" \
+            "$h/passwd" env -u XDG_CONFIG_HOME "$home_env" XDG_RUNTIME_DIR="$h/runtime" \
             QT_QPA_PLATFORM=offscreen "${bus[@]}" "$app/bin/MartenOnboarding")
         if [ "$kind" = missing-entry ]; then
             check "no home folder anywhere: one line, status 1, nothing written" \
