@@ -40,7 +40,7 @@ WelcomeView::WelcomeView(const ScreenContext& context, QWidget* parent)
     // when there is no GIF.
     const AssetPaths& assets = m_context.platform.assets;
     if (const auto gif = findAssetURL(QStringLiteral("glowy.gif"), assets)) {
-        m_form = AnimationForm::Gif;
+        m_form = AnimationForm::GIF;
         m_area = buildGIFArea(gif->toLocalFile());
     } else if (const auto still = findAssetURL(QStringLiteral("glowy.png"), assets)) {
         m_form = AnimationForm::StillImage;
@@ -65,7 +65,7 @@ WelcomeView::WelcomeView(const ScreenContext& context, QWidget* parent)
 
 WelcomeView::~WelcomeView()
 {
-    if (m_form == AnimationForm::Gif)
+    if (m_form == AnimationForm::GIF)
         m_area->removeEventFilter(this);
 }
 
@@ -84,7 +84,7 @@ QWidget* WelcomeView::buildSymbolArea()
 QWidget* WelcomeView::buildGIFArea(const QString& path)
 {
     auto* area = new QWidget(this);
-    area->setObjectName(QStringLiteral("welcomeGifArea"));
+    area->setObjectName(QStringLiteral("welcomeGIFArea"));
     area->setFixedSize(kAnimationSide, kAnimationSide);
     // A faint gray square until the page paints its white over it.
     area->setAutoFillBackground(true);

@@ -15,7 +15,7 @@ namespace marten {
 class WelcomeView final : public QWidget {
     Q_OBJECT
 public:
-    enum class AnimationForm { Gif, StillImage, Symbol };
+    enum class AnimationForm { GIF, StillImage, Symbol };
 
     WelcomeView(const ScreenContext& context, QWidget* parent = nullptr);
     ~WelcomeView() override;

@@ -21,8 +21,8 @@ private slots:
         QTest::addColumn<Form>("form");   // and so whether glowy.gif is there
         QTest::addColumn<QSize>("png");   // invalid: no glowy.png; empty: an unreadable one
         QTest::addColumn<QRect>("still"); // where the decoded image ends up
-        QTest::newRow("gif and png") << Gif << QSize(40, 40) << QRect();
-        QTest::newRow("gif only") << Gif << QSize() << QRect();
+        QTest::newRow("gif and png") << GIF << QSize(40, 40) << QRect();
+        QTest::newRow("gif only") << GIF << QSize() << QRect();
         QTest::newRow("large png") << StillImage << QSize(400, 100) << QRect(0, 75, 200, 50);
         QTest::newRow("small png") << StillImage << QSize(20, 40) << QRect(50, 0, 100, 200);
         QTest::newRow("unreadable png") << StillImage << QSize(0, 0) << QRect();
@@ -35,7 +35,7 @@ private slots:
         QFETCH(QRect, still);
         QTemporaryDir resources;
         const QString gif = resources.filePath("glowy.gif");
-        QVERIFY(form != Form::Gif || QFile::copy(MARTEN_SOURCE_DIR "/assets/glowy.gif", gif));
+        QVERIFY(form != Form::GIF || QFile::copy(MARTEN_SOURCE_DIR "/assets/glowy.gif", gif));
         QImage image(png, QImage::Format_RGB32);
         image.fill(Qt::blue);
         const QString pngPath = resources.filePath("glowy.png"); // unreadable: this source file
@@ -43,13 +43,13 @@ private slots:
         fake::Services services;
         services.platform.assets = {resources.filePath("no-home"), {}, resources.path()};
         WelcomeView view({traitsFor(Variant::Full), services.platform, services.watcher});
-        QCOMPARE(bool(view.findChild<GIFMovieView*>()), form == Form::Gif);
+        QCOMPARE(bool(view.findChild<GIFMovieView*>()), form == Form::GIF);
         QCOMPARE(bool(view.findChild<QWidget*>("symbol:mic.fill")), form == Form::Symbol);
         QCOMPARE(bool(view.findChild<Spinner*>()), form == Form::StillImage);
         for (const bool visible : {true, false, true}) // on screen twice: two lines, nothing else
             view.setVisible(visible);
         QCOMPARE(services.console.lines(),
-                 QStringList(form == Form::Gif ? 2 : 0, "GIF found at: " + gif));
+                 QStringList(form == Form::GIF ? 2 : 0, "GIF found at: " + gif));
 
         // The still image's spinner stays until it is decoded, and for good when it cannot be.
         if (form != Form::StillImage)
