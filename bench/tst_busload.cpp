@@ -35,6 +35,26 @@ long residentKiB()
 // must neither freeze the window nor make the program grow without bound.
 class TestBusLoad final : public QObject {
     Q_OBJECT
+
+    static constexpr int kBurst = 10000;
+
+    // Sends kBurst completion notices from `peer` and waits until the flow has logged them all.
+    static void sendBurst(QDBusConnection& peer, const fake::Console& console, int& sent)
+    {
+        for (int i = 0; i < kBurst; ++i) {
+            QDBusMessage signal = QDBusMessage::createSignal(
+                DBusMainAppBus::path, DBusMainAppBus::interface, DBusMainAppBus::member);
+            signal << QStringLiteral("com.marten.authCompleted")
+                   << QVariant::fromValue(UserInfo{{QStringLiteral("n"), QString::number(i)}});
+            peer.send(signal);
+        }
+        sent += kBurst;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            console.lines().count(
+                QStringLiteral("Received auth completion notification from main app")) == sent,
+            120000);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -81,22 +101,8 @@ private slots:
             lastTick = now;
         });
 
-        constexpr int kBurst = 10000;
         int sent = 0;
-        auto burst = [&] {
-            for (int i = 0; i < kBurst; ++i) {
-                QDBusMessage signal = QDBusMessage::createSignal(
-                    DBusMainAppBus::path, DBusMainAppBus::interface, DBusMainAppBus::member);
-                signal << QStringLiteral("com.marten.authCompleted")
-                       << QVariant::fromValue(UserInfo{{QStringLiteral("n"), QString::number(i)}});
-                peer.send(signal);
-            }
-            sent += kBurst;
-            QTRY_VERIFY_WITH_TIMEOUT(
-                services.console.lines().count(
-                    QStringLiteral("Received auth completion notification from main app")) == sent,
-                120000);
-        };
+        const auto burst = [&] { sendBurst(peer, services.console, sent); };
 
         const long start = residentKiB();
         clock.start();
