@@ -10,9 +10,9 @@ cmake --build --preset default --target marten-screenshot MartenOnboarding >/dev
 mkdir -p "$out"
 export QT_QPA_PLATFORM=offscreen
 
-full_states=(loading welcome welcome-keyboard permissions permissions-checking
+full_states=(loading welcome welcome-keyboard permissions permissions-checking permissions-help
              permissions-granted signIn signIn-alert purchase howToUse past-end)
-simple_states=(loading welcome welcome-keyboard permissions permissions-checking
+simple_states=(loading welcome welcome-keyboard permissions permissions-checking permissions-help
                permissions-granted howToUse signIn testIt testIt-recording testIt-transcript
                past-end)
 

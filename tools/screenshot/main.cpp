@@ -2,7 +2,8 @@
 //
 //   marten-screenshot full|simple STATE OUT.png
 //
-// STATE is one of: loading, welcome, permissions, permissions-checking, permissions-granted,
+// STATE is one of: loading, welcome, permissions, permissions-checking, permissions-help (the
+// input-access panel over the step), permissions-granted,
 // howToUse, signIn, signIn-alert, purchase, testIt, testIt-recording, testIt-transcript,
 // past-end, and welcome-keyboard (after one Tab: the focus ring shows). Account files and input
 // access are faked; nothing of the user's is touched. Texts follow the locale in the environment,
@@ -11,11 +12,13 @@
 #include "app/FTUEView.h"
 #include "app/OnboardingWindow.h"
 #include "app/Translations.h"
+#include "core/GrantAccessRunner.h"
 #include "core/OnboardingFlow.h"
 #include "core/TestItState.h"
 #include "core/platform/InputAccessProbe.h"
 #include "core/platform/Platform.h"
 #include "fakes/Fakes.h"
+#include "screens/InputAccessPanel.h"
 #include "ui/Theme.h"
 
 #include <QAbstractButton>
@@ -127,6 +130,14 @@ void act(const QString& state, OnboardingFlow& flow, FTUEView* view, fake::Servi
     } else if (state == QLatin1String("signIn-alert")) {
         if (auto* cont = button(view, "continueButton"))
             QTimer::singleShot(0, cont, &QAbstractButton::click);
+    } else if (state == QLatin1String("permissions-help")) {
+        // The panel as the desktop shows it, with pkexec and the helper found.
+        auto* runner = new GrantAccessRunner(QStringLiteral("/usr/bin/pkexec"),
+                                             QStringLiteral("/usr/libexec/marten-onboarding/"
+                                                            "grant-input-access"),
+                                             view);
+        (new InputAccessPanel(services.scheduler, services.watcher, runner, view->window()))
+            ->present();
     } else if (state == QLatin1String("testIt-recording")) {
         flow.testItState().setRecording(true);
     } else if (state == QLatin1String("testIt-transcript")) {
