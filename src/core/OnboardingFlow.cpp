@@ -17,11 +17,10 @@
 
 namespace marten {
 
-// The service's API host for the browser sign-in of the simple program.
-const QString kServiceApiHost = QStringLiteral("api.marten.app");
-
 namespace {
 using namespace std::chrono_literals;
+// The service's API host for the browser sign-in of the simple program.
+const QString kServiceApiHost = QStringLiteral("api.marten.app");
 constexpr auto kAdvanceAfterRequest = 1s;
 constexpr auto kCompleteWithoutSteps = 3s;
 } // namespace
