@@ -44,14 +44,7 @@ class TestAccessibility final : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyStepIsNamedAndReachable_data()
-    {
-        QTest::addColumn<Variant>("variant");
-        QTest::addColumn<bool>("signedIn");
-        QTest::newRow("full, signed out") << Variant::Full << false;
-        QTest::newRow("full, signed in") << Variant::Full << true;
-        QTest::newRow("simple, signed out") << Variant::Simple << false;
-    }
+    void everyStepIsNamedAndReachable_data() { test::addEveryScreenRows(); }
 
     void everyStepIsNamedAndReachable()
     {

@@ -73,14 +73,7 @@ private slots:
         }
     }
 
-    void flowShowsGermanFixedTextsAndDataAsWritten_data()
-    {
-        QTest::addColumn<Variant>("variant");
-        QTest::addColumn<bool>("signedIn");
-        QTest::newRow("full, new user") << Variant::Full << false;
-        QTest::newRow("full, signed in (purchase)") << Variant::Full << true;
-        QTest::newRow("simple") << Variant::Simple << false;
-    }
+    void flowShowsGermanFixedTextsAndDataAsWritten_data() { test::addEveryScreenRows(); }
     void flowShowsGermanFixedTextsAndDataAsWritten()
     {
         QFETCH(Variant, variant);
