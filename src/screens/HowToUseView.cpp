@@ -37,14 +37,13 @@ HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("howToUseView"));
     const bool full = m_context.isFull();
-    const QColor text; // the window text colour around the screen
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(theme::screenSpacing);
 
-    QLabel* title = theme::textLabel(tr("How to Use Marten"), theme::TextStyle::LargeTitle, this,
-                                     QFont::Bold, text);
+    QLabel* title =
+        theme::textLabel(tr("How to Use Marten"), theme::TextStyle::LargeTitle, this, QFont::Bold);
     title->setObjectName(QStringLiteral("howToUseTitle"));
     column->addWidget(title);
 
@@ -57,7 +56,7 @@ HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
     const auto addRows = [&](const auto& steps) {
         for (const Step& step : steps) {
             auto* row = new InstructionRow(QString::fromUtf16(step.number),
-                                           QString::fromUtf16(step.text), text, list);
+                                           QString::fromUtf16(step.text), QColor(), list);
             rows->addWidget(row);
             m_rows.append(row);
         }

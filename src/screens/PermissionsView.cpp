@@ -36,7 +36,6 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("permissionsView"));
     const bool full = m_context.isFull();
-    const QColor text; // the window text colour around the screen
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -52,18 +51,18 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
     // Texts take the column's whole width and centre their lines inside it, so a text that
     // wraps gets the height it needs.
     QLabel* title = theme::textLabel(tr("Accessibility Permission"), theme::TextStyle::LargeTitle,
-                                     this, QFont::Bold, text);
+                                     this, QFont::Bold);
     title->setObjectName(QStringLiteral("permissionsTitle"));
     column->addWidget(title);
 
     QLabel* explanation = theme::textLabel(
         full ? tr("Marten needs Accessibility permission to type in your applications")
              : tr("Marten needs permission to:"),
-        theme::TextStyle::Title3, this, QFont::Normal, text);
+        theme::TextStyle::Title3, this);
     explanation->setObjectName(QStringLiteral("permissionsExplanation"));
     column->addWidget(explanation);
 
-    column->addWidget(buildCapabilities(text), 0, Qt::AlignHCenter);
+    column->addWidget(buildCapabilities(), 0, Qt::AlignHCenter);
 
     m_openButton =
         new StyledButton(m_context.traits.primaryButtonStyle, tr("Open System Settings"), this);
@@ -87,7 +86,7 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
     refresh();
 }
 
-Card* PermissionsView::buildCapabilities(const QColor& text)
+Card* PermissionsView::buildCapabilities()
 {
     auto* capabilities = new Card(theme::gray(), theme::cardRadius, this);
     capabilities->setObjectName(QStringLiteral("capabilitiesCard"));
@@ -100,7 +99,7 @@ Card* PermissionsView::buildCapabilities(const QColor& text)
     };
     for (const auto& [symbolName, label] : items) {
         QWidget* item =
-            theme::iconLabel(symbolName, label, theme::TextStyle::Body, text, capabilities);
+            theme::iconLabel(symbolName, label, theme::TextStyle::Body, QColor(), capabilities);
         item->setObjectName(QStringLiteral("capability"));
         item->setAccessibleName(label);
         capabilities->contentLayout()->addWidget(item, 0, Qt::AlignLeft);

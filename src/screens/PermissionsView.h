@@ -35,7 +35,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    Card* buildCapabilities(const QColor& text);
+    Card* buildCapabilities();
     QWidget* buildCheckingRow();
     void openSettings();
     void onPolledGrant();

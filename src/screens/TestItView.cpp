@@ -24,7 +24,6 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     : QWidget(parent), m_context(context), m_state(state)
 {
     setObjectName(QStringLiteral("testItView"));
-    const QColor text; // the window text colour around the screen
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -39,7 +38,7 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     column->addWidget(m_mic, 0, Qt::AlignHCenter);
 
     QLabel* title =
-        theme::textLabel(tr("Test It Out!"), theme::TextStyle::LargeTitle, this, QFont::Bold, text);
+        theme::textLabel(tr("Test It Out!"), theme::TextStyle::LargeTitle, this, QFont::Bold);
     title->setObjectName(QStringLiteral("testItTitle"));
     column->addWidget(title);
 
@@ -55,8 +54,8 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     auto* closingBox = new QVBoxLayout;
     closingBox->setSpacing(0);
     closingBox->addSpacerItem(topPadding());
-    QLabel* closing = theme::textLabel(tr("🎉 Ready to start using Marten?"),
-                                       theme::TextStyle::Title3, this, QFont::Normal, text);
+    QLabel* closing =
+        theme::textLabel(tr("🎉 Ready to start using Marten?"), theme::TextStyle::Title3, this);
     closing->setObjectName(QStringLiteral("testItClosing"));
     closingBox->addWidget(closing);
     column->addLayout(closingBox);
@@ -70,7 +69,6 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
 // "You said:" and the transcription in a full-width card, both at the leading edge.
 QWidget* TestItView::buildTranscriptBlock()
 {
-    const QColor text; // the window text colour around the screen
     m_transcript = new QWidget(this);
     m_transcript->setObjectName(QStringLiteral("transcriptBlock"));
     auto* block = new QVBoxLayout(m_transcript);
@@ -78,14 +76,13 @@ QWidget* TestItView::buildTranscriptBlock()
     block->setSpacing(0);
     block->addSpacerItem(topPadding());
     QWidget* heading = theme::iconLabel(QStringLiteral("quote.bubble"), tr("You said:"),
-                                        theme::TextStyle::Headline, text, m_transcript);
+                                        theme::TextStyle::Headline, QColor(), m_transcript);
     heading->setObjectName(QStringLiteral("transcriptHeading"));
     block->addWidget(heading, 0, Qt::AlignLeft);
     block->addSpacing(kTranscriptSpacing);
     auto* card = new Card(theme::green(), theme::cardRadius, m_transcript);
     card->setObjectName(QStringLiteral("transcriptCard"));
-    m_transcriptText =
-        theme::textLabel(QString(), theme::TextStyle::Body, card, QFont::Normal, text);
+    m_transcriptText = theme::textLabel(QString(), theme::TextStyle::Body, card);
     m_transcriptText->setObjectName(QStringLiteral("transcriptText"));
     m_transcriptText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_transcriptText->setTextInteractionFlags(Qt::TextSelectableByMouse);
