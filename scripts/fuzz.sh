@@ -5,10 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 bash scripts/setup-debian.sh
-cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build build-fuzz
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMARTEN_FUZZ=ON \
+    -DMARTEN_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-fuzz --target fuzz_account
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cp fuzz/corpus/* "$work/"
-build-fuzz/fuzz_account -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
+build-fuzz/fuzz/fuzz_account -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
     -max_len=4096 -print_final_stats=1 "$work"
