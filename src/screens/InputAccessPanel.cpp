@@ -79,6 +79,15 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
                   theme::TextStyle::Body, m_sheet, QFont::Bold, theme::black());
     terminal->setObjectName(QStringLiteral("panelTerminalHeading"));
     column->addWidget(terminal);
+    // What the rule gives away, whichever way it is installed.
+    QLabel* reach = leftLabel(
+        tr("The rule gives whoever is the active user at this computer access to every "
+           "keyboard. A program that opened a keyboard keeps it open after a switch to another "
+           "user or to a text console, and on Wayland it reads what is typed into every "
+           "window."),
+        theme::TextStyle::Caption, m_sheet, QFont::Normal, theme::secondaryLabel());
+    reach->setObjectName(QStringLiteral("panelRuleReach"));
+    column->addWidget(reach);
     auto* commands = new InputAccessCommands(m_scheduler, m_sheet);
     column->addWidget(commands);
     m_focusChain.append(commands->copyButtons());
