@@ -73,6 +73,11 @@
         <source>Input access could not be granted.</source>
         <translation>Der Eingabezugriff konnte nicht gewährt werden.</translation>
     </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="99"/>
+        <source>The grant was stopped before it finished. Try again, or use the commands below.</source>
+        <translation>Die Freigabe wurde vor ihrem Ende abgebrochen. Versuchen Sie es erneut oder verwenden Sie die Befehle unten.</translation>
+    </message>
 </context>
 <context>
     <name>marten::HowToUseView</name>
@@ -149,6 +154,11 @@
         <location filename="../src/screens/InputAccessPanel.cpp" line="78"/>
         <source>Or in a terminal:</source>
         <translation>Oder in einem Terminal:</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="82"/>
+        <source>The rule gives whoever is the active user at this computer access to every keyboard. A program that opened a keyboard keeps it open after a switch to another user or to a text console, and on Wayland it reads what is typed into every window.</source>
+        <translation>Die Regel gibt dem jeweils aktiven Benutzer an diesem Computer Zugriff auf jede Tastatur. Ein Programm, das eine Tastatur geöffnet hat, behält sie nach einem Wechsel zu einem anderen Benutzer oder zu einer Textkonsole offen, und unter Wayland liest es, was in jedes Fenster getippt wird.</translation>
     </message>
     <message>
         <location filename="../src/screens/InputAccessPanel.cpp" line="78"/>
