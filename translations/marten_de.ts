@@ -157,8 +157,8 @@
     </message>
     <message>
         <location filename="../src/screens/InputAccessPanel.cpp" line="82"/>
-        <source>The rule gives whoever is the active user at this computer access to every keyboard. A program that opened a keyboard keeps it open after a switch to another user or to a text console, and on Wayland it reads what is typed into every window.</source>
-        <translation>Die Regel gibt dem jeweils aktiven Benutzer an diesem Computer Zugriff auf jede Tastatur. Ein Programm, das eine Tastatur geöffnet hat, behält sie nach einem Wechsel zu einem anderen Benutzer oder zu einer Textkonsole offen, und unter Wayland liest es, was in jedes Fenster getippt wird.</translation>
+        <source>The rule lets the active user at this computer read every keyboard. A keyboard a program opened stays open to it after a switch of user or to a text console, and on Wayland it reads what is typed into every window.</source>
+        <translation>Die Regel lässt den aktiven Benutzer an diesem Computer jede Tastatur lesen. Ein Programm behält eine geöffnete Tastatur nach einem Benutzerwechsel oder dem Wechsel zur Textkonsole, und unter Wayland liest es, was in jedes Fenster getippt wird.</translation>
     </message>
     <message>
         <location filename="../src/screens/InputAccessPanel.cpp" line="78"/>
