@@ -24,10 +24,28 @@ add_custom_target(marten-grant-helper ALL DEPENDS "${MARTEN_GRANT_HELPER_BUILD}"
 
 install(PROGRAMS "${MARTEN_GRANT_HELPER_SRC}"
         DESTINATION "${CMAKE_INSTALL_LIBEXECDIR}/marten-onboarding")
+# polkit reads actions from /usr/share/polkit-1/actions only, so the action is installed with
+# a /usr prefix alone (a package's). Under any other prefix the helper may belong to a user
+# who could rewrite it; the program then runs it only if root owns it and its folders, as
+# the generic pkexec action, and otherwise shows the commands.
 set(MARTEN_POLICY_TEMPLATE "${CMAKE_SOURCE_DIR}/dist/com.marten.onboarding.policy.in")
 install(CODE "
-    set(MARTEN_GRANT_HELPER_PATH \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBEXECDIR}/marten-onboarding/grant-input-access\")
-    configure_file(\"${MARTEN_POLICY_TEMPLATE}\" \"${CMAKE_BINARY_DIR}/dist/install/com.marten.onboarding.policy\" @ONLY)
+    if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+        set(MARTEN_GRANT_HELPER_PATH \"/usr/${CMAKE_INSTALL_LIBEXECDIR}/marten-onboarding/grant-input-access\")
+        configure_file(\"${MARTEN_POLICY_TEMPLATE}\" \"${CMAKE_BINARY_DIR}/dist/install/com.marten.onboarding.policy\" @ONLY)
+        file(INSTALL \"${CMAKE_BINARY_DIR}/dist/install/com.marten.onboarding.policy\"
+             DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATAROOTDIR}/polkit-1/actions\")
+    else()
+        message(STATUS \"Not installing the polkit action: polkit reads it under /usr only\")
+    endif()
 ")
-install(FILES "${CMAKE_BINARY_DIR}/dist/install/com.marten.onboarding.policy"
-        DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/polkit-1/actions")
+
+# pkexec is run by the absolute path found here, never looked up on PATH when the program
+# runs. Only the system's folders are searched; without pkexec there, its usual place.
+find_program(MARTEN_PKEXEC pkexec PATHS /usr/bin /bin NO_DEFAULT_PATH
+             DOC "pkexec, run by this absolute path to grant input access")
+if(NOT MARTEN_PKEXEC)
+    set(MARTEN_PKEXEC /usr/bin/pkexec CACHE FILEPATH
+        "pkexec, run by this absolute path to grant input access" FORCE)
+endif()
+target_compile_definitions(marten_app PRIVATE MARTEN_PKEXEC_PATH="${MARTEN_PKEXEC}")

@@ -73,6 +73,11 @@
         <source>Input access could not be granted.</source>
         <translation>Der Eingabezugriff konnte nicht gewährt werden.</translation>
     </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="99"/>
+        <source>The grant was stopped before it finished. Try again, or use the commands below.</source>
+        <translation>Die Freigabe wurde vor ihrem Ende abgebrochen. Versuchen Sie es erneut oder verwenden Sie die Befehle unten.</translation>
+    </message>
 </context>
 <context>
     <name>marten::HowToUseView</name>
@@ -149,6 +154,11 @@
         <location filename="../src/screens/InputAccessPanel.cpp" line="78"/>
         <source>Or in a terminal:</source>
         <translation>Oder in einem Terminal:</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="82"/>
+        <source>The rule lets the active user at this computer read every keyboard. A keyboard a program opened stays open to it after a switch of user or to a text console, and on Wayland it reads what is typed into every window.</source>
+        <translation>Die Regel lässt den aktiven Benutzer an diesem Computer jede Tastatur lesen. Ein Programm behält eine geöffnete Tastatur nach einem Benutzerwechsel oder dem Wechsel zur Textkonsole, und unter Wayland liest es, was in jedes Fenster getippt wird.</translation>
     </message>
     <message>
         <location filename="../src/screens/InputAccessPanel.cpp" line="78"/>

@@ -6,7 +6,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace marten {
@@ -18,12 +17,21 @@ bool DesktopURLOpener::open(const QUrl& url)
 
 GrantAccessTools GrantAccessTools::find(const QString& programDir)
 {
+    return find(programDir, QStringLiteral(MARTEN_PKEXEC_PATH));
+}
+
+GrantAccessTools GrantAccessTools::find(const QString& programDir, const QString& pkexec)
+{
+    // Anything the user could rewrite would run as root after an administrator's password:
+    // without a helper and pkexec that only root controls, the panel shows the commands only.
+    // Both are run by their canonical paths, the ones that were checked.
     GrantAccessTools tools;
-    tools.pkexec = QStandardPaths::findExecutable(QStringLiteral("pkexec"));
+    if (QFileInfo(pkexec).isExecutable() && GrantAccessRunner::onlyRootCanChange(pkexec))
+        tools.pkexec = QFileInfo(pkexec).canonicalFilePath();
     const QFileInfo helper(
         QDir(programDir)
             .filePath(QStringLiteral("../libexec/marten-onboarding/grant-input-access")));
-    if (helper.isFile() && helper.isExecutable())
+    if (helper.isExecutable() && GrantAccessRunner::onlyRootCanChange(helper.filePath()))
         tools.helper = helper.canonicalFilePath();
     return tools;
 }

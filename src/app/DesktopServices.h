@@ -21,14 +21,16 @@ public:
     bool open(const QUrl& url) override;
 };
 
-// What the one-click grant runs: pkexec from PATH, and the helper installed beside the
-// program (`<exe dir>/../libexec/marten-onboarding/grant-input-access`). Either is empty
-// when it is not there.
+// What the one-click grant runs: pkexec at the absolute path found when the build was
+// configured (never looked up on PATH, where a user's own folder may come first), and the
+// helper installed beside the program (`<exe dir>/../libexec/marten-onboarding/
+// grant-input-access`). Either is empty unless it is there and only root can change it.
 struct GrantAccessTools {
     QString pkexec;
     QString helper;
     bool usable() const { return !pkexec.isEmpty() && !helper.isEmpty(); }
     static GrantAccessTools find(const QString& programDir);
+    static GrantAccessTools find(const QString& programDir, const QString& pkexec);
 };
 
 // Linux has no settings page for input access: the help is a panel over the window.

@@ -1,23 +1,50 @@
 #include "core/GrantAccessRunner.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+
+#include <sys/stat.h>
 
 namespace marten {
 namespace {
 
-// pkexec's own statuses; anything else is the helper's.
+// pkexec's own statuses; anything else is the helper's. pkexec exits 127 for every error of
+// its own (a refusal, no authentication agent, not installed setuid), and says which on
+// standard error, in English whatever the locale.
 constexpr int kStatusDismissed = 126;
-constexpr int kStatusNotAuthorised = 127;
+constexpr int kStatusPkexecError = 127;
+constexpr char kNotAuthorised[] = "Not authorized";
 
+// The last non-empty line, cut to a length a status line can show, with control characters
+// made spaces.
 QString lastLine(const QByteArray& output)
 {
     const QList<QByteArray> lines = output.split('\n');
     for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
-        const QString line = QString::fromLocal8Bit(*it).trimmed();
-        if (!line.isEmpty())
-            return line;
+        QString line = QString::fromLocal8Bit(*it).trimmed();
+        if (line.isEmpty())
+            continue;
+        for (QChar& c : line) {
+            if (c.category() == QChar::Other_Control)
+                c = QLatin1Char(' ');
+        }
+        if (line.size() > GrantAccessRunner::kMaxDetail)
+            line = line.left(GrantAccessRunner::kMaxDetail - 1) + QChar(0x2026);
+        return line;
     }
     return {};
+}
+
+// Root owns it, and no group or other user may write to it; a folder may instead be sticky.
+bool rootOnly(const struct stat& st, bool folder)
+{
+    if (st.st_uid != 0)
+        return false;
+    if ((st.st_mode & (S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return folder && (st.st_mode & S_ISVTX) != 0;
 }
 
 } // namespace
@@ -37,17 +64,40 @@ GrantAccessRunner::~GrantAccessRunner()
     }
 }
 
-GrantAccessRunner::Outcome GrantAccessRunner::outcomeFor(int exitStatus)
+GrantAccessRunner::Outcome GrantAccessRunner::outcomeFor(int exitStatus,
+                                                         const QByteArray& errorTail)
 {
     switch (exitStatus) {
     case 0:
         return Outcome::Granted;
     case kStatusDismissed:
         return Outcome::Dismissed;
-    case kStatusNotAuthorised:
-        return Outcome::NotAuthorised;
+    case kStatusPkexecError:
+        return errorTail.contains(kNotAuthorised) ? Outcome::NotAuthorised : Outcome::Failed;
     default:
         return Outcome::Failed;
+    }
+}
+
+bool GrantAccessRunner::onlyRootCanChange(const QString& path)
+{
+    // The canonical path has no symbolic links left, so each of its folders is one that a
+    // lookup of it really passes through.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (canonical.isEmpty())
+        return false;
+    struct stat st {};
+    if (::lstat(QFile::encodeName(canonical).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        !rootOnly(st, false))
+        return false;
+    QDir folder = QFileInfo(canonical).dir();
+    for (;;) {
+        if (::lstat(QFile::encodeName(folder.path()).constData(), &st) != 0 ||
+            !S_ISDIR(st.st_mode) || !rootOnly(st, true))
+            return false;
+        if (folder.isRoot())
+            return true;
+        folder.setPath(QFileInfo(folder.path()).path());
     }
 }
 
@@ -55,11 +105,14 @@ void GrantAccessRunner::start()
 {
     if (m_process)
         return;
+    m_errorTail.clear();
     m_process = new QProcess(this);
     m_process->setProgram(m_pkexec);
     m_process->setArguments({m_helper});
     m_process->setStandardInputFile(QProcess::nullDevice());
     m_process->setStandardOutputFile(QProcess::nullDevice());
+    m_process->setReadChannel(QProcess::StandardError);
+    connect(m_process, &QProcess::readyReadStandardError, this, &GrantAccessRunner::readError);
     connect(m_process, &QProcess::finished, this, [this](int status, QProcess::ExitStatus how) {
         onFinished(status, how == QProcess::CrashExit);
     });
@@ -72,13 +125,27 @@ void GrantAccessRunner::start()
         emit started();
 }
 
+void GrantAccessRunner::readError()
+{
+    // Read as it comes, keeping only the end: a flood on standard error costs no memory.
+    char chunk[kKeptError];
+    for (;;) {
+        const qint64 got = m_process->read(chunk, sizeof chunk);
+        if (got <= 0)
+            break;
+        m_errorTail.append(chunk, got);
+        if (m_errorTail.size() > kKeptError)
+            m_errorTail.remove(0, m_errorTail.size() - kKeptError);
+    }
+}
+
 void GrantAccessRunner::onFinished(int exitStatus, bool crashed)
 {
-    const QString detail = lastLine(m_process->readAllStandardError());
+    readError();
     if (crashed)
-        finish(Outcome::Failed, detail.isEmpty() ? m_process->errorString() : detail);
+        finish(Outcome::Stopped, {});
     else
-        finish(outcomeFor(exitStatus), detail);
+        finish(outcomeFor(exitStatus, m_errorTail), lastLine(m_errorTail));
 }
 
 void GrantAccessRunner::onStartFailed()
@@ -90,6 +157,7 @@ void GrantAccessRunner::finish(Outcome outcome, const QString& detail)
 {
     QProcess* done = m_process;
     m_process = nullptr;
+    m_errorTail.clear();
     done->disconnect(this);
     done->deleteLater();
     emit finished(outcome, detail);

@@ -96,6 +96,11 @@ void GrantAccessRow::onFinished(GrantAccessRunner::Outcome outcome, const QStrin
                       "with the commands below."),
                    theme::black());
         return;
+    case Outcome::Stopped:
+        showStatus(tr("The grant was stopped before it finished. Try again, or use the "
+                      "commands below."),
+                   theme::red());
+        return;
     case Outcome::Failed:
         showStatus(detail.isEmpty() ? tr("Input access could not be granted.") : detail,
                    theme::red());

@@ -20,6 +20,8 @@ namespace {
 
 constexpr int kMaxSheetWidth = 700;
 constexpr int kOuterMargin = 20;
+// Above and below, less: a long translation needs the height more than the sheet its frame.
+constexpr int kOuterMarginVertical = 10;
 constexpr int kSheetPadding = 20;
 constexpr int kSheetRadius = 12;
 constexpr int kSectionSpacing = 10;
@@ -74,11 +76,22 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
         m_focusChain.append(grant->button());
     }
 
+    // The heading, and close under it what the rule gives away, whichever way it goes in.
+    auto* terminalPart = new QVBoxLayout;
+    terminalPart->setSpacing(2);
     QLabel* terminal =
         leftLabel(runner ? tr("Or in a terminal:") : tr("Run these commands in a terminal:"),
                   theme::TextStyle::Body, m_sheet, QFont::Bold, theme::black());
     terminal->setObjectName(QStringLiteral("panelTerminalHeading"));
-    column->addWidget(terminal);
+    terminalPart->addWidget(terminal);
+    QLabel* reach = leftLabel(
+        tr("The rule lets the active user at this computer read every keyboard. A keyboard a "
+           "program opened stays open to it after a switch of user or to a text console, and "
+           "on Wayland it reads what is typed into every window."),
+        theme::TextStyle::Caption, m_sheet, QFont::Normal, theme::secondaryLabel());
+    reach->setObjectName(QStringLiteral("panelRuleReach"));
+    terminalPart->addWidget(reach);
+    column->addLayout(terminalPart);
     auto* commands = new InputAccessCommands(m_scheduler, m_sheet);
     column->addWidget(commands);
     m_focusChain.append(commands->copyButtons());
@@ -162,7 +175,7 @@ QRect InputAccessPanel::sheetRect() const
     const int width = qMin(kMaxSheetWidth, this->width() - 2 * kOuterMargin);
     const int wanted = m_sheet->hasHeightForWidth() ? m_sheet->heightForWidth(width)
                                                     : m_sheet->sizeHint().height();
-    const int height = qMin(wanted, this->height() - 2 * kOuterMargin);
+    const int height = qMin(wanted, this->height() - 2 * kOuterMarginVertical);
     return {(this->width() - width) / 2, (this->height() - height) / 2, width, height};
 }
 

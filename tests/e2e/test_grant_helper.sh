@@ -26,7 +26,8 @@ fi
 check "the build tree has the helper, executable" test -x "$helper"
 
 # ns.sh DIR HOW...: sets up the namespace, then runs the helper once per HOW, in turn:
-#   root | args (root, with an argument) | nobody (uid 65534) | fail:TOOL SUBCOMMAND
+#   root | args (root, with an argument) | nobody (uid 65534) | fail:TOOL SUBCOMMAND |
+#   folder (a folder where the rule goes; what it holds after goes to "inside") | missing:TOOL
 # Run N leaves DIR/N/{status,stderr,out,log,listing}, copies of the two files and their
 # "mode uid gid".
 cat > "$WORK/ns.sh" <<'NS'
@@ -65,14 +66,17 @@ for how in "$@"; do
         args) run+=(--force) ;;
         nobody) run=(setpriv --reuid=65534 --regid=65534 --clear-groups "${run[@]}") ;;
         fail:*) echo "${how#fail:}" > "$ns/fail" ;;
+        folder) mkdir "$RULES" ;;
+        missing:*) rm "/usr/sbin/${how#missing:}" ;;
     esac
     status=0
     (cd / && "${run[@]}") > "$out/out" 2> "$out/stderr" < /dev/null || status=$?
     echo "$status" > "$out/status"
     for f in RULES MODULES; do
-        if [ -e "${!f}" ]; then cp "${!f}" "$out/$f"; stat -c '%a %u %g' "${!f}" > "$out/$f.stat"; fi
+        if [ -f "${!f}" ]; then cp "${!f}" "$out/$f"; stat -c '%a %u %g' "${!f}" > "$out/$f.stat"; fi
     done
     ls -A /etc/udev/rules.d /etc/modules-load.d > "$out/listing"
+    if [ -d "$RULES" ]; then ls -A "$RULES" > "$out/inside"; rm -rf "$RULES"; fi
     cp "$ns/log" "$out/log"
     : > "$ns/log"
 done
@@ -140,5 +144,15 @@ check "not root: refused with one line, nothing written, nothing run" \
     eval 'refused "$d/1" "^grant-input-access: " && untouched "$d/1"'
 check "an argument: refused with a usage line, nothing written" \
     eval 'refused "$d/2" "^usage: " && untouched "$d/2"'
+
+# Where the rule goes is a folder: a rename would move the rule into it and report success.
+# A missing tool is named without the helper's path and line number.
+d="$(in_namespace odd-targets folder missing:modprobe)"
+check "a folder in the rule's place: refused with one line, nothing written or run" \
+    eval 'refused "$d/1" "^grant-input-access: $RULES is not a regular file" &&
+        same "$d/1/inside" "" && [ ! -e "$d/1/MODULES" ] && same "$d/1/log" ""'
+check "no modprobe: one line that names it, without the helper's path" \
+    eval 'same "$d/2/stderr" "grant-input-access: modprobe uinput failed: modprobe is not installed" &&
+        same "$d/2/log" ""'
 
 finish

@@ -16,6 +16,7 @@ for f in bin/MartenOnboarding bin/MartenOnboarding_Simple \
     [ -e "$prefix/$f" ] || fail "installed $f"
 done
 [ -e "$prefix/bin/marten" ] && fail "the stand-in main application is never installed"
+[ -e "$prefix/share/polkit-1" ] && fail "no polkit action for a prefix polkit does not read"
 check "desktop entries validate" desktop-file-validate "$prefix"/share/applications/*.desktop
 
 # Run the installed copy from somewhere else entirely, with the build tree hidden.

@@ -14,19 +14,27 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace marten;
 using namespace std::chrono_literals;
 
 namespace {
 
-// Stands in for pkexec: notes its arguments, takes its time, complains on standard error
-// and exits with the status it is told.
+// Stands in for pkexec: notes its arguments, takes its time, writes what it is told on
+// standard error (or floods it) and exits with the status it is told, or is killed.
 constexpr char kFakePkexec[] = R"(#!/bin/sh
 printf '%s\n' "$@" > "$FAKE_PKEXEC_ARGS"
 sleep "$FAKE_PKEXEC_DELAY"
-printf 'first complaint\nlast complaint\n\n' >&2
+case "$FAKE_PKEXEC_ERR" in
+flood) head -c 20000000 /dev/zero | tr '\0' x >&2 ;;
+*) printf "$FAKE_PKEXEC_ERR" >&2 ;;
+esac
+[ "$FAKE_PKEXEC_STATUS" = kill ] && kill -KILL $$
 exit "$FAKE_PKEXEC_STATUS"
 )";
+constexpr char kComplaints[] = "first complaint\\nlast complaint\\n\\n";
 
 void writeExecutable(const QString& path, const QByteArray& text)
 {
@@ -93,6 +101,7 @@ private slots:
         m_args = m_dir.filePath("args");
         qputenv("FAKE_PKEXEC_ARGS", m_args.toLocal8Bit());
         qputenv("FAKE_PKEXEC_DELAY", "0");
+        qputenv("FAKE_PKEXEC_ERR", "");
     }
 
     // The panel does not block, and closes once the watch sees the grant.
@@ -112,39 +121,82 @@ private slots:
         QTRY_VERIFY(h.panelGone());
     }
 
-    // Without pkexec or the helper there is nothing to run.
-    void toolsNeedPkexecAndTheHelper()
+    // Nothing to run without pkexec and the helper, or with either where a user other than
+    // root could rewrite it or a folder above it.
+    void toolsNeedPkexecAndTheHelperOnlyRootControls()
     {
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", m_dir.filePath("nowhere").toLocal8Bit());
-        const GrantAccessTools without = GrantAccessTools::find(m_program);
-        qputenv("PATH", m_dir.filePath("fakebin").toLocal8Bit() + ':' + path);
-        const GrantAccessTools with = GrantAccessTools::find(m_program);
-        const GrantAccessTools noHelper = GrantAccessTools::find(m_dir.path());
-        qputenv("PATH", path);
-        QVERIFY(!without.usable() && !noHelper.usable() && with.usable());
-        QCOMPARE(with.helper,
-                 QFileInfo(m_program + "/../libexec/marten-onboarding/grant-input-access")
-                     .canonicalFilePath());
+        const QString pkexec = m_dir.filePath("fakebin/pkexec");
+        const QString helper =
+            m_dir.filePath("prefix/libexec/marten-onboarding/grant-input-access");
+        const QString folder = QFileInfo(helper).path();
+        QVERIFY(!GrantAccessTools::find(m_program, m_dir.filePath("nowhere/pkexec")).usable());
+        QVERIFY(!GrantAccessTools::find(m_dir.path(), pkexec).usable()); // no helper there
+        if (geteuid() != 0) {
+            // This user's own temporary folder: the helper is theirs to rewrite.
+            QVERIFY(!GrantAccessTools::find(m_program, pkexec).usable());
+            QSKIP("the rest needs files that root owns");
+        }
+        const GrantAccessTools with = GrantAccessTools::find(m_program, pkexec);
+        QVERIFY(with.usable());
+        QCOMPARE(with.helper, QFileInfo(helper).canonicalFilePath());
+
+        const auto usableWhen = [&](const QString& path, mode_t mode, uid_t owner) {
+            struct stat st {};
+            ::stat(QFile::encodeName(path).constData(), &st);
+            const bool chmodded = ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+            const bool chowned = ::chown(QFile::encodeName(path).constData(), owner, 0) == 0;
+            const bool usable = GrantAccessTools::find(m_program, pkexec).usable();
+            ::chmod(QFile::encodeName(path).constData(), st.st_mode & 07777);
+            ::chown(QFile::encodeName(path).constData(), 0, 0);
+            return chmodded && chowned && usable;
+        };
+        QVERIFY(!usableWhen(helper, 0775, 0));
+        QVERIFY(!usableWhen(helper, 0755, 65534));
+        QVERIFY(!usableWhen(pkexec, 0757, 0));
+        QVERIFY(!usableWhen(folder, 0777, 0));
+        QVERIFY(!usableWhen(folder, 0755, 65534));
+        QVERIFY(!usableWhen(m_dir.path(), 0770, 0));
+        QVERIFY(usableWhen(m_dir.path(), 01777, 0));      // sticky, as /tmp
+        QVERIFY(!usableWhen(m_dir.path(), 01777, 65534)); // but not the owner's
+        QVERIFY(GrantAccessTools::find(m_program, pkexec).usable());
     }
 
     void eachExitStatusSaysWhatHappened_data()
     {
-        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("status");
+        QTest::addColumn<QByteArray>("error");
         QTest::addColumn<QString>("says");
-        QTest::newRow("granted") << 0 << "Access granted.";
-        QTest::newRow("prompt dismissed") << 126 << "Nothing was changed.";
-        QTest::newRow("not authorised") << 127 << "administrator must do it";
-        QTest::newRow("helper failed") << 1 << "last complaint";
+        QTest::newRow("granted") << QByteArray("0") << QByteArray() << "Access granted.";
+        QTest::newRow("prompt dismissed")
+            << QByteArray("126") << QByteArray(kComplaints) << "Nothing was changed.";
+        QTest::newRow("not authorised")
+            << QByteArray("127")
+            << QByteArray("Error executing command as another user: Not authorized\\n\\n"
+                          "This incident has been reported.\\n")
+            << "administrator must do it";
+        // pkexec's other errors share its status: the detail says which.
+        QTest::newRow("no agent")
+            << QByteArray("127")
+            << QByteArray("Error executing command as another user: No authentication agent "
+                          "found.\\n")
+            << "Error executing command as another user: No authentication agent found.";
+        QTest::newRow("helper failed")
+            << QByteArray("1") << QByteArray(kComplaints) << "last complaint";
+        QTest::newRow("killed") << QByteArray("kill") << QByteArray()
+                                << "stopped before it finished";
+        QTest::newRow("flood on standard error")
+            << QByteArray("1") << QByteArray("flood") << QString(299, 'x') + QChar(0x2026);
     }
 
     // Each run takes the fake half a second, and the window keeps answering meanwhile. After
     // a failure the button stays, with the keyboard on it, ready for another try.
     void eachExitStatusSaysWhatHappened()
     {
-        QFETCH(int, status);
+        QFETCH(QByteArray, status);
+        QFETCH(QByteArray, error);
         QFETCH(QString, says);
-        qputenv("FAKE_PKEXEC_STATUS", QByteArray::number(status));
+        qputenv("FAKE_PKEXEC_STATUS", status);
+        qputenv("FAKE_PKEXEC_ERR", error);
         qputenv("FAKE_PKEXEC_DELAY", "0.5");
         Host h;
         QVERIFY(QTest::qWaitForWindowActive(&h.window));
@@ -165,12 +217,13 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!runner.isRunning(), 5000);
         QVERIFY2(statusText(panel).contains(says), qPrintable(statusText(panel)));
         QVERIFY(button->isEnabled() && !spinner->isVisible());
-        QCOMPARE(button->isVisible(), status != 0);
-        QCOMPARE(button->hasFocus(), status != 0);
+        QCOMPARE(button->isVisible(), status != "0");
+        QCOMPARE(button->hasFocus(), status != "0");
         QFile args(m_args);
         QVERIFY(args.open(QIODevice::ReadOnly));
         QCOMPARE(args.readAll(), "/the/helper\n");
         qputenv("FAKE_PKEXEC_DELAY", "0");
+        qputenv("FAKE_PKEXEC_ERR", "");
     }
 
     // A grant this session never picks up (remote, no logind) ends in advice to log in anew;
