@@ -2,6 +2,7 @@
 #include "support/TestEnv.h"
 #include "ui/GIFMovieView.h"
 
+#include <QMovie>
 #include <QPainter>
 #include <QtTest>
 
