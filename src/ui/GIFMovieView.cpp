@@ -1,11 +1,13 @@
 #include "ui/GIFMovieView.h"
 
 #include "core/AssetLookup.h"
+#include "core/GIFLimits.h"
 #include "core/GIFPage.h"
 #include "core/RegularFile.h"
 #include "core/platform/Console.h"
 
 #include <QBuffer>
+#include <QImageReader>
 #include <QMovie>
 #include <QPainter>
 
@@ -15,6 +17,26 @@ namespace {
 QString failure(const QString& action, const QString& path, const QString& reason)
 {
     return QStringLiteral("Cannot %1 \"%2\": %3").arg(action, path, reason);
+}
+
+// The bytes the movie plays, or nothing with the reason. A GIF is judged block by block (frame
+// sizes, delays); any other picture by the size its header gives, before a pixel is decoded.
+std::optional<QByteArray> playable(const QByteArray& bytes, QString* why)
+{
+    if (bytes.startsWith("GIF8"))
+        return gif::boundedForPlaying(bytes, why);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const QSize size = QImageReader(&buffer).size();
+    if (size.isValid() && (size.width() > gif::maxSide || size.height() > gif::maxSide)) {
+        *why = QStringLiteral("its picture is %1 x %2, larger than %3 x %3")
+                   .arg(size.width())
+                   .arg(size.height())
+                   .arg(gif::maxSide);
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 } // namespace
@@ -64,6 +86,16 @@ bool GIFMovieView::stage(QString* error)
 
 void GIFMovieView::loadImage()
 {
+    // A picture too costly to play leaves the white page empty, as one that cannot be decoded
+    // does, with one line saying why.
+    QString why;
+    std::optional<QByteArray> bytes = playable(m_imageBytes, &why);
+    m_imageBytes.clear();
+    if (!bytes) {
+        m_console.line(QStringLiteral("Not playing \"%1\": %2").arg(m_gifURL.toLocalFile(), why));
+        return;
+    }
+    m_imageBytes = std::move(*bytes);
     // The bytes are held in memory, so a later view that replaces the copy does not change
     // what this one plays.
     m_imageDevice = new QBuffer(&m_imageBytes, this);

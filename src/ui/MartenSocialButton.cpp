@@ -3,6 +3,7 @@
 #include "ui/FocusRing.h"
 #include "ui/Theme.h"
 
+#include <QBuffer>
 #include <QFutureWatcher>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -24,10 +25,15 @@ QFont titleFont()
     return theme::systemFont(12, QFont::DemiBold);
 }
 
-// Runs on a worker thread: decodes the file and shrinks it to what the slot can use.
+// Runs on a worker thread: reads the file as every media file is read (a regular file within
+// the cap, opened without waiting, so a FIFO swapped in after the lookup blocks nothing),
+// decodes the bytes and shrinks the result to what the slot can use.
 QImage decodeIcon(const QString& path)
 {
-    QImageReader reader(path);
+    QByteArray bytes = readAssetFile(path).value_or(QByteArray());
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kLargestImageSide || size.height() > kLargestImageSide))
         return {};

@@ -107,4 +107,28 @@ for kind in fifo-gif fifo-png zero-gif; do
             [ "$(du -sk "$h/runtime" | cut -f1)" -lt 64 ]'
 done
 
+# A GIF whose picture is 5000 x 5000 (two frames, no delay) is not played: one line, and
+# the memory stays far below the 100 MB each such frame would take.
+h="$(new_home media-huge-gif)"
+mkdir -p "$h/Documents/voice_to_text/assets"
+frame='\x21\xf9\x04\x00\x00\x00\x00\x00\x2c\x00\x00\x00\x00\x88\x13\x88\x13\x00\x02\x01\x2c\x00'
+printf "GIF89a\x88\x13\x88\x13\x80\x00\x00\x00\x00\x00\xff\xff\xff$frame$frame\x3b" \
+    > "$h/Documents/voice_to_text/assets/glowy.gif"
+start_until "$h" "FTUE will show" in_home "$h" "$WORK/bare/bin/MartenOnboarding"
+grep VmHWM "/proc/$(cat "$h/pid")/status" | tr -dc 0-9 > "$h/peak"
+stop_with "$h" TERM
+check "a 5000 x 5000 GIF: not played, said in a line, under 100 MB" \
+    eval 'stopped_early "$h" && [ "$(cat "$h/peak")" -lt 100000 ] &&
+        grep -x "Not playing \"$h/.*/glowy.gif\": its picture is 5000 x 5000, larger than 1024 x 1024" "$h/out"'
+
+# A home folder whose name is not UTF-8 cannot be named: one line, status 1, nothing written.
+h="$WORK/home-"$'\xff'
+mkdir -p "$h/config" "$h/runtime"
+printf '{"token":"abc","has_subscription":true}' > "$h/.marten_auth_local.json"
+run_to_end "$h" in_home "$h" "$BIN/MartenOnboarding"
+check "a home folder whose name is not UTF-8: one line, status 1, nothing written" \
+    eval 'same "$h/status" 1 && [ "$(wc -l < "$h/out")" = 1 ] &&
+        grep "^MartenOnboarding cannot start: the home folder.s name is not valid UTF-8" "$h/out" &&
+        [ -z "$(ls -A "$h/config")" ] && [ ! -e "$h/runtime/marten-onboarding" ] && [ ! -e "$h/.config" ]'
+
 finish

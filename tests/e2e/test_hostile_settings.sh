@@ -42,6 +42,22 @@ check "valid settings: both flags added, the other keys kept, no lock or tempora
     eval 'ended "$h" && [ "$(ls -A "$h/config/Marten")" = Marten.conf ] &&
         same_bytes "$h/config/Marten/Marten.conf" "$merged"'
 
+# Leftovers of runs killed before their rename: ours, regular and older than a minute go;
+# a fresh one, a look-alike name, a FIFO and another user's file stay.
+h="$(with_conf leftovers '[General]\nvolume=3\n')"
+chmod 600 "$h/config/Marten/Marten.conf"
+mkdir -p "$h/config/autostart" "$h/config/Marten/.Marten.conf.merge-AbC123"
+(cd "$h/config/Marten" && touch .Marten.conf.0123abcd .Marten.conf.merge-AbC123/Marten.conf \
+    .Marten.conf.backup01 .Marten.conf.fedcba98 && mkfifo .Marten.conf.00000000 &&
+    chown nobody .Marten.conf.fedcba98 && touch ../autostart/.com.marten.Marten.desktop.deadbeef &&
+    touch -h -d '-2 minutes' .Marten.conf.* ../autostart/.com.* .Marten.conf.merge-AbC123/* &&
+    touch .Marten.conf.89abcdef && touch -d '-2 minutes' .Marten.conf.merge-AbC123)
+run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
+check "stale temporaries of ours removed, everything else kept, the file stays 0600" \
+    eval 'ended "$h" && [ -z "$(ls -A "$h/config/autostart" | grep "^\.")" ] &&
+        [ "$(LC_ALL=C ls -A "$h/config/Marten" | tr "\n" " ")" = ".Marten.conf.00000000 .Marten.conf.89abcdef .Marten.conf.backup01 .Marten.conf.fedcba98 Marten.conf " ] &&
+        [ "$(stat -c %a "$h/config/Marten/Marten.conf")" = 600 ] && grep -qx volume=3 "$h/config/Marten/Marten.conf"'
+
 # A held lock, a folder in its place or one naming a live process: the wait is bounded.
 sleep 60 &
 holder=$!
@@ -79,6 +95,43 @@ if unshare -m --propagation private true 2>/dev/null; then
 else
     echo "SKIP: full disk (no mount namespaces here)"
 fi
+
+# A temporary folder that is full and read-only costs nothing: the merge works beside the
+# file. A read-only home (its configuration folder here) gives two lines with the system's reason.
+for kind in full-tmp ro-home; do
+    h="$(with_conf "$kind" '[General]\nvolume=3\n')"
+    chmod 600 "$h/config/Marten/Marten.conf"
+    mkdir -p "$h/tmp"
+    cat > "$h/run.sh" <<'INNER'
+if [ "$2" = full-tmp ]; then
+    mount -t tmpfs -o size=64k tmpfs "$TMPDIR"
+    dd if=/dev/zero of="$TMPDIR/filler" bs=4k 2>/dev/null
+    mount -o remount,ro "$TMPDIR"
+else
+    mount --bind "$XDG_CONFIG_HOME" "$XDG_CONFIG_HOME" && mount -o remount,bind,ro "$XDG_CONFIG_HOME"
+fi
+timeout -k 2 20 "$1/MartenOnboarding" > "$HOME/out" 2> "$HOME/err"
+echo $? > "$HOME/status"
+INNER
+    if unshare -m --propagation private true 2>/dev/null; then
+        TMPDIR="$h/tmp" in_home "$h" unshare -m --propagation private bash "$h/run.sh" "$beside" "$kind"
+    else
+        echo "SKIP: $kind (no mount namespaces here)"
+        continue
+    fi
+    kept="${FLAGS_ONLY}volume=3"$'\n'
+    if [ "$kind" = full-tmp ]; then
+        check "full, read-only TMPDIR: flags merged beside the file, still 0600, nothing left" \
+            eval 'ended "$h" && [ "$(ls -A "$h/config/Marten")" = Marten.conf ] &&
+                [ "$(stat -c %a "$h/config/Marten/Marten.conf")" = 600 ] &&
+                same_bytes "$h/config/Marten/Marten.conf" "$kept"'
+    else
+        check "read-only home: each failure line gives the system's reason" \
+            eval 'ended "$h" && cmp "$h/before" "$h/config/Marten/Marten.conf" &&
+                grep -x "❌ Failed to set launch at login: cannot create .*/autostart: Read-only file system" "$h/out" &&
+                grep -x "Failed to save onboarding state: cannot write .*Marten.conf: Read-only file system" "$h/out"'
+    fi
+done
 
 # GLib refuses to launch an Exec line with a % in the path, however it is escaped.
 h="$(subscribed_home percent)"

@@ -2,6 +2,7 @@
 #include "support/TestEnv.h"
 #include "ui/GIFMovieView.h"
 
+#include <QMovie>
 #include <QPainter>
 #include <QtTest>
 
@@ -69,6 +70,46 @@ private slots:
         QVERIFY(m_console.lines().constFirst().startsWith("Error loading GIF in WebView: "));
         QVERIFY(!view.movie() && !QFileInfo::exists(m_folder + QFileInfo(source).fileName()));
         QCOMPARE(renderOnMagenta(&view).pixelColor(100, 100), QColor(Qt::magenta));
+    }
+
+    // Delays under 20 ms play as 100 ms, a frame without timing too; a frame reaching beyond
+    // 1024 x 1024 is not played at all, with one line.
+    void delaysAreBoundedAndHugeFramesRefused_data()
+    {
+        QTest::addColumn<QByteArray>("timing");   // the block before the frame
+        QTest::addColumn<QByteArray>("geometry"); // the frame's left, top, width, height
+        QTest::addColumn<int>("delay");           // -1: refused
+        const QByteArray oneByOne("\0\0\0\0\1\0\1\0", 8);
+        const QByteArray timing("\x21\xf9\x04\0\0\0\0\0", 8);
+        QTest::newRow("0 ms") << timing << oneByOne << 100;
+        QTest::newRow("10 ms") << QByteArray(timing).replace(4, 1, "\1") << oneByOne << 100;
+        QTest::newRow("50 ms") << QByteArray(timing).replace(4, 1, "\5") << oneByOne << 50;
+        QTest::newRow("untimed") << QByteArray() << oneByOne << 100;
+        QTest::newRow("wide") << timing << QByteArray("\0\0\0\0\x01\x04\1\0", 8) << -1;
+        QTest::newRow("beyond") << timing << QByteArray("\0\0\x01\x04\1\0\1\0", 8) << -1;
+    }
+    void delaysAreBoundedAndHugeFramesRefused()
+    {
+        QFETCH(QByteArray, timing);
+        QFETCH(QByteArray, geometry);
+        QFETCH(int, delay);
+        // A 1 x 1 screen with two colours; each frame is one pixel of colour 0.
+        const QByteArray frame = timing + '\x2c' + geometry + QByteArray("\0\2\2\x44\1\0", 6);
+        QFile file(m_sources.filePath("timed.gif"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("GIF89a\1\0\1\0\x80\0\0\0\0\0\xff\xff\xff", 19) + frame + frame +
+                   ';');
+        file.close();
+        marten::GIFMovieView view(QUrl::fromLocalFile(file.fileName()), m_console);
+        if (delay < 0) {
+            QVERIFY(!view.movie());
+            QCOMPARE(m_console.lines().size(), 1);
+            QVERIFY(m_console.lines().constFirst().contains("reaches beyond 1024 x 1024"));
+        } else {
+            QVERIFY(view.movie() && m_console.lines().isEmpty());
+            QCOMPARE(view.movie()->frameCount(), 2);
+            QCOMPARE(view.movie()->nextFrameDelay(), delay);
+        }
     }
 
     // Larger images shrink to fit, smaller ones keep their own size; centred on a white page.

@@ -63,18 +63,26 @@ bool settleEnvironment(QString* problem)
     for (const char* name : {"XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME",
                              "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
         const QByteArray value = qgetenv(name);
-        if (!value.startsWith('/'))
+        if (!value.startsWith('/') || !value.isValidUtf8())
             qunsetenv(name);
     }
-    if (qgetenv("HOME").startsWith('/'))
-        return true;
-    const QByteArray home = passwordHome();
+    QByteArray home = qgetenv("HOME");
     if (!home.startsWith('/')) {
-        *problem = QStringLiteral("no home folder is known for this user (HOME is not an "
-                                  "absolute path and the password database has none)");
+        home = passwordHome();
+        if (!home.startsWith('/')) {
+            *problem = QStringLiteral("no home folder is known for this user (HOME is not an "
+                                      "absolute path and the password database has none)");
+            return false;
+        }
+        qputenv("HOME", home);
+    }
+    // Qt names files in UTF-8: a home folder whose name is not would be read and written
+    // under some other name, so nothing could be found there and nothing saved.
+    if (!home.isValidUtf8()) {
+        *problem = QStringLiteral("the home folder's name is not valid UTF-8 (HOME=%1)")
+                       .arg(QString::fromUtf8(home));
         return false;
     }
-    qputenv("HOME", home);
     return true;
 }
 

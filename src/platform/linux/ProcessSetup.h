@@ -16,9 +16,10 @@ namespace process {
 bool hasGraphicalSession(int argc, char** argv);
 
 // Makes the environment safe to take paths from. Relative XDG base folders are dropped, as
-// the XDG rules ask, so Qt uses the defaults. A HOME that is unset, empty or relative is
-// replaced by the home folder in the password database. False, with the reason, when no
-// absolute home folder can be found; nothing must be read or written then.
+// the XDG rules ask, so Qt uses the defaults; so are ones whose names are not UTF-8. A HOME
+// that is unset, empty or relative is replaced by the home folder in the password database.
+// False, with the reason, when no absolute home folder can be found or its name is not UTF-8;
+// nothing must be read or written then.
 bool settleEnvironment(QString* problem);
 
 // From now on a write to a closed pipe fails with EPIPE instead of ending the process.

@@ -8,27 +8,74 @@
 #include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+
+#include <unistd.h>
 
 namespace marten {
 namespace {
 
 enum class Merge { Done, NotParsed, Failed };
 
-// `current` with `flags` set, written exactly as QSettings writes it. QSettings itself
-// parses and writes, on a copy in a private temporary folder, so the result is what the
-// main application's QSettings would have made of the same change.
-Merge mergeFlags(const QByteArray& current, const QMap<QString, bool>& flags, QByteArray* out)
+const char kAlphanumeric[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+QString systemText(int code)
 {
-    const QTemporaryDir scratch;
-    if (!scratch.isValid())
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// A folder of our own beside the settings file (0700, a name nobody can guess), removed with
+// what is in it when the merge is over. It lives there rather than under TMPDIR, so a
+// temporary folder that is read-only or full costs nothing, and a run killed half-way leaves
+// it where the next save finds and removes it.
+class ScratchFolder final {
+public:
+    explicit ScratchFolder(const QString& folder)
+    {
+        QByteArray name = QFile::encodeName(folder + QStringLiteral("/.Marten.conf.merge-XXXXXX"));
+        if (::mkdtemp(name.data()))
+            m_path = QFile::decodeName(name);
+        else
+            m_error = errno;
+    }
+    ~ScratchFolder()
+    {
+        if (!m_path.isEmpty())
+            QDir(m_path).removeRecursively();
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    bool isValid() const { return !m_path.isEmpty(); }
+    int error() const { return m_error; }
+    QString filePath(const QString& name) const { return m_path + QLatin1Char('/') + name; }
+
+private:
+    QString m_path;
+    int m_error = 0;
+};
+
+// `current` with `flags` set, written exactly as QSettings writes it. QSettings itself
+// parses and writes, on a copy in a scratch folder beside the settings file, so the result is
+// what the main application's QSettings would have made of the same change.
+Merge mergeFlags(const QString& folder, const QByteArray& current, const QMap<QString, bool>& flags,
+                 QByteArray* out, QString* reason)
+{
+    const ScratchFolder scratch(folder);
+    if (!scratch.isValid()) {
+        *reason = systemText(scratch.error());
         return Merge::Failed;
+    }
     const QString copyPath = scratch.filePath(QStringLiteral("Marten.conf"));
-    if (!replaceFile(copyPath, current, nullptr))
+    QString error;
+    if (!replaceFile(copyPath, current, &error)) {
+        // The system's words follow the copy's path in the message.
+        *reason = error.mid(error.lastIndexOf(QStringLiteral(": ")) + 2);
         return Merge::Failed;
+    }
     QSettings copy(copyPath, QSettings::IniFormat);
     if (copy.status() == QSettings::FormatError)
         return Merge::NotParsed;
@@ -36,14 +83,21 @@ Merge mergeFlags(const QByteArray& current, const QMap<QString, bool>& flags, QB
         copy.setValue(it.key(), it.value());
     // QSettings may only parse the file when it syncs; it then writes the copy all the same,
     // without the lines it could not read, and says so only here.
+    errno = 0;
     copy.sync();
+    const int code = errno;
     if (copy.status() == QSettings::FormatError)
         return Merge::NotParsed;
-    if (copy.status() != QSettings::NoError)
+    if (copy.status() != QSettings::NoError) {
+        // QSettings keeps the reason to itself; the failing call's errno is the best there is.
+        *reason = code != 0 ? systemText(code) : QStringLiteral("the copy could not be saved");
         return Merge::Failed;
+    }
     const FileContents merged = readRegularFile(copyPath, QSettingsStore::maxFileSize);
-    if (!merged.ok())
+    if (!merged.ok()) {
+        *reason = merged.reason();
         return Merge::Failed;
+    }
     *out = merged.bytes;
     return Merge::Done;
 }
@@ -71,8 +125,9 @@ bool QSettingsStore::setFlags(const QMap<QString, bool>& flags, QString* error)
     if (!QDir::isAbsolutePath(m_path))
         return fail(QStringLiteral("no configuration folder is known for this user"));
     const QString folder = QFileInfo(m_path).absolutePath();
-    if (!QDir().mkpath(folder))
-        return fail(QStringLiteral("cannot write %1").arg(m_path));
+    QString reason;
+    if (!makeFolders(folder, &reason))
+        return fail(QStringLiteral("cannot write %1: %2").arg(m_path, reason));
 
     // The lock QSettings takes for its own writes. A held lock, or something that is no lock
     // at all under that name, is given up on after the patience runs out.
@@ -81,28 +136,32 @@ bool QSettingsStore::setFlags(const QMap<QString, bool>& flags, QString* error)
     if (!lock.tryLock(static_cast<int>(m_lockPatience.count()))) {
         // QLockFile only tells "held" from "could not be made"; for the latter (a full disk,
         // a read-only folder) the failing call's errno is the best words there are.
-        const int code = errno;
+        int code = errno;
         if (lock.error() == QLockFile::LockFailedError)
             return fail(QStringLiteral("%1 is locked by another program").arg(m_path));
+        // A folder that cannot be written to (read-only, not ours) says so plainly.
+        if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+            code = errno;
         return fail(QStringLiteral("cannot write %1: %2")
-                        .arg(m_path, code != 0 ? QString::fromLocal8Bit(std::strerror(code))
+                        .arg(m_path, code != 0 ? systemText(code)
                                                : QStringLiteral("cannot create its lock")));
     }
+    // Scratch folders of runs killed during a merge.
+    removeLeftovers(folder, ".Marten.conf.merge-", 6, kAlphanumeric);
 
     FileContents current = readRegularFile(m_path, maxFileSize);
     if (!current.ok() && current.problem != FileContents::Problem::Missing)
         return fail(QStringLiteral("cannot read %1: %2").arg(m_path, current.reason()));
 
     QByteArray merged;
-    switch (mergeFlags(current.bytes, flags, &merged)) {
+    switch (mergeFlags(folder, current.bytes, flags, &merged, &reason)) {
     case Merge::Done:
         break;
     case Merge::NotParsed:
         return fail(QStringLiteral("%1 is not a valid settings file").arg(m_path));
     case Merge::Failed:
-        return fail(QStringLiteral("cannot write %1").arg(m_path));
+        return fail(QStringLiteral("cannot write %1: %2").arg(m_path, reason));
     }
-    QString reason;
     if (!replaceFile(m_path, merged, &reason))
         return fail(reason);
     return true;

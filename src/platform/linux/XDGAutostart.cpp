@@ -103,11 +103,9 @@ bool XDGAutostart::registerMainApp(QString* error)
             return fail(QStringLiteral("the main application's path cannot be written to an "
                                        "autostart entry"));
     }
-    const QString dir = m_configHome + QStringLiteral("/autostart");
-    if (!QDir().mkpath(dir))
-        return fail(QStringLiteral("cannot create %1").arg(dir));
-
     QString reason;
+    if (!makeFolders(m_configHome + QStringLiteral("/autostart"), &reason))
+        return fail(reason);
     if (!replaceFile(entryPath(), desktopEntry(executable).toUtf8(), &reason))
         return fail(reason);
     return true;
