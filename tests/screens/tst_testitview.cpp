@@ -45,9 +45,9 @@ private slots:
     }
 
     // The key and the typed transcript, in a window with a focused "Get Started". Only the
-    // keyboards that open are read. Typed text counts only from a press until 10 s after the
-    // release or the last character, and meanwhile never presses the button, while
-    // Ctrl+Return always does. Hiding the step closes every keyboard.
+    // keyboards that open are read, and one plugged in later is picked up. Typed text counts only
+    // from a press until 10 s after the release or the last character, and meanwhile never presses
+    // the button, while Ctrl+Return always does. Hiding the step closes every keyboard.
     void keyAndTypedTextDriveTheState()
     {
         fake::Services services;
@@ -66,6 +66,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         button->setFocus();
         QCOMPARE(services.keys.open, QStringList{"/dev/input/event3"});
+        services.probe.keyboards.append("/dev/input/event9"); // plugged in while shown
+        services.scheduler.advance(1s);
+        QCOMPARE(services.keys.open, (QStringList{"/dev/input/event3", "/dev/input/event9"}));
 
         QTest::keyClicks(button, "a "); // no key yet: the space presses the button
         QCOMPARE(clicked.count(), 1);
