@@ -6,6 +6,7 @@
 #include "core/AssetLookup.h"
 #include "core/platform/Platform.h"
 #include "platform/linux/EvdevInputAccessProbe.h"
+#include "platform/linux/EvdevPushToTalkKeys.h"
 #include "platform/linux/LazyMainAppBus.h"
 #include "platform/linux/ProcessSetup.h"
 #include "platform/linux/QSettingsStore.h"
@@ -67,6 +68,8 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
                       console,
                       AssetPaths::forCurrentProcess(),
                       QDir::homePath()};
+    EvdevPushToTalkKeys pushToTalkKeys; // read only while the test step is on screen
+    platform.pushToTalkKeys = &pushToTalkKeys;
 
     OnboardingWindow window(variant, platform);
     inputAccessHelp.attach(&window, &window.inputAccessWatcher());

@@ -5,8 +5,8 @@
 
 namespace marten {
 
-// The two values the test-it screen shows. Owned by the flow; nothing in the onboarding
-// produces them yet, so they stay idle unless a producer is connected. Main thread only.
+// The two values the test-it screen shows. Owned by the flow; a TestItSession writes them while
+// the step is on screen, and without one they stay idle. Main thread only.
 class TestItState final : public QObject {
     Q_OBJECT
 public:

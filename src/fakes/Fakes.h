@@ -8,6 +8,7 @@
 #include "core/platform/InputAccessProbe.h"
 #include "core/platform/MainAppBus.h"
 #include "core/platform/Platform.h"
+#include "core/platform/PushToTalkKeys.h"
 #include "core/platform/Scheduler.h"
 #include "core/platform/SettingsStore.h"
 #include "core/platform/URLOpener.h"
@@ -64,8 +65,30 @@ public:
         ++calls;
         return granted.load();
     }
+    QStringList readableKeyboards() const override { return keyboards; }
     std::atomic<bool> granted;
+    QStringList keyboards; // main thread only
     mutable std::atomic<int> calls{0};
+};
+
+// Opens whatever it is given, except the paths in `unopenable`; press() and release() are the key.
+class PushToTalkKeys final : public marten::PushToTalkKeys {
+    Q_OBJECT
+public:
+    int start(const QStringList& devicePaths) override
+    {
+        open.clear();
+        for (const QString& path : devicePaths) {
+            if (!unopenable.contains(path))
+                open.append(path);
+        }
+        return static_cast<int>(open.size());
+    }
+    void stop() override { open.clear(); }
+    void press() { emit pressed(); }
+    void release() { emit released(); }
+    QStringList open;
+    QStringList unopenable;
 };
 
 class Settings final : public SettingsStore {
@@ -151,8 +174,9 @@ struct Services {
     URLOpener urls;
     MainAppBus bus;
     Console console;
+    PushToTalkKeys keys;
     Platform platform{scheduler, probe, inputAccessHelp, settings, autostart, app,
-                      urls,      bus,   console,         {},       {}};
+                      urls,      bus,   console,         {},       {},        &keys};
     InputAccessWatcher watcher{scheduler, probe};
 };
 

@@ -1,11 +1,16 @@
 #include "screens/TestItView.h"
 
+#include "core/TestItSession.h"
 #include "core/TestItState.h"
 #include "ui/Card.h"
 #include "ui/Theme.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace marten {
 namespace {
@@ -16,6 +21,19 @@ constexpr int kTranscriptSpacing = 8;
 QSpacerItem* topPadding()
 {
     return new QSpacerItem(0, theme::defaultPadding, QSizePolicy::Minimum, QSizePolicy::Maximum);
+}
+
+// Typed text, as the main application types a transcription: printable characters with no
+// Ctrl, Alt or Meta (so Ctrl+Return, Ctrl+W and Tab keep their meaning), and Backspace.
+bool isTranscriptKey(const QKeyEvent& key)
+{
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    if (key.key() == Qt::Key_Backspace)
+        return true;
+    const QString text = key.text();
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
 }
 
 } // namespace
@@ -64,6 +82,49 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     connect(&m_state, &TestItState::transcribedTextChanged, this, &TestItView::showTranscript);
     showRecording(m_state.isRecording());
     showTranscript(m_state.transcribedText());
+
+    Platform& platform = m_context.platform;
+    if (platform.pushToTalkKeys)
+        m_session = new TestItSession(platform.scheduler, platform.inputAccess,
+                                      *platform.pushToTalkKeys, m_state, this);
+}
+
+void TestItView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_session)
+        return;
+    m_session->start();
+    qApp->installEventFilter(this);
+}
+
+// Leaving the step, closing or minimising the window: no keyboard stays open.
+void TestItView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!m_session)
+        return;
+    qApp->removeEventFilter(this);
+    m_session->stop();
+}
+
+bool TestItView::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool isKey = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    if (!isKey || !m_session->takesText() || !watched->isWidgetType() ||
+        static_cast<QWidget*>(watched)->window() != window())
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (!isTranscriptKey(*key))
+        return QWidget::eventFilter(watched, event);
+    // The release is swallowed too, or a space's release could still click a button.
+    if (event->type() == QEvent::KeyPress) {
+        if (key->key() == Qt::Key_Backspace)
+            m_session->erase();
+        else
+            m_session->type(key->text());
+    }
+    return true;
 }
 
 // "You said:" and the transcription in a full-width card, both at the leading edge.

@@ -8,10 +8,14 @@ class QLabel;
 
 namespace marten {
 
+class TestItSession;
 class TestItState;
 
 // Invites the user to try the gesture once. Shows the flow's recording flag (the microphone
-// turns red) and the last transcription (a "You said:" card) as they change; never writes them.
+// turns red) and the last transcription (a "You said:" card) as they change. While shown, and
+// where the platform reads the push-to-talk key, a session drives both, and printable keys
+// typed into this window while it takes text go to the transcript instead of the focused
+// control.
 class TestItView final : public QWidget {
     Q_OBJECT
 public:
@@ -19,6 +23,11 @@ public:
 
     // The "You said:" block; hidden while there is no transcription.
     QWidget* transcriptBlock() const { return m_transcript; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildTranscriptBlock();
@@ -30,6 +39,7 @@ private:
     QLabel* m_mic;
     QWidget* m_transcript;
     QLabel* m_transcriptText;
+    TestItSession* m_session = nullptr;
 };
 
 } // namespace marten

@@ -1,6 +1,7 @@
 // What the settings file, the autostart entry and the console do in a whole run is checked
 // end to end (tests/e2e); here are the edges of single functions.
 #include "platform/linux/EvdevInputAccessProbe.h"
+#include "platform/linux/EvdevPushToTalkKeys.h"
 #include "platform/linux/QSettingsStore.h"
 #include "platform/linux/QtScheduler.h"
 #include "platform/linux/StdoutConsole.h"
@@ -10,9 +11,15 @@
 #include <QDir>
 #include <QProcess>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <cstdio>
+
+#include <fcntl.h>
+#include <linux/input.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace marten;
@@ -47,9 +54,60 @@ private slots:
             test::writeFile(root.path() + "/dev/input/" + event, {});
             QCOMPARE(probe.canReadKeyboard(), keyboard);
         }
+        QCOMPARE(probe.readableKeyboards(), QStringList{root.path() + "/dev/input/event4"});
         QVERIFY(!probe.hasInputAccess());
         test::writeFile(root.path() + "/dev/input/uinput", {});
         QVERIFY(probe.hasInputAccess());
+    }
+
+    // The key reader on a FIFO standing in for an event device: only press and release of
+    // Right Meta count; auto-repeat, other keys and types, and garbage change nothing; a
+    // record split over two reads counts once whole; the end of the stream lets go of the key
+    // and closes the device.
+    void keyReaderFollowsOnlyThePushToTalkKey()
+    {
+        QTemporaryDir dir;
+        const QByteArray fifo = QFile::encodeName(dir.filePath("event7"));
+        QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        EvdevPushToTalkKeys keys;
+        QSignalSpy pressed(&keys, &PushToTalkKeys::pressed);
+        QSignalSpy released(&keys, &PushToTalkKeys::released);
+        QCOMPARE(keys.start({dir.filePath("event7"), dir.filePath("event8")}), 1);
+        const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(writer >= 0);
+        const auto record = [](int type, int code, int value) {
+            input_event event{};
+            event.type = static_cast<quint16>(type);
+            event.code = static_cast<quint16>(code);
+            event.value = value;
+            return QByteArray(reinterpret_cast<const char*>(&event), sizeof event);
+        };
+        // Writes, then waits until the reader has taken every byte.
+        const auto send = [writer](const QByteArray& bytes) {
+            int waiting = 0;
+            return ::write(writer, bytes.constData(), bytes.size()) == bytes.size() &&
+                   QTest::qWaitFor(
+                       [&] { return ::ioctl(writer, FIONREAD, &waiting) == 0 && waiting == 0; });
+        };
+        const auto counts = [&] { return QList<qsizetype>{pressed.count(), released.count()}; };
+
+        QVERIFY(send(record(EV_KEY, KEY_RIGHTMETA, 1) + record(EV_SYN, SYN_REPORT, 0)));
+        QCOMPARE(counts(), (QList<qsizetype>{1, 0}));
+        QVERIFY(send(record(EV_KEY, KEY_RIGHTMETA, 2) + record(EV_KEY, KEY_RIGHTMETA, 1) +
+                     record(EV_KEY, KEY_LEFTMETA, 0) + record(EV_REL, KEY_RIGHTMETA, 0) +
+                     record(EV_KEY, KEY_RIGHTMETA, 7) +
+                     QByteArray(3 * sizeof(input_event), '\xff')));
+        QCOMPARE(counts(), (QList<qsizetype>{1, 0}));
+        const QByteArray release = record(EV_KEY, KEY_RIGHTMETA, 0);
+        QVERIFY(send(release.left(5)));
+        QCOMPARE(counts(), (QList<qsizetype>{1, 0}));
+        QVERIFY(send(release.mid(5) + record(EV_KEY, KEY_RIGHTMETA, 0)));
+        QCOMPARE(counts(), (QList<qsizetype>{1, 1}));
+
+        QVERIFY(send(record(EV_KEY, KEY_RIGHTMETA, 1)));
+        ::close(writer);
+        QTRY_COMPARE(keys.openCount(), 0);
+        QCOMPARE(counts(), (QList<qsizetype>{2, 2}));
     }
 
     // Beside the onboarding wins over PATH, relative PATH entries are skipped, and the Exec

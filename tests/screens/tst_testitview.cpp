@@ -4,11 +4,15 @@
 #include "core/Variant.h"
 #include "fakes/Fakes.h"
 #include "screens/TestItView.h"
+#include "ui/NavigationControls.h"
 #include "ui/Theme.h"
 
 #include <QLabel>
+#include <QSignalSpy>
+#include <QVBoxLayout>
 
 using namespace marten;
+using namespace std::chrono_literals;
 
 class TestTestItView final : public QObject {
     Q_OBJECT
@@ -38,6 +42,60 @@ private slots:
             state.setTranscribedText(QString());
             QVERIFY(!view.transcriptBlock()->isVisible());
         }
+    }
+
+    // The key and the typed transcript, in a window with a focused "Get Started". Only the
+    // keyboards that open are read, and one plugged in later is picked up. Typed text counts only
+    // from a press until 10 s after the release or the last character, and meanwhile never presses
+    // the button, while Ctrl+Return always does. Hiding the step closes every keyboard.
+    void keyAndTypedTextDriveTheState()
+    {
+        fake::Services services;
+        services.probe.keyboards = {"/dev/input/event3", "/dev/input/event5"};
+        services.keys.unopenable = {"/dev/input/event5"};
+        TestItState state;
+        QWidget window;
+        auto* column = new QVBoxLayout(&window);
+        column->addWidget(new TestItView(
+            {traitsFor(Variant::Simple), services.platform, services.watcher}, state));
+        StyledButton* button = StepButton::create(ButtonStyle::AlwaysBlue, "Get Started", &window);
+        column->addWidget(button);
+        QSignalSpy clicked(button, &QAbstractButton::clicked);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        button->setFocus();
+        QCOMPARE(services.keys.open, QStringList{"/dev/input/event3"});
+        services.probe.keyboards.append("/dev/input/event9"); // plugged in while shown
+        services.scheduler.advance(1s);
+        QCOMPARE(services.keys.open, (QStringList{"/dev/input/event3", "/dev/input/event9"}));
+
+        QTest::keyClicks(button, "a "); // no key yet: the space presses the button
+        QCOMPARE(clicked.count(), 1);
+        services.keys.press();
+        QVERIFY(state.isRecording());
+        services.keys.release();
+        QVERIFY(!state.isRecording());
+        services.scheduler.advance(9s);
+        QTest::keyClicks(button, "hello world!");
+        QTest::keyClick(button, Qt::Key_Backspace);
+        services.scheduler.advance(9s); // the last character keeps the text coming
+        QTest::keyClick(button, Qt::Key_Tab, Qt::ShiftModifier);
+        QTest::keyClick(button, Qt::Key_Space);
+        QCOMPARE(state.transcribedText(), "hello world ");
+        QCOMPARE(clicked.count(), 1);
+        QTest::keyClick(button, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(clicked.count(), 2);
+
+        services.scheduler.advance(10s);
+        QTest::keyClicks(button, "x ");
+        QCOMPARE(clicked.count(), 3);
+        QCOMPARE(state.transcribedText(), "hello world ");
+        services.keys.press(); // a new press starts a new transcript
+        QCOMPARE(state.transcribedText(), "");
+        window.hide();
+        QVERIFY(services.keys.open.isEmpty());
+        QVERIFY(!state.isRecording());
     }
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 namespace marten {
 
 // Whether this user's programs may read the keyboard and type text (a readable keyboard
@@ -9,6 +11,9 @@ class InputAccessProbe {
 public:
     virtual ~InputAccessProbe() = default;
     virtual bool hasInputAccess() const = 0;
+    // The keyboard devices this user may read (paths), in the order found; none where the
+    // probe does not know them.
+    virtual QStringList readableKeyboards() const { return {}; }
 };
 
 } // namespace marten

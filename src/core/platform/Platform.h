@@ -10,6 +10,7 @@ class Console;
 class InputAccessHelp;
 class InputAccessProbe;
 class MainAppBus;
+class PushToTalkKeys;
 class Scheduler;
 class SettingsStore;
 class URLOpener;
@@ -28,6 +29,8 @@ struct Platform {
     Console& console;
     AssetPaths assets;
     QString homeDir;
+    // The push-to-talk key for the test step; null where nothing reads it (no step shows it).
+    PushToTalkKeys* pushToTalkKeys = nullptr;
 };
 
 } // namespace marten

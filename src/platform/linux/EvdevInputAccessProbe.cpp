@@ -46,8 +46,9 @@ bool EvdevInputAccessProbe::hasKeyBit(const QByteArray& bitmap, int code)
     return ok && ((word >> (code % bitsPerWord)) & 1U);
 }
 
-bool EvdevInputAccessProbe::canReadKeyboard() const
+QStringList EvdevInputAccessProbe::readableKeyboards() const
 {
+    QStringList keyboards;
     const QDir classDir(under(m_sys, "/sys/class/input"));
     const QStringList events =
         classDir.entryList({QStringLiteral("event*")}, QDir::AllEntries | QDir::System);
@@ -58,10 +59,16 @@ bool EvdevInputAccessProbe::canReadKeyboard() const
         const QByteArray bitmap = caps.read(4096);
         if (!hasKeyBit(bitmap, kKeyA) && !hasKeyBit(bitmap, kKeyRightMeta))
             continue;
-        if (accessible(under(m_dev, "/dev/input/") + event, R_OK))
-            return true;
+        const QString node = under(m_dev, "/dev/input/") + event;
+        if (accessible(node, R_OK))
+            keyboards.append(node);
     }
-    return false;
+    return keyboards;
+}
+
+bool EvdevInputAccessProbe::canReadKeyboard() const
+{
+    return !readableKeyboards().isEmpty();
 }
 
 bool EvdevInputAccessProbe::canWriteUinput() const

@@ -16,6 +16,8 @@ public:
                                    QString devRoot = QStringLiteral("/"));
 
     bool hasInputAccess() const override;
+    // The event nodes of the keyboards counted below, under the device root.
+    QStringList readableKeyboards() const override;
     bool canReadKeyboard() const;
     bool canWriteUinput() const;
 
