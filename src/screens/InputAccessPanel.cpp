@@ -94,6 +94,9 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
     footer->addStretch(1);
     auto* closeButton = new StyledButton(ButtonStyle::Plain, tr("Close"), m_sheet);
     closeButton->setObjectName(QStringLiteral("closePanelButton"));
+    // The window's own Close quits the onboarding; this one only closes the panel, and says so
+    // to whoever cannot see which is which.
+    closeButton->setAccessibleName(tr("Close panel"));
     closeButton->setTextColor(theme::accent());
     closeButton->setMinimumLabelWidth(60);
     connect(closeButton, &QAbstractButton::clicked, this, &QWidget::close);

@@ -30,7 +30,7 @@ private slots:
              {"continueWithFacebookButton", "continueWithAppleButton", "continueButton"})
             for (int round = 0; round < 2; ++round) {
                 QTest::mouseClick(view.findChild<QAbstractButton*>(name), Qt::LeftButton);
-                QDialog* alert = view.comingSoonAlert();
+                Alert* alert = view.comingSoonAlert();
                 QVERIFY(alert && alert->isVisible());
                 QCOMPARE(alert->findChild<QLabel*>()->text(), "Coming soon");
                 QTest::mouseClick(alert->findChild<QAbstractButton*>(), Qt::LeftButton);
