@@ -98,18 +98,23 @@ void OnboardingWindow::raiseAndActivate()
 
 bool OnboardingWindow::focusNextPrevChild(bool next)
 {
-    // Close is the last stop of the tab order, although it is built before the steps are.
+    // The step's own controls come first; then Back, and Close last of all, so that Tab from
+    // a step's button never goes straight to the control that ends the onboarding. Both are
+    // built before the steps, so the focus chain alone would put them first.
+    auto* back = findChild<QWidget*>(QStringLiteral("backButton"));
     const auto stop = [this](QWidget* w) {
         return w->window() == this && w->isVisible() && w->isEnabled() && !w->focusProxy() &&
                (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
     };
     QList<QWidget*> stops;
     for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
-        if (w != m_closeButton && stop(w))
+        if (w != m_closeButton && w != back && stop(w))
             stops.append(w);
     }
-    if (stop(m_closeButton))
-        stops.append(m_closeButton);
+    for (QWidget* chrome : {back, static_cast<QWidget*>(m_closeButton)}) {
+        if (chrome && stop(chrome))
+            stops.append(chrome);
+    }
     if (stops.isEmpty())
         return false;
     const qsizetype count = stops.size();

@@ -69,6 +69,7 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
     buildText(m_sheet);
     if (runner) {
         auto* grant = new GrantAccessRow(m_scheduler, watcher, *runner, m_sheet);
+        m_grant = grant;
         connect(grant, &GrantAccessRow::statusChanged, this, &InputAccessPanel::placeSheet);
         column->addWidget(grant);
         m_focusChain.append(grant->button());
@@ -129,6 +130,12 @@ void InputAccessPanel::buildText(QWidget* sheet)
         theme::TextStyle::Body, sheet, QFont::Normal, theme::black());
     intro->setObjectName(QStringLiteral("panelIntro"));
     column->addWidget(intro);
+}
+
+void InputAccessPanel::setPrimaryButtonStyle(ButtonStyle style)
+{
+    if (m_grant)
+        m_grant->button()->setButtonStyle(style);
 }
 
 void InputAccessPanel::present()

@@ -135,8 +135,10 @@ void act(const QString& state, OnboardingFlow& flow, FTUEView* view, fake::Servi
                                              QStringLiteral("/usr/libexec/marten-onboarding/"
                                                             "grant-input-access"),
                                              view);
-        (new InputAccessPanel(services.scheduler, services.watcher, runner, view->window()))
-            ->present();
+        auto* panel =
+            new InputAccessPanel(services.scheduler, services.watcher, runner, view->window());
+        panel->setPrimaryButtonStyle(flow.traits().primaryButtonStyle);
+        panel->present();
     } else if (state == QLatin1String("testIt-recording")) {
         flow.testItState().setRecording(true);
     } else if (state == QLatin1String("testIt-transcript")) {
