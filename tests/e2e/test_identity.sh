@@ -25,7 +25,7 @@ INNER
 identity() { # PROGRAM ENTRY
     local h class
     h="$(new_home "$1")"
-    QT_QPA_PLATFORM=xcb timeout -k 5 30 in_home "$h" xvfb-run -a -s "-screen 0 1440x900x24" \
+    QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 60 xvfb-run -a -s "-screen 0 1440x900x24" \
         bash "$WORK/run.sh" "$BIN" "$1"
     class="$(sed -n 's/^StartupWMClass=//p' "$DIST/$2")"
     check "$1: the window has an icon" \
