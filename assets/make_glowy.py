@@ -14,7 +14,8 @@ import struct
 import sys
 import zlib
 
-SIZE = 200
+SCALE = 2  # drawn at twice the 200 px it is shown at, so that it stays sharp on 2x screens
+SIZE = 200 * SCALE
 FRAMES = 30
 DELAY_CS = 8  # hundredths of a second per frame: one breath takes 2.4 s
 HALO_LEVELS = 40  # colours from the white page to the blue rim
@@ -73,8 +74,8 @@ PALETTE = [ramp_colour(ramp_value(i)) for i in range(LEVELS)]
 def frame_levels(index):
     """One frame as a row-major list of palette indices."""
     breath = 0.5 - 0.5 * math.cos(2 * math.pi * index / FRAMES)  # 0 -> 1 -> 0, seamless
-    radius = lerp(46.0, 52.0, breath)
-    halo_width = lerp(16.0, 24.0, breath)
+    radius = lerp(46.0, 52.0, breath) * SCALE
+    halo_width = lerp(16.0, 24.0, breath) * SCALE
     halo_strength = lerp(0.55, 0.9, breath)
     centre = (SIZE - 1) / 2.0
     pixels = bytearray(SIZE * SIZE)
@@ -89,10 +90,10 @@ def frame_levels(index):
             halo_t = halo * BODY_START
             # The body, lit from the centre outwards. Its shading stays put while the rim
             # moves, so most of the inside is the same from frame to frame (a smaller file).
-            inner = max(0.0, 1.0 - d / 56.0)
+            inner = max(0.0, 1.0 - d / (56.0 * SCALE))
             body_t = BODY_START + (1 - BODY_START) * 0.6 * inner**1.6
-            # A one-pixel soft rim between halo and body.
-            edge = smoothstep(radius + 0.75, radius - 0.75, d)
+            # A soft rim one shown pixel wide between halo and body.
+            edge = smoothstep(radius + 0.75 * SCALE, radius - 0.75 * SCALE, d)
             t = lerp(halo_t, body_t, edge)
             pixels[row + x] = level_of(t)
     return pixels

@@ -8,6 +8,27 @@
 install(FILES "${CMAKE_SOURCE_DIR}/dist/com.marten.Onboarding.metainfo.xml"
         DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/metainfo")
 
+# A manual page for each program, and the package's copyright and changelog, compressed as
+# Debian wants them (gzip -9n: no name or time stamp, so the same input gives the same bytes).
+set(MARTEN_DEBIAN_DIR "${CMAKE_SOURCE_DIR}/dist/debian")
+set(marten_gzipped)
+foreach(source IN ITEMS "man/MartenOnboarding.1" "man/MartenOnboarding_Simple.1" "debian/changelog")
+    get_filename_component(name "${source}" NAME)
+    set(gz "${CMAKE_BINARY_DIR}/dist/${name}.gz")
+    add_custom_command(
+        OUTPUT "${gz}"
+        COMMAND gzip -9n -c "${CMAKE_SOURCE_DIR}/dist/${source}" > "${gz}"
+        DEPENDS "${CMAKE_SOURCE_DIR}/dist/${source}"
+        COMMENT "Compressing ${name}")
+    list(APPEND marten_gzipped "${gz}")
+endforeach()
+add_custom_target(marten-gzipped-docs ALL DEPENDS ${marten_gzipped})
+install(FILES "${CMAKE_BINARY_DIR}/dist/MartenOnboarding.1.gz"
+              "${CMAKE_BINARY_DIR}/dist/MartenOnboarding_Simple.1.gz"
+        DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+install(FILES "${MARTEN_DEBIAN_DIR}/copyright" "${CMAKE_BINARY_DIR}/dist/changelog.gz"
+        DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/doc/marten-onboarding")
+
 set(CPACK_PACKAGE_NAME "marten-onboarding")
 set(CPACK_PACKAGE_VENDOR "Marten")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
@@ -44,5 +65,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-inter, fonts-noto-color-emoji")
 #   pkexec       asks for the user's consent before anything privileged runs to grant input
 #                access
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, pkexec")
+# On purge, postrm removes the two files the input-access helper wrote to /etc.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${MARTEN_DEBIAN_DIR}/postrm")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

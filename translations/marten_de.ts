@@ -96,6 +96,34 @@
         <source>💡 Tip: Works in any app where you can type!</source>
         <translation>💡 Tipp: Funktioniert in jeder App, in der Sie tippen können!</translation>
     </message>
+    <message>
+        <source>Press the Right Command key (⌘)</source>
+        <translation>Drücken Sie die rechte Super-Taste</translation>
+    </message>
+    <message>
+        <source>Speak</source>
+        <translation>Sprechen</translation>
+    </message>
+    <message>
+        <source>Release</source>
+        <translation>Loslassen</translation>
+    </message>
+    <message>
+        <source>Marten prints text wherever your cursor is</source>
+        <translation>Marten schreibt den Text dort, wo Ihr Cursor steht</translation>
+    </message>
+    <message>
+        <source>Hold the Right Command key</source>
+        <translation>Halten Sie die rechte Super-Taste gedrückt</translation>
+    </message>
+    <message>
+        <source>Speak your message</source>
+        <translation>Sprechen Sie Ihre Nachricht</translation>
+    </message>
+    <message>
+        <source>Release to insert text</source>
+        <translation>Loslassen, um den Text einzufügen</translation>
+    </message>
 </context>
 <context>
     <name>marten::InputAccessCommands</name>
@@ -148,7 +176,7 @@
     <message>
         <location filename="../src/screens/InputAccessPanel.cpp" line="122"/>
         <source>Marten needs to see when you press the Right Command key (the right Super or Windows key) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</source>
-        <translation>Marten muss erkennen, wann Sie die rechte Befehlstaste (die rechte Super- bzw. Windows-Taste) drücken, und den diktierten Text eingeben können. Eingabezugriff bedeutet: Solange Sie an diesem Computer angemeldet sind, können Programme, die Sie starten, die Tastatur lesen und tippen. Genau das braucht Push-to-Talk.</translation>
+        <translation>Marten muss erkennen, wann Sie die rechte Super-Taste drücken (die rechte Windows-Taste, auf einer Apple-Tastatur die rechte ⌘-Taste), und den diktierten Text eingeben können. Eingabezugriff bedeutet: Solange Sie an diesem Computer angemeldet sind, können Programme, die Sie starten, die Tastatur lesen und tippen. Genau das braucht Push-to-Talk.</translation>
     </message>
     <message>
         <location filename="../src/screens/InputAccessPanel.cpp" line="78"/>
@@ -174,6 +202,10 @@
         <location filename="../src/screens/InputAccessPanel.cpp" line="95"/>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Close panel</source>
+        <translation>Bereich schließen</translation>
     </message>
 </context>
 <context>
@@ -205,17 +237,17 @@
     <message>
         <location filename="../src/screens/PermissionsView.cpp" line="59"/>
         <source>Accessibility Permission</source>
-        <translation>Zugriff für Bedienungshilfen</translation>
+        <translation>Eingabezugriff</translation>
     </message>
     <message>
         <location filename="../src/screens/PermissionsView.cpp" line="65"/>
         <source>Marten needs Accessibility permission to type in your applications</source>
-        <translation>Marten braucht Zugriff auf die Bedienungshilfen, um in Ihren Programmen zu tippen</translation>
+        <translation>Marten braucht Eingabezugriff, um in Ihren Programmen zu tippen</translation>
     </message>
     <message>
         <location filename="../src/screens/PermissionsView.cpp" line="66"/>
         <source>Marten needs permission to:</source>
-        <translation>Marten braucht die Erlaubnis für:</translation>
+        <translation>Marten braucht Eingabezugriff für:</translation>
     </message>
     <message>
         <location filename="../src/screens/PermissionsView.cpp" line="74"/>
@@ -230,33 +262,33 @@
     <message>
         <location filename="../src/screens/PermissionsView.cpp" line="77"/>
         <source>Detect when you press Right Command</source>
-        <translation>Erkennen, wann Sie die rechte Befehlstaste drücken</translation>
+        <translation>Erkennen, wann Sie die rechte Super-Taste drücken</translation>
     </message>
     <message>
         <location filename="../src/screens/PermissionsView.cpp" line="90"/>
         <source>Open System Settings</source>
-        <translation>Systemeinstellungen öffnen</translation>
+        <translation>Eingabezugriff-Fenster öffnen</translation>
     </message>
     <message>
         <location filename="../src/screens/PermissionsView.cpp" line="98"/>
         <location filename="../src/screens/PermissionsView.cpp" line="101"/>
         <source>Permission Granted!</source>
-        <translation>Zugriff erteilt!</translation>
+        <translation>Eingabezugriff erteilt!</translation>
     </message>
     <message>
         <location filename="../src/screens/PermissionsView.cpp" line="116"/>
         <source>Checking permission...</source>
-        <translation>Zugriff wird geprüft...</translation>
+        <translation>Eingabezugriff wird geprüft...</translation>
     </message>
     <message>
         <location filename="../src/screens/PermissionsView.cpp" line="201"/>
         <source>Permission granted</source>
-        <translation>Zugriff erteilt</translation>
+        <translation>Eingabezugriff erteilt</translation>
     </message>
     <message>
         <location filename="../src/screens/PermissionsView.cpp" line="202"/>
         <source>Permission needed</source>
-        <translation>Zugriff erforderlich</translation>
+        <translation>Eingabezugriff erforderlich</translation>
     </message>
 </context>
 <context>
@@ -366,6 +398,18 @@ Pro: Unbegrenzte Transkriptionen</translation>
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Continue with Google</source>
+        <translation>Weiter mit Google</translation>
+    </message>
+    <message>
+        <source>Continue with Facebook</source>
+        <translation>Weiter mit Facebook</translation>
+    </message>
+    <message>
+        <source>Continue with Apple</source>
+        <translation>Weiter mit Apple</translation>
+    </message>
 </context>
 <context>
     <name>marten::Spinner</name>
@@ -385,7 +429,7 @@ Pro: Unbegrenzte Transkriptionen</translation>
     <message>
         <location filename="../src/screens/TestItView.cpp" line="46"/>
         <source>Hold Right ⌘ and say something</source>
-        <translation>Halten Sie die rechte ⌘-Taste gedrückt und sagen Sie etwas</translation>
+        <translation>Halten Sie die rechte Super-Taste gedrückt und sagen Sie etwas</translation>
     </message>
     <message>
         <location filename="../src/screens/TestItView.cpp" line="58"/>

@@ -34,7 +34,11 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
 {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Marten"));
-    QApplication::setApplicationName(QStringLiteral("Marten"));
+    // The application name is also the X11 window class, which the desktop entries name as
+    // their StartupWMClass.
+    QApplication::setApplicationName(variant == Variant::Full
+                                         ? QStringLiteral("MartenOnboarding")
+                                         : QStringLiteral("MartenOnboarding_Simple"));
     QApplication::setApplicationDisplayName(QStringLiteral("Marten"));
     QApplication::setDesktopFileName(variant == Variant::Full
                                          ? QStringLiteral("com.marten.Onboarding")

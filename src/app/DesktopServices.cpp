@@ -1,5 +1,7 @@
 #include "app/DesktopServices.h"
 
+#include "app/OnboardingWindow.h"
+#include "core/OnboardingFlow.h"
 #include "screens/InputAccessPanel.h"
 
 #include <QCoreApplication>
@@ -63,8 +65,11 @@ void PanelInputAccessHelp::showInputAccessHelp()
     // A closed panel is on its way out.
     if (m_panel && m_panel->isHidden())
         m_panel = nullptr;
-    if (!m_panel)
+    if (!m_panel) {
         m_panel = new InputAccessPanel(m_scheduler, *m_watcher, m_runner.get(), m_host);
+        if (const auto* window = qobject_cast<OnboardingWindow*>(m_host.data()))
+            m_panel->setPrimaryButtonStyle(window->flow().traits().primaryButtonStyle);
+    }
     m_panel->present();
 }
 

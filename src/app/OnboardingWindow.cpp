@@ -9,7 +9,9 @@
 #include "ui/ProgressBar.h"
 #include "ui/Theme.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
@@ -30,6 +32,10 @@ OnboardingWindow::OnboardingWindow(Variant variant, Platform& platform, QWidget*
         flags |= Qt::WindowStaysOnTopHint;
     setWindowFlags(flags);
     setWindowTitle(tr("Welcome to Marten"));
+    // The icon theme's copy when one is installed, else the one built in; on X11 it becomes
+    // the window's _NET_WM_ICON for the task switcher and the dock.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("com.marten.Onboarding"),
+                                   QIcon(QStringLiteral(":/icons/com.marten.Onboarding.svg"))));
     setAccessibleName(tr("Welcome to Marten"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -88,6 +94,34 @@ void OnboardingWindow::raiseAndActivate()
     show();
     raise();
     activateWindow();
+}
+
+bool OnboardingWindow::focusNextPrevChild(bool next)
+{
+    // The step's own controls come first; then Back, and Close last of all, so that Tab from
+    // a step's button never goes straight to the control that ends the onboarding. Both are
+    // built before the steps, so the focus chain alone would put them first.
+    auto* back = findChild<QWidget*>(QStringLiteral("backButton"));
+    const auto stop = [this](QWidget* w) {
+        return w->window() == this && w->isVisible() && w->isEnabled() && !w->focusProxy() &&
+               (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+    };
+    QList<QWidget*> stops;
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (w != m_closeButton && w != back && stop(w))
+            stops.append(w);
+    }
+    for (QWidget* chrome : {back, static_cast<QWidget*>(m_closeButton)}) {
+        if (chrome && stop(chrome))
+            stops.append(chrome);
+    }
+    if (stops.isEmpty())
+        return false;
+    const qsizetype count = stops.size();
+    const qsizetype at = stops.indexOf(QApplication::focusWidget());
+    const qsizetype to = at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count;
+    stops.at(to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 void OnboardingWindow::mousePressEvent(QMouseEvent* event)

@@ -42,6 +42,7 @@ public:
     void raiseAndActivate();
 
 protected:
+    bool focusNextPrevChild(bool next) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:

@@ -14,20 +14,20 @@ constexpr int kRowSpacing = 16;
 
 struct Step {
     const char16_t* number;
-    const char16_t* text;
+    const char* text; // a translation key of HowToUseView
 };
 
-// Shown as written in every language.
+// The rows are translated here; the row widget shows what it is given.
 constexpr Step kFullSteps[] = {
-    {u"1", u"Press the Right Command key (\u2318)"},
-    {u"2", u"Speak"},
-    {u"3", u"Release"},
-    {u"4", u"Marten prints text wherever your cursor is"},
+    {u"1", QT_TRANSLATE_NOOP("marten::HowToUseView", "Press the Right Command key (⌘)")},
+    {u"2", QT_TRANSLATE_NOOP("marten::HowToUseView", "Speak")},
+    {u"3", QT_TRANSLATE_NOOP("marten::HowToUseView", "Release")},
+    {u"4", QT_TRANSLATE_NOOP("marten::HowToUseView", "Marten prints text wherever your cursor is")},
 };
 constexpr Step kSimpleSteps[] = {
-    {u"1", u"Hold the Right Command key"},
-    {u"2", u"Speak your message"},
-    {u"3", u"Release to insert text"},
+    {u"1", QT_TRANSLATE_NOOP("marten::HowToUseView", "Hold the Right Command key")},
+    {u"2", QT_TRANSLATE_NOOP("marten::HowToUseView", "Speak your message")},
+    {u"3", QT_TRANSLATE_NOOP("marten::HowToUseView", "Release to insert text")},
 };
 
 } // namespace
@@ -55,8 +55,8 @@ HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
     rows->setSpacing(kRowSpacing);
     const auto addRows = [&](const auto& steps) {
         for (const Step& step : steps) {
-            auto* row = new InstructionRow(QString::fromUtf16(step.number),
-                                           QString::fromUtf16(step.text), QColor(), list);
+            auto* row =
+                new InstructionRow(QString::fromUtf16(step.number), tr(step.text), QColor(), list);
             rows->addWidget(row);
             m_rows.append(row);
         }

@@ -71,6 +71,7 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
     buildText(m_sheet);
     if (runner) {
         auto* grant = new GrantAccessRow(m_scheduler, watcher, *runner, m_sheet);
+        m_grant = grant;
         connect(grant, &GrantAccessRow::statusChanged, this, &InputAccessPanel::placeSheet);
         column->addWidget(grant);
         m_focusChain.append(grant->button());
@@ -107,6 +108,9 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
     footer->addStretch(1);
     auto* closeButton = new StyledButton(ButtonStyle::Plain, tr("Close"), m_sheet);
     closeButton->setObjectName(QStringLiteral("closePanelButton"));
+    // The window's own Close quits the onboarding; this one only closes the panel, and says so
+    // to whoever cannot see which is which.
+    closeButton->setAccessibleName(tr("Close panel"));
     closeButton->setTextColor(theme::accent());
     closeButton->setMinimumLabelWidth(60);
     connect(closeButton, &QAbstractButton::clicked, this, &QWidget::close);
@@ -139,6 +143,12 @@ void InputAccessPanel::buildText(QWidget* sheet)
         theme::TextStyle::Body, sheet, QFont::Normal, theme::black());
     intro->setObjectName(QStringLiteral("panelIntro"));
     column->addWidget(intro);
+}
+
+void InputAccessPanel::setPrimaryButtonStyle(ButtonStyle style)
+{
+    if (m_grant)
+        m_grant->button()->setButtonStyle(style);
 }
 
 void InputAccessPanel::present()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Variant.h"
 #include "core/platform/Scheduler.h"
 
 #include <QList>
@@ -8,6 +9,7 @@
 
 namespace marten {
 
+class GrantAccessRow;
 class GrantAccessRunner;
 class InputAccessWatcher;
 
@@ -25,6 +27,9 @@ public:
     // Shows the panel over its host and puts the keyboard focus on its first control;
     // closing gives the focus back to where it was.
     void present();
+
+    // The style of the panel's main button ("Grant Access"): the program's primary one.
+    void setPrimaryButtonStyle(ButtonStyle style);
 
     // The sheet in the middle of the overlay.
     QWidget* sheet() const { return m_sheet; }
@@ -44,6 +49,7 @@ private:
 
     Scheduler& m_scheduler;
     QWidget* m_sheet;
+    GrantAccessRow* m_grant = nullptr;
     QList<QWidget*> m_focusChain;
     QPointer<QWidget> m_returnFocus;
 };

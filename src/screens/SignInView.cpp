@@ -106,18 +106,17 @@ QWidget* SignInView::buildSocialButtons()
     const AssetPaths& assets = m_context.platform.assets;
     auto comingSoon = [this] { showComingSoon(); };
     auto* google =
-        new MartenSocialButton(QStringLiteral("Continue with Google"),
+        new MartenSocialButton(tr("Continue with Google"),
                                IconKind::asset(QStringLiteral("logo-google.png")), assets, social);
     google->setObjectName(QStringLiteral("continueWithGoogleButton"));
     connect(google, &QAbstractButton::clicked, this, &SignInView::signInRequested);
-    auto* facebook = new MartenSocialButton(QStringLiteral("Continue with Facebook"),
+    auto* facebook = new MartenSocialButton(tr("Continue with Facebook"),
                                             IconKind::asset(QStringLiteral("logo-facebook.png")),
                                             assets, social);
     facebook->setObjectName(QStringLiteral("continueWithFacebookButton"));
     connect(facebook, &QAbstractButton::clicked, this, comingSoon);
-    auto* apple =
-        new MartenSocialButton(QStringLiteral("Continue with Apple"),
-                               IconKind::system(QStringLiteral("applelogo")), assets, social);
+    auto* apple = new MartenSocialButton(
+        tr("Continue with Apple"), IconKind::system(QStringLiteral("applelogo")), assets, social);
     apple->setObjectName(QStringLiteral("continueWithAppleButton"));
     connect(apple, &QAbstractButton::clicked, this, comingSoon);
     for (MartenSocialButton* button : {google, facebook, apple})
@@ -216,10 +215,9 @@ void SignInView::showComingSoon()
     auto* alert =
         new Alert(tr("Coming soon"), tr("This action will be enabled shortly."), tr("OK"), this);
     alert->setObjectName(QStringLiteral("comingSoonAlert"));
-    connect(alert, &QDialog::finished, this, [this] { m_showComingSoon = false; });
+    connect(alert, &Alert::dismissed, this, [this] { m_showComingSoon = false; });
     m_alert = alert;
     m_showComingSoon = true;
-    // open(), not exec(): the event loop keeps running while the alert is up.
     alert->open();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "screens/ScreenContext.h"
+#include "ui/Alert.h"
 
-#include <QDialog>
 #include <QPointer>
 #include <QWidget>
 
@@ -19,7 +19,7 @@ public:
 
     // Full program only: whether the "Coming soon" alert is up, and the alert itself.
     bool isShowingComingSoon() const { return m_showComingSoon; }
-    QDialog* comingSoonAlert() const { return m_alert; }
+    Alert* comingSoonAlert() const { return m_alert; }
 
 signals:
     void skipRequested();
@@ -34,7 +34,7 @@ private:
 
     ScreenContext m_context;
     bool m_showComingSoon = false;
-    QPointer<QDialog> m_alert;
+    QPointer<Alert> m_alert;
 };
 
 } // namespace marten

@@ -3,8 +3,13 @@
 #include "ui/Buttons.h"
 #include "ui/Theme.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPainterPath>
 #include <QVBoxLayout>
 
 namespace marten {
@@ -13,48 +18,165 @@ constexpr int kAlertWidth = 260;
 constexpr int kAlertPadding = 20;
 constexpr int kAlertTextSpacing = 6;
 constexpr int kAlertButtonGap = 10;
+constexpr int kAlertRadius = 12;
+
+// The white rounded card; its shadow is painted by the overlay.
+class AlertCard final : public QWidget {
+public:
+    explicit AlertCard(QWidget* parent) : QWidget(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kAlertRadius,
+                            kAlertRadius);
+        p.fillPath(path, theme::white());
+        p.setPen(QPen(theme::withOpacity(theme::black(), 0.12), 1));
+        p.drawPath(path);
+    }
+};
+
+QAccessibleInterface* alertInterface(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("marten::Alert") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::AlertMessage);
+    return nullptr;
+}
+
 } // namespace
 
-Alert::Alert(const QString& title, const QString& message, const QString& button, QWidget* parent)
-    : QDialog(parent)
+void Alert::registerAccessibleRole()
 {
+    static const bool registered = [] {
+        QAccessible::installFactory(alertInterface);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+Alert::Alert(const QString& title, const QString& message, const QString& button, QWidget* host)
+    : QWidget(host->window()), m_card(new AlertCard(this))
+{
+    registerAccessibleRole();
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowModality(Qt::WindowModal);
-    setWindowTitle(title);
+    setFocusPolicy(Qt::NoFocus);
     setAccessibleName(title);
     setAccessibleDescription(message);
-    setFixedWidth(kAlertWidth);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, theme::white());
-    pal.setColor(QPalette::WindowText, theme::black());
-    setPalette(pal);
-    setAutoFillBackground(true);
+    hide();
+    m_card->setObjectName(QStringLiteral("alertCard"));
+    m_card->setFixedWidth(kAlertWidth);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(m_card);
     layout->setContentsMargins(kAlertPadding, kAlertPadding, kAlertPadding, kAlertPadding);
     layout->setSpacing(kAlertTextSpacing);
     QLabel* titleLabel =
-        theme::textLabel(title, theme::TextStyle::Headline, this, QFont::Bold, theme::black());
+        theme::textLabel(title, theme::TextStyle::Headline, m_card, QFont::Bold, theme::black());
     titleLabel->setObjectName(QStringLiteral("alertTitle"));
     layout->addWidget(titleLabel);
     QLabel* messageLabel =
-        theme::textLabel(message, theme::TextStyle::Callout, this, QFont::Normal, theme::black());
+        theme::textLabel(message, theme::TextStyle::Callout, m_card, QFont::Normal, theme::black());
     messageLabel->setObjectName(QStringLiteral("alertMessage"));
     layout->addWidget(messageLabel);
     layout->addSpacing(kAlertButtonGap);
-    auto* ok = new StyledButton(ButtonStyle::BorderedProminent, button, this);
+    auto* ok = new StyledButton(ButtonStyle::BorderedProminent, button, m_card);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setStretchLabel(true);
-    connect(ok, &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(ok, &QAbstractButton::clicked, this, &Alert::dismiss);
     layout->addWidget(ok);
-    ok->setFocus(Qt::OtherFocusReason);
+    m_button = ok;
+
+    // Follow the window's size.
+    parentWidget()->installEventFilter(this);
+}
+
+void Alert::open()
+{
+    if (!isVisible())
+        m_returnFocus = QApplication::focusWidget();
+    setGeometry(parentWidget()->rect());
+    show();
+    raise();
+    placeCard();
+    m_button->setFocus(Qt::OtherFocusReason);
+    QAccessibleEvent shown(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&shown);
+}
+
+void Alert::dismiss()
+{
+    if (m_returnFocus && m_returnFocus->isVisible())
+        m_returnFocus->setFocus(Qt::OtherFocusReason);
+    emit dismissed();
+    close();
+}
+
+void Alert::placeCard()
+{
+    const int height = m_card->heightForWidth(kAlertWidth) > 0 ? m_card->heightForWidth(kAlertWidth)
+                                                               : m_card->sizeHint().height();
+    m_card->setGeometry((width() - kAlertWidth) / 2, (this->height() - height) / 2, kAlertWidth,
+                        height);
+}
+
+bool Alert::event(QEvent* event)
+{
+    // While the alert is up, the window's own shortcuts (Ctrl+Return on a step) stay quiet.
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+bool Alert::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        setGeometry(parentWidget()->rect());
+    return QWidget::eventFilter(watched, event);
+}
+
+void Alert::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeCard();
 }
 
 void Alert::paintEvent(QPaintEvent*)
 {
+    // Dim the window and lift the card off it with a soft shadow.
     QPainter p(this);
-    p.setPen(QPen(theme::withOpacity(theme::gray(), 0.4), 1));
-    p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(rect(), theme::withOpacity(theme::black(), 0.28));
+    const QRectF card = QRectF(m_card->geometry()).translated(0, 3);
+    for (int i = 1; i <= 6; ++i) {
+        QPainterPath halo;
+        halo.addRoundedRect(card.adjusted(-i, -i, i, i), kAlertRadius + i, kAlertRadius + i);
+        p.fillPath(halo, theme::withOpacity(theme::black(), 0.025));
+    }
+}
+
+void Alert::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        dismiss();
+        return;
+    default:
+        // Nothing under the alert may take a key while it is up.
+        event->accept();
+    }
+}
+
+bool Alert::focusNextPrevChild(bool)
+{
+    // The button is the only control; Tab keeps the focus on it.
+    m_button->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 } // namespace marten

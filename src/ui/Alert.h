@@ -1,19 +1,49 @@
 #pragma once
 
-#include <QDialog>
+#include <QPointer>
+#include <QWidget>
 
 namespace marten {
 
-// A small window-modal alert: a bold title, a message and one button that dismisses it
-// (the cancel role: Escape does the same). It deletes itself when dismissed.
-class Alert final : public QDialog {
+// A small alert drawn inside the window it belongs to: it dims the whole window, takes every
+// click and key while it is up, and shows a card in the middle with a bold title, a message
+// and one button that dismisses it. Escape and Return dismiss it too. Screen readers meet it
+// as an alert. It deletes itself when dismissed and gives the focus back to where it was.
+class Alert final : public QWidget {
     Q_OBJECT
 public:
-    Alert(const QString& title, const QString& message, const QString& button,
-          QWidget* parent = nullptr);
+    // The alert covers `host`'s window.
+    Alert(const QString& title, const QString& message, const QString& button, QWidget* host);
+
+    // Shows the alert over its window with the focus on its button, and announces it.
+    void open();
+
+    // The card in the middle of the overlay.
+    QWidget* card() const { return m_card; }
+
+    // Makes screen readers see every Alert as an alert rather than a plain group.
+    static void registerAccessibleRole();
+
+signals:
+    void dismissed();
+
+public slots:
+    void dismiss();
 
 protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void placeCard();
+
+    QWidget* m_card;
+    QWidget* m_button = nullptr;
+    QPointer<QWidget> m_returnFocus;
 };
 
 } // namespace marten

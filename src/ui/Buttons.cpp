@@ -24,6 +24,25 @@ StyledButton::StyledButton(ButtonStyle style, const QString& text, QWidget* pare
     focusring::watchKeyboardNavigation();
     setAccessibleName(text);
     setFlat(true);
+    applyStyle();
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void StyledButton::setButtonStyle(ButtonStyle style)
+{
+    if (style == m_style)
+        return;
+    m_style = style;
+    setGraphicsEffect(nullptr);
+    setFont(QFont()); // back to the inherited font
+    m_textColor = QColor();
+    applyStyle();
+    updateGeometry();
+    update();
+}
+
+void StyledButton::applyStyle()
+{
     switch (m_style) {
     case ButtonStyle::AlwaysBlue: {
         auto* shadow = new QGraphicsDropShadowEffect(this);
@@ -40,7 +59,6 @@ StyledButton::StyledButton(ButtonStyle style, const QString& text, QWidget* pare
         m_textColor = theme::secondaryLabel();
         break;
     }
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 void StyledButton::setSymbol(const QString& symbolName)

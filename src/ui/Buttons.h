@@ -15,6 +15,7 @@ public:
     StyledButton(ButtonStyle style, const QString& text, QWidget* parent = nullptr);
 
     ButtonStyle style() const { return m_style; }
+    void setButtonStyle(ButtonStyle style);
     void setSymbol(const QString& symbolName);
     // Minimum width of the label (symbol and text), before the style's own padding.
     void setMinimumLabelWidth(int width);
@@ -35,6 +36,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void applyStyle();
     QSize labelSize() const;
     QMargins padding() const;
 

@@ -85,8 +85,14 @@ void CloseButton::paintEvent(QPaintEvent*)
     p.setBrush(theme::withOpacity(theme::gray(), underMouse() ? 0.25 : 0.15));
     p.drawEllipse(centre, radius, radius);
     p.setPen(QPen(theme::secondaryLabel(), kCrossStroke, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(centre + QPointF(-kCrossArm, -kCrossArm), centre + QPointF(kCrossArm, kCrossArm));
-    p.drawLine(centre + QPointF(-kCrossArm, kCrossArm), centre + QPointF(kCrossArm, -kCrossArm));
+    // One path for both bars: a translucent pen stroked twice would darken where they cross.
+    QPainterPath cross;
+    cross.moveTo(centre + QPointF(-kCrossArm, -kCrossArm));
+    cross.lineTo(centre + QPointF(kCrossArm, kCrossArm));
+    cross.moveTo(centre + QPointF(-kCrossArm, kCrossArm));
+    cross.lineTo(centre + QPointF(kCrossArm, -kCrossArm));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(cross);
     if (focusring::visible(this))
         focusring::draw(p, QRectF(rect()).adjusted(1, 1, -1, -1), (width() - 2) / 2.0);
 }

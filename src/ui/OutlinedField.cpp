@@ -1,5 +1,6 @@
 #include "ui/OutlinedField.h"
 
+#include "ui/FocusRing.h"
 #include "ui/Theme.h"
 
 #include <QKeyEvent>
@@ -28,6 +29,17 @@ OutlinedField::OutlinedField(QLineEdit* edit, QWidget* parent) : QWidget(parent)
     layout->addWidget(edit);
     setFocusProxy(edit);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The ring around the outline follows the field's focus.
+    edit->installEventFilter(this);
+    focusring::watchKeyboardNavigation();
+}
+
+bool OutlinedField::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_edit &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        update();
+    return QWidget::eventFilter(watched, event);
 }
 
 void OutlinedField::paintEvent(QPaintEvent*)
@@ -37,6 +49,9 @@ void OutlinedField::paintEvent(QPaintEvent*)
     p.setPen(QPen(theme::withOpacity(theme::gray(), 0.4), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kFieldRadius, kFieldRadius);
+    // Reached with the keyboard: the ring takes the outline's place.
+    if (focusring::visible(m_edit))
+        focusring::draw(p, QRectF(rect()), kFieldRadius);
 }
 
 void OutlinedField::mousePressEvent(QMouseEvent* event)

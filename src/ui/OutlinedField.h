@@ -21,6 +21,7 @@ public:
     OutlinedField(QLineEdit* edit, QWidget* parent = nullptr);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 

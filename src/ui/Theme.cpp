@@ -107,6 +107,12 @@ void apply(QApplication& app)
     palette.setColor(QPalette::ButtonText, black());
     palette.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 64));
     palette.setColor(QPalette::Highlight, accent());
+    // Disabled text (a menu's Redo or Paste, say) is grey and flat in every theme: the
+    // secondary label colour, with the etched highlight some styles draw under it made the
+    // same as the background.
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, secondaryLabel());
+    palette.setColor(QPalette::Disabled, QPalette::Light, white());
     app.setPalette(palette);
 }
 

@@ -61,6 +61,47 @@ if command -v appstreamcli > /dev/null; then
         eval 'compgen -G "$root/usr/share/metainfo/*.metainfo.xml" && appstreamcli validate-tree --no-net "$root"'
 fi
 
+# Debian's own checks: no error and no warning. An override would ship in the package as
+# usr/share/lintian/overrides/marten-onboarding, each with its reason in a comment above it.
+if command -v lintian > /dev/null; then
+    check "lintian finds no error or warning" \
+        timeout -k 5 300 lintian --fail-on error,warning "$deb"
+fi
+
+# Installed and purged for real, in a private mount namespace whose /usr, /etc and /var are
+# throw-away layers over the machine's: nothing of the package, nor the two files its helper
+# writes to /etc, may be left behind.
+ns_purge() {
+    local layers="$WORK/layers"
+    mkdir -p "$layers"
+    unshare -m --propagation private bash -c '
+        mount -t tmpfs layers "$1" || exit 1
+        for d in usr etc var; do
+            mkdir -p "$1/$d/upper" "$1/$d/work"
+            mount -t overlay "$d" -o "lowerdir=/$d,upperdir=$1/$d/upper,workdir=$1/$d/work" "/$d" ||
+                exit 1
+        done
+        dpkg --force-depends -i "$2" > "$1/install.log" 2>&1 || { cat "$1/install.log"; exit 1; }
+        # What "Grant Access" leaves in /etc.
+        mkdir -p /etc/udev/rules.d /etc/modules-load.d
+        echo "# granted" > /etc/udev/rules.d/70-marten-input-access.rules
+        echo uinput > /etc/modules-load.d/marten-uinput.conf
+        dpkg --purge marten-onboarding > "$1/purge.log" 2>&1 || { cat "$1/purge.log"; exit 1; }
+        left=""
+        for f in $(dpkg-deb -c "$2" | awk "{ print \$NF }" | sed "s|^\./|/|" | grep -v "/$") \
+                 /etc/udev/rules.d/70-marten-input-access.rules /etc/modules-load.d/marten-uinput.conf; do
+            if [ -e "$f" ]; then left="$left $f"; fi
+        done
+        if dpkg -s marten-onboarding > /dev/null 2>&1; then left="$left (still known to dpkg)"; fi
+        [ -z "$left" ] || { echo "left behind:$left"; exit 1; }
+    ' ns "$layers" "$deb"
+}
+if [ "$(id -u)" = 0 ] && unshare -m --propagation private true 2> /dev/null; then
+    check "dpkg -i then dpkg --purge leaves no file of the package or its helper" ns_purge
+else
+    echo "SKIP: installing for real needs root and a private mount namespace"
+fi
+
 # Run the unpacked programs from an unrelated folder: the build tree is of no help to them.
 mkdir -p "$WORK/elsewhere"
 cd "$WORK/elsewhere" || exit 1

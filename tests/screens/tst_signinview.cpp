@@ -1,6 +1,7 @@
 #include "fakes/Fakes.h"
 #include "screens/SignInView.h"
 #include "support/TestEnv.h"
+#include "ui/FocusRing.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -30,7 +31,7 @@ private slots:
              {"continueWithFacebookButton", "continueWithAppleButton", "continueButton"})
             for (int round = 0; round < 2; ++round) {
                 QTest::mouseClick(view.findChild<QAbstractButton*>(name), Qt::LeftButton);
-                QDialog* alert = view.comingSoonAlert();
+                Alert* alert = view.comingSoonAlert();
                 QVERIFY(alert && alert->isVisible());
                 QCOMPARE(alert->findChild<QLabel*>()->text(), "Coming soon");
                 QTest::mouseClick(alert->findChild<QAbstractButton*>(), Qt::LeftButton);
@@ -41,6 +42,21 @@ private slots:
         QCOMPARE(signIns, 0);
         QVERIFY(services.bus.posted.isEmpty());
         QVERIFY(services.console.lines().filter("secret-user").isEmpty());
+    }
+
+    // Reached with Tab, the email field shows the focus ring in place of its grey outline.
+    void emailFieldShowsTheRingWhenTabbedTo()
+    {
+        fake::Services services;
+        SignInView view({traitsFor(Variant::Full), services.platform, services.watcher});
+        view.show();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        auto* field = view.findChild<QLineEdit*>("emailField");
+        for (int tab = 0; tab < 10 && !field->hasFocus(); ++tab)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(field->hasFocus());
+        const QImage outline = view.findChild<QWidget*>("emailFieldOutline")->grab().toImage();
+        QCOMPARE(outline.pixelColor(outline.width() / 2, 1).rgb(), focusring::colour().rgb());
     }
 };
 

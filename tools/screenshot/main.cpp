@@ -28,7 +28,6 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLocale>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
@@ -136,8 +135,10 @@ void act(const QString& state, OnboardingFlow& flow, FTUEView* view, fake::Servi
                                              QStringLiteral("/usr/libexec/marten-onboarding/"
                                                             "grant-input-access"),
                                              view);
-        (new InputAccessPanel(services.scheduler, services.watcher, runner, view->window()))
-            ->present();
+        auto* panel =
+            new InputAccessPanel(services.scheduler, services.watcher, runner, view->window());
+        panel->setPrimaryButtonStyle(flow.traits().primaryButtonStyle);
+        panel->present();
     } else if (state == QLatin1String("testIt-recording")) {
         flow.testItState().setRecording(true);
     } else if (state == QLatin1String("testIt-transcript")) {
@@ -162,19 +163,20 @@ Platform withProbe(fake::Services& services, InputAccessProbe& probe)
             services.platform.homeDir};
 }
 
-QImage grabWithAlerts(QWidget& window)
+// The window, or only the part covered by its child named `part` (at the screen's scale).
+QImage grabPart(QWidget& window, const QString& part)
 {
-    QImage image = window.grab().toImage();
-    // A modal alert is its own window; paint it over the onboarding where it sits.
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top != &window && top->isVisible() && top->isModal()) {
-            QPainter painter(&image);
-            painter.fillRect(image.rect(), QColor(0, 0, 0, 40));
-            const QPoint at = top->geometry().topLeft() - window.geometry().topLeft();
-            painter.drawPixmap(at, top->grab());
-        }
-    }
-    return image;
+    const QImage image = window.grab().toImage();
+    if (part.isEmpty())
+        return image;
+    const auto* child = window.findChild<QWidget*>(part);
+    if (!child)
+        return {};
+    const QRect logical(child->mapTo(&window, QPoint(0, 0)), child->size());
+    const qreal scale = image.devicePixelRatio();
+    return image.copy(QRectF(logical.x() * scale, logical.y() * scale, logical.width() * scale,
+                             logical.height() * scale)
+                          .toAlignedRect());
 }
 
 } // namespace
@@ -192,8 +194,8 @@ int main(int argc, char** argv)
     if (loadTranslation(translator, QLocale()))
         QApplication::installTranslator(&translator);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 4)
-        return fail("usage: marten-screenshot full|simple STATE OUT.png");
+    if (args.size() != 4 && args.size() != 5)
+        return fail("usage: marten-screenshot full|simple STATE OUT.png [WIDGET-NAME]");
     const Variant variant = args.at(1) == QLatin1String("simple") ? Variant::Simple : Variant::Full;
     const QString state = args.at(2);
     const QString out = args.at(3);
@@ -232,7 +234,11 @@ int main(int argc, char** argv)
         pump(300);
     }
 
-    const QImage image = grabWithAlerts(window);
+    const QImage image = grabPart(window, args.value(4));
+    if (image.isNull()) {
+        heldProbe.release();
+        return fail("no such widget on that step");
+    }
     heldProbe.release();
     if (!image.save(out))
         return fail("cannot write the PNG");
