@@ -146,8 +146,9 @@ private slots:
             const bool chmodded = ::chmod(QFile::encodeName(path).constData(), mode) == 0;
             const bool chowned = ::chown(QFile::encodeName(path).constData(), owner, 0) == 0;
             const bool usable = GrantAccessTools::find(m_program, pkexec).usable();
-            ::chmod(QFile::encodeName(path).constData(), st.st_mode & 07777);
-            ::chown(QFile::encodeName(path).constData(), 0, 0);
+            if (::chmod(QFile::encodeName(path).constData(), st.st_mode & 07777) != 0 ||
+                ::chown(QFile::encodeName(path).constData(), 0, 0) != 0)
+                qFatal("cannot restore %s", qPrintable(path));
             return chmodded && chowned && usable;
         };
         QVERIFY(!usableWhen(helper, 0775, 0));
