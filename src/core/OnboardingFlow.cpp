@@ -73,14 +73,13 @@ void OnboardingFlow::start()
             if (m_listening)
                 return;
             m_listening = true;
+            m_platform.scheduler.cancel(m_listenLimit);
             applyDecisionWhenListening();
         };
-        m_platform.scheduler.after(kListenPatience, this, listening);
-        // Subscribing does not wait for the bus, but leaves the first frame its turn.
-        m_platform.scheduler.after(0ms, this, [this, listening] {
-            m_link.observeAuthCompletion(this, [this] { handleAuthCompleted(); });
-            m_platform.bus.whenListening(this, listening);
-        });
+        m_listenLimit = m_platform.scheduler.after(kListenPatience, this, listening);
+        // Neither waits for the bus: the connection is made on a thread of its own.
+        m_link.observeAuthCompletion(this, [this] { handleAuthCompleted(); });
+        m_platform.bus.whenListening(this, listening);
     }
 }
 

@@ -82,6 +82,7 @@ private:
     QFutureWatcher<StepDecision> m_decision;
     bool m_decisionReady = false;
     bool m_listening = true;
+    Scheduler::TaskId m_listenLimit = 0;
 };
 
 } // namespace marten
