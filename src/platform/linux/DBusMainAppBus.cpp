@@ -7,7 +7,6 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
-#include <QPointer>
 
 #include <optional>
 
