@@ -12,6 +12,7 @@
 #include "platform/linux/QSettingsStore.h"
 #include "platform/linux/QtAppControl.h"
 #include "platform/linux/QtScheduler.h"
+#include "platform/linux/SessionBusProbe.h"
 #include "platform/linux/StdoutConsole.h"
 #include "platform/linux/XDGAutostart.h"
 #include "ui/Theme.h"
@@ -28,9 +29,13 @@ namespace marten {
 
 namespace {
 
+// How long the session bus has to answer, at start and for every later connection.
+constexpr std::chrono::seconds kBusPatience{2};
+
 // The window's whole life. True when the process must leave without waiting for Qt's bus
 // thread, which is stuck on a bus that never answered.
-bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Console& console)
+bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Console& console,
+               bool busAnswered)
 {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Marten"));
@@ -60,7 +65,9 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
     XDGAutostart autostart = XDGAutostart::forCurrentProcess();
     QtAppControl appControl;
     DesktopURLOpener urls;
-    LazyMainAppBus bus(console, scheduler);
+    LazyMainAppBus bus(console, scheduler, kBusPatience);
+    if (!busAnswered)
+        bus.startUnavailable();
     Platform platform{scheduler,
                       probe,
                       inputAccessHelp,
@@ -105,7 +112,15 @@ int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
     }
     process::catchTerminationSignals();
     console.line(QStringLiteral("Starting MartenOnboarding..."));
-    const bool busStuck = runWindow(variant, argc, argv, hooks, console);
+    // Qt reaches for the session bus by itself (the accessibility bridge, on the main
+    // thread, with no limit), so a bus that does not answer now is left out of the whole
+    // run.
+    const bool busAnswered = process::sessionBusAnswersWithin(kBusPatience);
+    if (!busAnswered) {
+        console.line(LazyMainAppBus::unavailableLine(kBusPatience));
+        process::forgetSessionBus();
+    }
+    const bool busStuck = runWindow(variant, argc, argv, hooks, console, busAnswered);
     console.line(QStringLiteral("MartenOnboarding main() completed"));
     if (busStuck) {
         // Everything of ours is already torn down; only Qt's bus thread is left, and the

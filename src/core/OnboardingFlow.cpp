@@ -5,6 +5,7 @@
 #include "core/platform/Autostart.h"
 #include "core/platform/Console.h"
 #include "core/platform/InputAccessProbe.h"
+#include "core/platform/MainAppBus.h"
 #include "core/platform/Platform.h"
 #include "core/platform/SettingsStore.h"
 #include "core/platform/URLOpener.h"
@@ -23,6 +24,8 @@ using namespace std::chrono_literals;
 const QString kServiceApiHost = QStringLiteral("api.marten.app");
 constexpr auto kAdvanceAfterRequest = 1s;
 constexpr auto kCompleteWithoutSteps = 3s;
+// The longest the steps wait for the bus to confirm that the sign-in notice is listened for.
+constexpr auto kListenPatience = 2s;
 } // namespace
 
 OnboardingFlow::OnboardingFlow(Variant variant, Platform& platform, QObject* parent)
@@ -30,8 +33,10 @@ OnboardingFlow::OnboardingFlow(Variant variant, Platform& platform, QObject* par
       m_account(variant, platform.homeDir, platform.console),
       m_link(platform.bus, platform.console), m_testIt(new TestItState(this))
 {
-    connect(&m_decision, &QFutureWatcherBase::finished, this,
-            [this] { applyDecision(m_decision.result()); });
+    connect(&m_decision, &QFutureWatcherBase::finished, this, [this] {
+        m_decisionReady = true;
+        applyDecisionWhenListening();
+    });
 }
 
 OnboardingFlow::~OnboardingFlow()
@@ -60,11 +65,28 @@ void OnboardingFlow::start()
         promise->finish();
     });
 
-    if (m_traits.signInViaMainApp)
-        // Subscribing is a round trip to the bus: it waits until the first frame is out.
-        m_platform.scheduler.after(0ms, this, [this] {
-            m_link.observeAuthCompletion(this, [this] { handleAuthCompleted(); });
-        });
+    if (m_traits.signInViaMainApp) {
+        // A notice sent once the steps show must not be missed, so the steps wait for the
+        // subscription, but no longer than the bus's own limit.
+        m_listening = false;
+        const auto listening = [this] {
+            if (m_listening)
+                return;
+            m_listening = true;
+            m_platform.scheduler.cancel(m_listenLimit);
+            applyDecisionWhenListening();
+        };
+        m_listenLimit = m_platform.scheduler.after(kListenPatience, this, listening);
+        // Neither waits for the bus: the connection is made on a thread of its own.
+        m_link.observeAuthCompletion(this, [this] { handleAuthCompleted(); });
+        m_platform.bus.whenListening(this, listening);
+    }
+}
+
+void OnboardingFlow::applyDecisionWhenListening()
+{
+    if (m_decisionReady && m_listening)
+        applyDecision(m_decision.result());
 }
 
 std::optional<FTUEStep> OnboardingFlow::currentStep() const

@@ -59,6 +59,9 @@ signals:
     void completed();
 
 private:
+    // Hands the decision over once it is made and, in the full program, the sign-in notice
+    // is listened for (or the bus had its time).
+    void applyDecisionWhenListening();
     void applyDecision(const StepDecision& decision);
     void setIndex(qint64 index, bool animated);
     void advanceLater();
@@ -77,6 +80,9 @@ private:
     bool m_completed = false;
     Scheduler::TaskId m_pendingAdvance = 0;
     QFutureWatcher<StepDecision> m_decision;
+    bool m_decisionReady = false;
+    bool m_listening = true;
+    Scheduler::TaskId m_listenLimit = 0;
 };
 
 } // namespace marten

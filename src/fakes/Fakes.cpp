@@ -95,6 +95,22 @@ void MainAppBus::observe(const QString& name, QObject* context, Handler handler)
     m_observers.append({name, context, std::move(handler)});
 }
 
+void MainAppBus::whenListening(QObject* context, std::function<void()> ready)
+{
+    if (holdListening)
+        m_heldReady.append({context, std::move(ready)});
+    else
+        ready();
+}
+
+void MainAppBus::confirmListening()
+{
+    for (const auto& [context, ready] : std::exchange(m_heldReady, {})) {
+        if (context)
+            ready();
+    }
+}
+
 void MainAppBus::deliver(const QString& name, const UserInfo& userInfo)
 {
     const QList<Observer> observers = m_observers;

@@ -136,10 +136,14 @@ public:
     };
     void post(const QString& name, const UserInfo& userInfo) override;
     void observe(const QString& name, QObject* context, Handler handler) override;
+    // Answers at once, unless `holdListening`: then confirmListening() answers.
+    void whenListening(QObject* context, std::function<void()> ready) override;
+    void confirmListening();
     // Delivers a notification to the live observers of `name`, as the bus would.
     void deliver(const QString& name, const UserInfo& userInfo = {});
     int observerCount(const QString& name) const;
     QList<Posted> posted;
+    bool holdListening = false;
 
 private:
     struct Observer {
@@ -148,6 +152,7 @@ private:
         Handler handler;
     };
     QList<Observer> m_observers;
+    QList<QPair<QPointer<QObject>, std::function<void()>>> m_heldReady;
 };
 
 // Records lines; thread-safe, since the step decision logs from a worker thread.

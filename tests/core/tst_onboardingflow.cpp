@@ -3,6 +3,7 @@
 #include "support/TestEnv.h"
 
 #include <QSignalSpy>
+#include <QThreadPool>
 
 #include <memory>
 
@@ -51,7 +52,7 @@ private slots:
         m_flow = std::make_unique<OnboardingFlow>(Variant::Full, m_services->platform);
         QSignalSpy decided(m_flow.get(), &OnboardingFlow::stepsDecided);
         m_flow->start();
-        QTRY_COMPARE(m_services->scheduler.pendingCount(), 2); // bus subscription, completion
+        QTRY_COMPARE(m_services->scheduler.pendingCount(), 1); // completion
         m_services->scheduler.advance(2999ms);
         QCOMPARE(m_services->app.quits, 0);
         m_services->scheduler.advance(1ms);
@@ -176,13 +177,32 @@ private slots:
         QVERIFY(m_services->bus.posted.isEmpty());
     }
 
+    // The steps show once the bus confirms the sign-in notice is listened for, or after 2 s.
+    void stepsWaitUntilTheNoticeIsListenedFor()
+    {
+        for (const bool confirmed : {true, false}) {
+            m_services->bus.holdListening = true;
+            m_flow = std::make_unique<OnboardingFlow>(Variant::Full, m_services->platform);
+            m_flow->start();
+            QThreadPool::globalInstance()->waitForDone();
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+            m_services->scheduler.advance(1999ms);
+            QVERIFY(m_flow->isLoading());
+            if (confirmed)
+                m_services->bus.confirmListening();
+            else
+                m_services->scheduler.advance(1ms);
+            QVERIFY(!m_flow->isLoading());
+        }
+    }
+
     void authCompletionRaisesAndJumpsPastSignIn()
     {
         OnboardingFlow* flow = decide(Variant::Full); // welcome, permissions, signIn, howToUse
         QVERIFY(flow);
         // Starting again (the window shown a second time) must not observe twice.
         flow->start();
-        m_services->scheduler.advance(0ms);
         QCOMPARE(m_services->bus.observerCount(QStringLiteral("com.marten.authCompleted")), 1);
         QSignalSpy raised(flow, &OnboardingFlow::raiseRequested);
         m_services->console.clear();

@@ -32,6 +32,10 @@ class TestDBusMainAppBus final : public QObject, public MainAppBus {
     {
         m_bus.observe(name, context, handler);
     }
+    void whenListening(QObject* context, std::function<void()> ready) override
+    {
+        m_bus.whenListening(context, std::move(ready));
+    }
 
 public slots:
     void heard(const QDBusMessage& message) { m_heard.append(message); }
@@ -86,7 +90,8 @@ private slots:
     }
 
     // The patience and its line are checked end to end; here the bus answers after it ran
-    // out, and what was asked before and after is dropped without a second line.
+    // out, and what was asked before and after is dropped without a second line. Whoever
+    // waits for the subscription is answered when the bus is given up on.
     void aBusThatAnswersLateIsNotUsed()
     {
         fake::Scheduler scheduler;
@@ -98,7 +103,11 @@ private slots:
                 return QDBusConnection::sessionBus();
             });
             bus.post("com.marten.startOAuth", {});
+            bool ready = false;
+            bus.whenListening(m_context.get(), [&ready] { ready = true; });
+            QVERIFY(!ready);
             scheduler.advance(std::chrono::seconds(2));
+            QVERIFY(ready);
             QCOMPARE(m_console.lines().size(), 1);
             release.set_value();
             QTRY_VERIFY(!bus.isWaitingForBus());
@@ -109,7 +118,8 @@ private slots:
         QCOMPARE(m_console.lines().size(), 1);
         QVERIFY(m_heard.isEmpty());
     }
-    // Any peer may send these: each row is dropped, the good notice sent after it kept.
+    // Any peer may send these: each row is dropped, the good notice sent after it kept. They
+    // are sent as soon as the bus confirms the subscription, and none is missed.
     void peerNotificationsAreChecked_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -129,7 +139,9 @@ private slots:
         m_bus.observe("wanted", m_context.get(), [this](const QString& n, const UserInfo& info) {
             m_got.append({n, info});
         });
-        QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.DBus");
+        bool listening = false;
+        m_bus.whenListening(m_context.get(), [&listening] { listening = true; });
+        QTRY_VERIFY(listening);
         for (const QStringList& sent :
              {args, QStringList{"string:wanted", "dict:string:string:a,b"}})
             QCOMPARE(QProcess::execute("dbus-send", kSend + sent), 0);

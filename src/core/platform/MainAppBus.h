@@ -22,6 +22,10 @@ public:
     virtual void post(const QString& name, const UserInfo& userInfo) = 0;
     // Calls `handler` for every message called `name` until `context` is destroyed.
     virtual void observe(const QString& name, QObject* context, Handler handler) = 0;
+    // Calls `ready` once, on the main thread, when every observation made so far has been
+    // confirmed by the bus, or has failed for good; not at all once `context` is gone. A
+    // notice sent after that is not missed.
+    virtual void whenListening(QObject* context, std::function<void()> ready) = 0;
 };
 
 } // namespace marten

@@ -6,6 +6,7 @@
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
 
 #include <optional>
 
@@ -133,6 +134,27 @@ void DBusMainAppBus::observe(const QString& name, QObject* context, Handler hand
         delete receiver;
         reportUnavailable(QStringLiteral("could not listen for ") + name);
     }
+}
+
+void DBusMainAppBus::whenListening(QObject* context, std::function<void()> ready)
+{
+    if (!context || !ready)
+        return;
+    if (!m_connection.isConnected()) {
+        ready(); // nothing to wait for: no subscription was made
+        return;
+    }
+    const QDBusMessage ping = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"));
+    // An error answer is a round trip too; a bus that stops answering is left to the
+    // caller's own limit, and the call gives up by itself soon after.
+    auto* watcher = new QDBusPendingCallWatcher(m_connection.asyncCall(ping, 5000), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                     [watcher, ready = std::move(ready)] {
+                         watcher->deleteLater();
+                         ready();
+                     });
 }
 
 } // namespace marten

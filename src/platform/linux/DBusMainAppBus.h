@@ -34,6 +34,9 @@ public:
 
     void post(const QString& name, const UserInfo& userInfo) override;
     void observe(const QString& name, QObject* context, Handler handler) override;
+    // Asks the bus a question after the subscriptions: it handles one connection's messages
+    // in order, so its answer means they are in place.
+    void whenListening(QObject* context, std::function<void()> ready) override;
 
     bool isConnected() const { return m_connection.isConnected(); }
 

@@ -52,6 +52,39 @@ void LazyMainAppBus::observe(const QString& name, QObject* context, Handler hand
     });
 }
 
+void LazyMainAppBus::whenListening(QObject* context, std::function<void()> ready)
+{
+    switch (m_state) {
+    case State::Idle: // nothing observed yet
+    case State::Unavailable:
+        ready();
+        return;
+    case State::Connecting:
+        m_readyWaiting.emplace_back(context, ready);
+        whenConnected([guard = QPointer<QObject>(context), ready](DBusMainAppBus& bus) {
+            if (guard)
+                bus.whenListening(guard.data(), ready);
+        });
+        return;
+    case State::Ready:
+        m_center->whenListening(context, std::move(ready));
+        return;
+    }
+}
+
+void LazyMainAppBus::startUnavailable()
+{
+    if (m_state == State::Idle)
+        m_state = State::Unavailable;
+}
+
+QString LazyMainAppBus::unavailableLine(std::chrono::milliseconds patience)
+{
+    return QStringLiteral("Main app messaging unavailable: the session bus did not answer "
+                          "within %1 s")
+        .arg(patience.count() / 1000.0);
+}
+
 void LazyMainAppBus::whenConnected(std::function<void(DBusMainAppBus&)> use)
 {
     switch (m_state) {
@@ -94,6 +127,7 @@ void LazyMainAppBus::connected(const QDBusConnection& connection)
         return; // given up on already
     m_state = State::Ready;
     m_center = std::make_unique<DBusMainAppBus>(m_console, connection);
+    m_readyWaiting.clear();
     const auto waiting = std::exchange(m_waiting, {});
     for (const auto& use : waiting)
         use(*m_center);
@@ -105,9 +139,11 @@ void LazyMainAppBus::giveUp()
         return;
     m_state = State::Unavailable;
     m_waiting.clear();
-    m_console.line(QStringLiteral("Main app messaging unavailable: the session bus did not "
-                                  "answer within %1 s")
-                       .arg(m_patience.count() / 1000.0));
+    m_console.line(unavailableLine(m_patience));
+    for (const auto& [context, ready] : std::exchange(m_readyWaiting, {})) {
+        if (context)
+            ready();
+    }
 }
 
 } // namespace marten

@@ -6,7 +6,10 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
+
+#include <QPointer>
 
 namespace marten {
 
@@ -30,6 +33,14 @@ public:
 
     void post(const QString& name, const UserInfo& userInfo) override;
     void observe(const QString& name, QObject* context, Handler handler) override;
+    // Waits for the connection first; once the bus is given up on, `ready` is called at once.
+    void whenListening(QObject* context, std::function<void()> ready) override;
+
+    // The bus is known not to answer (it was probed before): nothing is ever connected, and
+    // everything asked of the bus is dropped without a word.
+    void startUnavailable();
+    // The line written when the bus is given up on.
+    static QString unavailableLine(std::chrono::milliseconds patience);
 
     // True while a connection attempt has not returned. It cannot be called off: a process
     // that ends meanwhile must leave without waiting for Qt's bus thread.
@@ -50,6 +61,8 @@ private:
     Connector m_connect;
     State m_state = State::Idle;
     std::vector<std::function<void(DBusMainAppBus&)>> m_waiting;
+    // whenListening() calls made while connecting, answered at once if it is given up.
+    std::vector<std::pair<QPointer<QObject>, std::function<void()>>> m_readyWaiting;
     std::unique_ptr<DBusMainAppBus> m_center;
     std::shared_ptr<Attempt> m_attempt;
     // Lives on the main thread: the connecting thread's answer is delivered to it.

@@ -6,23 +6,50 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <ctime>
+#include <system_error>
+#include <thread>
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <semaphore.h>
 #include <unistd.h>
 
 namespace marten::process {
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
+// Posted by the handler for the watchdog thread.
+sem_t g_signalled;
+volatile std::sig_atomic_t g_lastSignal = 0;
 
-extern "C" void rememberSignal(int)
+// How long the main thread has to end the process normally after a signal.
+constexpr long kQuitGraceMs = 1500;
+
+extern "C" void rememberSignal(int signal)
 {
     const int saved = errno;
+    g_lastSignal = signal;
     const char byte = 1;
     // Non-blocking: a full pipe already says "quit".
     [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
+    ::sem_post(&g_signalled);
     errno = saved;
+}
+
+// Ends the process when the main thread has not done so within the grace after the first
+// signal, wherever it is stuck. Writes nothing: whatever the main thread was doing is left
+// unfinished, as a kill would leave it.
+void watchdog()
+{
+    while (::sem_wait(&g_signalled) != 0) {
+    }
+    struct timespec grace {
+        kQuitGraceMs / 1000, (kQuitGraceMs % 1000) * 1000000
+    };
+    while (::nanosleep(&grace, &grace) != 0 && errno == EINTR) {
+    }
+    ::_exit(128 + static_cast<int>(g_lastSignal));
 }
 
 bool isSetAndNotEmpty(const char* name)
@@ -95,6 +122,12 @@ void catchTerminationSignals()
 {
     if (g_signalPipe[0] >= 0 || ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
+    ::sem_init(&g_signalled, 0, 0);
+    try {
+        std::thread(watchdog).detach();
+    } catch (const std::system_error&) {
+        // Without it a stuck main thread keeps the process; the normal quit still works.
+    }
     struct sigaction action {};
     action.sa_handler = rememberSignal;
     sigemptyset(&action.sa_mask);

@@ -26,7 +26,9 @@ bool settleEnvironment(QString* problem);
 void ignoreBrokenPipes();
 
 // SIGTERM, SIGINT and SIGHUP are caught from now on. Until watchTerminationSignals() is
-// called they are only remembered.
+// called they are only remembered. Whatever the main thread does, the process ends 1.5 s
+// after the first of them at the latest, with status 128 + the signal and nothing more
+// written.
 void catchTerminationSignals();
 
 // Calls `onSignal` on `context`'s thread, from its event loop, for every caught signal,
