@@ -66,18 +66,8 @@ private slots:
     {
         fake::Services services;
         DBusMainAppBus bus(services.console);
-        Platform platform = services.platform;
-        Platform live{platform.scheduler,
-                      platform.inputAccess,
-                      platform.inputAccessHelp,
-                      platform.settings,
-                      platform.autostart,
-                      platform.app,
-                      platform.urls,
-                      bus,
-                      platform.console,
-                      {},
-                      QDir::homePath()};
+        Platform live = services.platformWith(nullptr, &bus);
+        live.assets.homeDir = QDir::homePath();
         OnboardingWindow view(Variant::Full, live);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));

@@ -4,13 +4,15 @@
 #include "app/OnboardingWindow.h"
 #include "app/Translations.h"
 #include "core/AssetLookup.h"
+#include "core/OnboardingFlow.h"
 #include "core/platform/Platform.h"
 #include "platform/linux/EvdevInputAccessProbe.h"
 #include "platform/linux/EvdevPushToTalkKeys.h"
 #include "platform/linux/LazyMainAppBus.h"
+#include "platform/linux/PkexecInputAccessGranter.h"
+#include "platform/linux/PrivateFolder.h"
 #include "platform/linux/ProcessSetup.h"
 #include "platform/linux/QSettingsStore.h"
-#include "platform/linux/QtAppControl.h"
 #include "platform/linux/QtScheduler.h"
 #include "platform/linux/SessionBusProbe.h"
 #include "platform/linux/StdoutConsole.h"
@@ -18,7 +20,6 @@
 #include "ui/Theme.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLocale>
 #include <QTranslator>
 
@@ -60,30 +61,35 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
 
     QtScheduler scheduler;
     EvdevInputAccessProbe probe;
-    PanelInputAccessHelp inputAccessHelp(scheduler);
+    // pkexec as found when the build was configured (never looked up on PATH, where a user's
+    // own folder may come first) and the helper installed beside the program, each only when
+    // root alone controls it; without both, the panel shows the commands only.
+    PkexecInputAccessGranter granter(
+        PkexecInputAccessGranter::trusted(QStringLiteral(MARTEN_PKEXEC_PATH)),
+        PkexecInputAccessGranter::trusted(
+            PkexecInputAccessGranter::helperBeside(QCoreApplication::applicationDirPath())));
     QSettingsStore settings;
     XDGAutostart autostart = XDGAutostart::forCurrentProcess();
-    QtAppControl appControl;
     DesktopURLOpener urls;
     LazyMainAppBus bus(console, scheduler, kBusPatience);
     if (!busAnswered)
         bus.startUnavailable();
-    Platform platform{scheduler,
-                      probe,
-                      inputAccessHelp,
-                      settings,
-                      autostart,
-                      appControl,
-                      urls,
-                      bus,
-                      console,
-                      AssetPaths::forCurrentProcess(),
-                      QDir::homePath()};
+    const PrivateFolder staging = PrivateFolder::forCurrentUser();
     EvdevPushToTalkKeys pushToTalkKeys; // read only while the test step is on screen
-    platform.pushToTalkKeys = &pushToTalkKeys;
+    Platform platform{.scheduler = scheduler,
+                      .inputAccess = probe,
+                      .inputAccessGranter = granter,
+                      .settings = settings,
+                      .autostart = autostart,
+                      .urls = urls,
+                      .bus = bus,
+                      .console = console,
+                      .staging = staging,
+                      .assets = AssetPaths::forCurrentProcess(),
+                      .pushToTalkKeys = &pushToTalkKeys};
 
     OnboardingWindow window(variant, platform);
-    inputAccessHelp.attach(&window, &window.inputAccessWatcher());
+    QObject::connect(&window.flow(), &OnboardingFlow::completed, &app, &QCoreApplication::quit);
     if (hooks && hooks->windowCreated)
         hooks->windowCreated(window);
     window.configureAndShow();

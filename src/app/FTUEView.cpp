@@ -1,5 +1,6 @@
 #include "app/FTUEView.h"
 
+#include "core/InputAccessStep.h"
 #include "core/OnboardingFlow.h"
 #include "core/platform/Platform.h"
 #include "screens/HowToUseView.h"
@@ -10,6 +11,7 @@
 #include "screens/TestItView.h"
 #include "screens/WelcomeView.h"
 #include "ui/Buttons.h"
+#include "ui/FirstPaint.h"
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
 #include "ui/StepFade.h"
@@ -29,9 +31,8 @@ constexpr std::chrono::milliseconds kUnpaintedStartLimit{500};
 
 } // namespace
 
-FTUEView::FTUEView(OnboardingFlow& flow, Platform& platform, InputAccessWatcher& watcher,
-                   QWidget* parent)
-    : QWidget(parent), m_flow(flow), m_platform(platform), m_watcher(watcher)
+FTUEView::FTUEView(OnboardingFlow& flow, Platform& platform, QWidget* parent)
+    : QWidget(parent), m_flow(flow), m_platform(platform)
 {
     setObjectName(QStringLiteral("ftueView"));
     setFixedSize(kWidth, kHeight);
@@ -160,14 +161,21 @@ void FTUEView::rebuildStepArea(bool animated)
 
 QWidget* FTUEView::buildScreen(FTUEStep step)
 {
-    const ScreenContext context{m_flow.traits(), m_platform, m_watcher};
+    const ScreenContext context{m_flow.traits(), m_platform};
     OnboardingFlow* flow = &m_flow;
     switch (step) {
     case FTUEStep::welcome:
         return new WelcomeView(context, m_stepArea);
     case FTUEStep::permissions: {
         auto* screen = new PermissionsView(context, m_stepArea);
-        connect(screen, &PermissionsView::granted, flow, &OnboardingFlow::nextStep);
+        const InputAccessStep& access = m_flow.inputAccessStep();
+        const auto follow = [screen, &access] {
+            screen->showAccess(access.isGranted(), access.isChecking());
+        };
+        follow();
+        connect(&access, &InputAccessStep::stateChanged, screen, follow);
+        connect(screen, &PermissionsView::openHelpRequested, flow,
+                &OnboardingFlow::requestInputAccessHelp);
         return screen;
     }
     case FTUEStep::howToUse:

@@ -13,7 +13,6 @@ namespace marten {
 
 struct Platform;
 class BackButton;
-class InputAccessWatcher;
 class LoadingView;
 class OnboardingFlow;
 class ProgressBar;
@@ -28,8 +27,7 @@ public:
     static constexpr int kWidth = 809;
     static constexpr int kHeight = 500;
 
-    FTUEView(OnboardingFlow& flow, Platform& platform, InputAccessWatcher& watcher,
-             QWidget* parent = nullptr);
+    FTUEView(OnboardingFlow& flow, Platform& platform, QWidget* parent = nullptr);
 
     OnboardingFlow& flow() const { return m_flow; }
     // The screen and step button on display (null when none).
@@ -49,7 +47,6 @@ private:
 
     OnboardingFlow& m_flow;
     Platform& m_platform;
-    InputAccessWatcher& m_watcher;
 
     QStackedLayout* m_pages;
     LoadingView* m_loading;

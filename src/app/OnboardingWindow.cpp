@@ -1,10 +1,11 @@
 #include "app/OnboardingWindow.h"
 
 #include "app/FTUEView.h"
-#include "core/InputAccessWatcher.h"
+#include "core/InputAccessStep.h"
 #include "core/OnboardingFlow.h"
 #include "core/platform/Platform.h"
 #include "core/platform/Scheduler.h"
+#include "screens/InputAccessPanel.h"
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
 #include "ui/Theme.h"
@@ -21,10 +22,8 @@
 namespace marten {
 
 OnboardingWindow::OnboardingWindow(Variant variant, Platform& platform, QWidget* parent)
-    : QWidget(parent), m_platform(platform),
-      m_watcher(new InputAccessWatcher(platform.scheduler, platform.inputAccess, this)),
-      m_flow(new OnboardingFlow(variant, platform, this)),
-      m_view(new FTUEView(*m_flow, platform, *m_watcher, this))
+    : QWidget(parent), m_platform(platform), m_flow(new OnboardingFlow(variant, platform, this)),
+      m_view(new FTUEView(*m_flow, platform, this))
 {
     setObjectName(QStringLiteral("onboardingWindow"));
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
@@ -51,6 +50,13 @@ OnboardingWindow::OnboardingWindow(Variant variant, Platform& platform, QWidget*
     close->setContext(Qt::WindowShortcut);
     connect(close, &QShortcut::activated, this, &QWidget::close);
     connect(m_flow, &OnboardingFlow::raiseRequested, this, &OnboardingWindow::raiseAndActivate);
+    connect(m_flow, &OnboardingFlow::inputAccessHelpRequested, this,
+            &OnboardingWindow::showInputAccessPanel);
+    // The panel is gone as soon as access is there.
+    connect(&m_flow->inputAccessStep(), &InputAccessStep::stateChanged, this, [this] {
+        if (m_panel && m_flow->inputAccessStep().isGranted())
+            m_panel->close();
+    });
 }
 
 // The view goes before the flow it shows.
@@ -94,6 +100,18 @@ void OnboardingWindow::raiseAndActivate()
     show();
     raise();
     activateWindow();
+}
+
+void OnboardingWindow::showInputAccessPanel()
+{
+    // A closed panel is on its way out.
+    if (m_panel && m_panel->isHidden())
+        m_panel = nullptr;
+    if (!m_panel) {
+        m_panel = new InputAccessPanel(m_platform.scheduler, m_platform.inputAccessGranter, this);
+        m_panel->setPrimaryButtonStyle(m_flow->traits().primaryButtonStyle);
+    }
+    m_panel->present();
 }
 
 bool OnboardingWindow::focusNextPrevChild(bool next)

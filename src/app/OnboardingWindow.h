@@ -3,6 +3,7 @@
 #include "core/Variant.h"
 
 #include <QPointF>
+#include <QPointer>
 #include <QRectF>
 #include <QWidget>
 
@@ -10,7 +11,7 @@ namespace marten {
 
 class CloseButton;
 class FTUEView;
-class InputAccessWatcher;
+class InputAccessPanel;
 class OnboardingFlow;
 struct Platform;
 
@@ -25,7 +26,6 @@ public:
 
     OnboardingFlow& flow() const { return *m_flow; }
     FTUEView* view() const { return m_view; }
-    InputAccessWatcher& inputAccessWatcher() const { return *m_watcher; }
     CloseButton* closeButton() const { return m_closeButton; }
 
     // Where the close button of `size` goes: the top-right corner, clear of the progress bar.
@@ -41,16 +41,20 @@ public:
     // Brings the window to the front and gives it the keyboard focus.
     void raiseAndActivate();
 
+    // Shows the input-access panel over the window (the one already open, if any); it closes
+    // once the flow sees access granted.
+    void showInputAccessPanel();
+
 protected:
     bool focusNextPrevChild(bool next) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
     Platform& m_platform;
-    InputAccessWatcher* m_watcher;
     OnboardingFlow* m_flow;
     FTUEView* m_view;
     CloseButton* m_closeButton;
+    QPointer<InputAccessPanel> m_panel;
 };
 
 } // namespace marten

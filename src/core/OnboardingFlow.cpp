@@ -1,7 +1,7 @@
 #include "core/OnboardingFlow.h"
 
+#include "core/InputAccessStep.h"
 #include "core/TestItState.h"
-#include "core/platform/AppControl.h"
 #include "core/platform/Autostart.h"
 #include "core/platform/Console.h"
 #include "core/platform/InputAccessProbe.h"
@@ -30,9 +30,14 @@ constexpr auto kListenPatience = 2s;
 
 OnboardingFlow::OnboardingFlow(Variant variant, Platform& platform, QObject* parent)
     : QObject(parent), m_traits(traitsFor(variant)), m_platform(platform),
-      m_account(variant, platform.homeDir, platform.console),
-      m_link(platform.bus, platform.console), m_testIt(new TestItState(this))
+      m_account(variant, platform.assets.homeDir, platform.console),
+      m_link(platform.bus, platform.console), m_testIt(new TestItState(this)),
+      m_inputAccess(new InputAccessStep(platform.scheduler, platform.inputAccess,
+                                        platform.inputAccessGranter, this))
 {
+    connect(m_inputAccess, &InputAccessStep::advanceRequested, this, &OnboardingFlow::nextStep);
+    connect(m_inputAccess, &InputAccessStep::helpRequested, this,
+            &OnboardingFlow::inputAccessHelpRequested);
     connect(&m_decision, &QFutureWatcherBase::finished, this, [this] {
         m_decisionReady = true;
         applyDecisionWhenListening();
@@ -102,7 +107,7 @@ std::optional<StepButtonSpec> OnboardingFlow::currentStepButton() const
     if (!step)
         return std::nullopt;
     const bool isLast = m_currentStepIndex == m_steps.size() - 1;
-    const bool granted = *step == FTUEStep::permissions && m_platform.inputAccess.hasInputAccess();
+    const bool granted = *step == FTUEStep::permissions && m_inputAccess->isGranted();
     return stepButtonFor(m_traits, *step, isLast, granted);
 }
 
@@ -116,6 +121,7 @@ void OnboardingFlow::applyDecision(const StepDecision& decision)
     m_steps = decision.steps;
     m_isLoading = false;
     m_platform.console.line(QStringLiteral("FTUE will show %1 steps").arg(m_steps.size()));
+    followInputAccessStep();
     emit stepsDecided();
 }
 
@@ -137,7 +143,22 @@ void OnboardingFlow::setIndex(qint64 index, bool animated)
     if (m_completed || index == m_currentStepIndex)
         return;
     m_currentStepIndex = index;
+    followInputAccessStep();
     emit currentStepChanged(index, animated);
+}
+
+void OnboardingFlow::followInputAccessStep()
+{
+    if (!m_completed && currentStep() == FTUEStep::permissions)
+        m_inputAccess->enter();
+    else
+        m_inputAccess->leave();
+}
+
+void OnboardingFlow::requestInputAccessHelp()
+{
+    if (currentStep() == FTUEStep::permissions)
+        m_inputAccess->requestHelp();
 }
 
 void OnboardingFlow::requestSignIn()
@@ -193,6 +214,7 @@ void OnboardingFlow::completeFTUE()
     if (m_completed)
         return;
     m_completed = true;
+    m_inputAccess->leave();
     Console& console = m_platform.console;
     if (m_traits.registersLaunchAtLogin) {
         QString error;
@@ -207,7 +229,6 @@ void OnboardingFlow::completeFTUE()
     if (!m_platform.settings.setFlags(flags, &error))
         console.line(QStringLiteral("Failed to save onboarding state: ") + error);
     emit completed();
-    m_platform.app.quit();
 }
 
 } // namespace marten

@@ -14,6 +14,7 @@
 
 namespace marten {
 
+class InputAccessStep;
 struct Platform;
 class TestItState;
 
@@ -39,23 +40,28 @@ public:
     void requestPurchase();
     // Full program: the main application reported a finished sign-in.
     void handleAuthCompleted();
+    // The permission step's "Open System Settings": inputAccessHelpRequested() follows.
+    void requestInputAccessHelp();
 
     const VariantTraits& traits() const { return m_traits; }
-    Variant variant() const { return m_traits.variant; }
     qint64 currentStepIndex() const { return m_currentStepIndex; }
     const StepList& steps() const { return m_steps; }
     bool isLoading() const { return m_isLoading; }
-    bool isCompleted() const { return m_completed; }
     std::optional<FTUEStep> currentStep() const;
     // The button below the step on display, if it has one.
     std::optional<StepButtonSpec> currentStepButton() const;
     TestItState& testItState() const { return *m_testIt; }
+    // Whether input access is there and watched for; moves the flow on from its step.
+    const InputAccessStep& inputAccessStep() const { return *m_inputAccess; }
 
 signals:
     void stepsDecided();
     void currentStepChanged(qint64 index, bool animated);
     // The window should come to the front.
     void raiseRequested();
+    // Show how to grant input access.
+    void inputAccessHelpRequested();
+    // The onboarding is done and its state saved: the program should end.
     void completed();
 
 private:
@@ -66,12 +72,15 @@ private:
     void setIndex(qint64 index, bool animated);
     void advanceLater();
     void openGoogleSignIn();
+    // Tells the permission step whether it is the one on display.
+    void followInputAccessStep();
 
     const VariantTraits& m_traits;
     Platform& m_platform;
     AccountChecks m_account;
     MainAppLink m_link;
     TestItState* m_testIt;
+    InputAccessStep* m_inputAccess;
 
     qint64 m_currentStepIndex = 0;
     StepList m_steps;

@@ -1,16 +1,15 @@
 #pragma once
 
-#include "core/InputAccessWatcher.h"
-#include "core/platform/AppControl.h"
 #include "core/platform/Autostart.h"
 #include "core/platform/Console.h"
-#include "core/platform/InputAccessHelp.h"
+#include "core/platform/InputAccessGranter.h"
 #include "core/platform/InputAccessProbe.h"
 #include "core/platform/MainAppBus.h"
 #include "core/platform/Platform.h"
 #include "core/platform/PushToTalkKeys.h"
 #include "core/platform/Scheduler.h"
 #include "core/platform/SettingsStore.h"
+#include "core/platform/StagingFolder.h"
 #include "core/platform/URLOpener.h"
 
 #include <QList>
@@ -106,16 +105,39 @@ public:
     QString failWith;
 };
 
-class AppControl final : public marten::AppControl {
+// Grants when told: start() begins a run, finish() ends it with the outcome given.
+class InputAccessGranter final : public marten::InputAccessGranter {
+    Q_OBJECT
 public:
-    void quit() override { ++quits; }
-    int quits = 0;
+    bool canGrant() const override { return grantable; }
+    void start() override
+    {
+        if (running)
+            return;
+        running = true;
+        ++runs;
+        emit started();
+    }
+    bool isRunning() const override { return running; }
+    void finish(Outcome outcome, const QString& detail = {})
+    {
+        running = false;
+        emit finished(outcome, detail);
+    }
+    bool grantable = false;
+    bool running = false;
+    int runs = 0;
 };
 
-class InputAccessHelp final : public marten::InputAccessHelp {
+// Keeps what is staged in memory.
+class StagingFolder final : public marten::StagingFolder {
 public:
-    void showInputAccessHelp() override { ++shown; }
-    int shown = 0;
+    bool writeFile(const QString& name, const QByteArray& bytes, QString*) const override
+    {
+        files.insert(name, bytes);
+        return true;
+    }
+    mutable QMap<QString, QByteArray> files;
 };
 
 class URLOpener final : public marten::URLOpener {
@@ -172,17 +194,32 @@ private:
 struct Services {
     Scheduler scheduler;
     Probe probe;
-    InputAccessHelp inputAccessHelp;
+    InputAccessGranter granter;
     Settings settings;
     Autostart autostart;
-    AppControl app;
     URLOpener urls;
     MainAppBus bus;
     Console console;
+    StagingFolder staging;
     PushToTalkKeys keys;
-    Platform platform{scheduler, probe, inputAccessHelp, settings, autostart, app,
-                      urls,      bus,   console,         {},       {},        &keys};
-    InputAccessWatcher watcher{scheduler, probe};
+
+    // These services as a Platform, asking `inputAccess` and `bus` instead where given.
+    Platform platformWith(marten::InputAccessProbe* inputAccess = nullptr,
+                          marten::MainAppBus* otherBus = nullptr)
+    {
+        return {.scheduler = scheduler,
+                .inputAccess = inputAccess ? *inputAccess : probe,
+                .inputAccessGranter = granter,
+                .settings = settings,
+                .autostart = autostart,
+                .urls = urls,
+                .bus = otherBus ? *otherBus : bus,
+                .console = console,
+                .staging = staging,
+                .assets = {},
+                .pushToTalkKeys = &keys};
+    }
+    Platform platform = platformWith();
 };
 
 } // namespace marten::fake

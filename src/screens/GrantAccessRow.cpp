@@ -1,6 +1,5 @@
 #include "screens/GrantAccessRow.h"
 
-#include "core/InputAccessWatcher.h"
 #include "ui/Buttons.h"
 #include "ui/Spinner.h"
 #include "ui/Theme.h"
@@ -24,9 +23,8 @@ constexpr auto kSessionPickUp = 5s;
 
 } // namespace
 
-GrantAccessRow::GrantAccessRow(Scheduler& scheduler, InputAccessWatcher& watcher,
-                               GrantAccessRunner& runner, QWidget* parent)
-    : QWidget(parent), m_scheduler(scheduler), m_watcher(watcher)
+GrantAccessRow::GrantAccessRow(Scheduler& scheduler, InputAccessGranter& granter, QWidget* parent)
+    : QWidget(parent), m_scheduler(scheduler)
 {
     setObjectName(QStringLiteral("grantRow"));
     auto* row = new QHBoxLayout(this);
@@ -37,7 +35,7 @@ GrantAccessRow::GrantAccessRow(Scheduler& scheduler, InputAccessWatcher& watcher
     m_button->setObjectName(QStringLiteral("grantAccessButton"));
     m_button->setAccessibleName(tr("Grant Access"));
     m_button->setMinimumLabelWidth(kButtonLabelWidth);
-    connect(m_button, &QAbstractButton::clicked, &runner, &GrantAccessRunner::start);
+    connect(m_button, &QAbstractButton::clicked, &granter, &InputAccessGranter::start);
     row->addWidget(m_button, 0, Qt::AlignVCenter);
 
     m_spinner = new Spinner(kSpinnerDiameter, this);
@@ -52,9 +50,9 @@ GrantAccessRow::GrantAccessRow(Scheduler& scheduler, InputAccessWatcher& watcher
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     row->addWidget(m_status, 1);
 
-    connect(&runner, &GrantAccessRunner::started, this, &GrantAccessRow::showWaiting);
-    connect(&runner, &GrantAccessRunner::finished, this, &GrantAccessRow::onFinished);
-    if (runner.isRunning())
+    connect(&granter, &InputAccessGranter::started, this, &GrantAccessRow::showWaiting);
+    connect(&granter, &InputAccessGranter::finished, this, &GrantAccessRow::onFinished);
+    if (granter.isRunning())
         showWaiting();
 }
 
@@ -67,9 +65,9 @@ void GrantAccessRow::showWaiting()
     showStatus(tr("Waiting for your approval..."), theme::secondaryLabel());
 }
 
-void GrantAccessRow::onFinished(GrantAccessRunner::Outcome outcome, const QString& detail)
+void GrantAccessRow::onFinished(InputAccessGranter::Outcome outcome, const QString& detail)
 {
-    using Outcome = GrantAccessRunner::Outcome;
+    using Outcome = InputAccessGranter::Outcome;
     m_spinner->hide();
     m_button->setEnabled(true);
     if (std::exchange(m_focusBack, false) && outcome != Outcome::Granted)
@@ -78,9 +76,9 @@ void GrantAccessRow::onFinished(GrantAccessRunner::Outcome outcome, const QStrin
     case Outcome::Granted:
         m_button->hide();
         showStatus(tr("Access granted."), theme::green());
-        // The watch closes the panel once the login has the access. If it never does, this
-        // session is not given device access by itself (a remote one, or one without logind).
-        m_watcher.start();
+        // The flow watches for the login to have the access, and the panel closes then. If it
+        // never does, this session is not given device access by itself (a remote one, or one
+        // without logind).
         m_scheduler.cancel(m_sessionCheck);
         m_sessionCheck = m_scheduler.after(kSessionPickUp, this, [this] {
             showStatus(tr("Access is granted, but this session has not picked it up yet. Log "

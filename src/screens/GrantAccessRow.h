@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/GrantAccessRunner.h"
+#include "core/platform/InputAccessGranter.h"
 #include "core/platform/Scheduler.h"
 
 #include <QPointer>
@@ -10,17 +10,15 @@ class QLabel;
 
 namespace marten {
 
-class InputAccessWatcher;
 class Spinner;
 class StyledButton;
 
-// "Grant Access", a spinner while the runner waits on the password prompt, and a line
+// "Grant Access", a spinner while the granter waits on the approval prompt, and a line
 // that says how the run went.
 class GrantAccessRow final : public QWidget {
     Q_OBJECT
 public:
-    GrantAccessRow(Scheduler& scheduler, InputAccessWatcher& watcher, GrantAccessRunner& runner,
-                   QWidget* parent);
+    GrantAccessRow(Scheduler& scheduler, InputAccessGranter& granter, QWidget* parent);
 
     StyledButton* button() const { return m_button; }
 
@@ -30,11 +28,10 @@ signals:
 
 private:
     void showWaiting();
-    void onFinished(GrantAccessRunner::Outcome outcome, const QString& detail);
+    void onFinished(InputAccessGranter::Outcome outcome, const QString& detail);
     void showStatus(const QString& text, const QColor& colour);
 
     Scheduler& m_scheduler;
-    InputAccessWatcher& m_watcher;
     StyledButton* m_button;
     Spinner* m_spinner;
     QLabel* m_status;

@@ -1,6 +1,6 @@
 #include "screens/InputAccessPanel.h"
 
-#include "core/InputAccessWatcher.h"
+#include "core/platform/InputAccessGranter.h"
 #include "screens/GrantAccessRow.h"
 #include "screens/InputAccessCommands.h"
 #include "ui/Buttons.h"
@@ -55,8 +55,7 @@ QLabel* leftLabel(const QString& text, theme::TextStyle style, QWidget* parent,
 
 } // namespace
 
-InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& watcher,
-                                   GrantAccessRunner* runner, QWidget* host)
+InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& granter, QWidget* host)
     : QWidget(host), m_scheduler(scheduler), m_sheet(new Sheet(this))
 {
     setObjectName(QStringLiteral("inputAccessPanel"));
@@ -69,8 +68,9 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
     column->setContentsMargins(kSheetPadding, kSheetPadding, kSheetPadding, kSheetPadding);
     column->setSpacing(kSectionSpacing);
     buildText(m_sheet);
-    if (runner) {
-        auto* grant = new GrantAccessRow(m_scheduler, watcher, *runner, m_sheet);
+    const bool canGrant = granter.canGrant();
+    if (canGrant) {
+        auto* grant = new GrantAccessRow(m_scheduler, granter, m_sheet);
         m_grant = grant;
         connect(grant, &GrantAccessRow::statusChanged, this, &InputAccessPanel::placeSheet);
         column->addWidget(grant);
@@ -81,7 +81,7 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
     auto* terminalPart = new QVBoxLayout;
     terminalPart->setSpacing(2);
     QLabel* terminal =
-        leftLabel(runner ? tr("Or in a terminal:") : tr("Run these commands in a terminal:"),
+        leftLabel(canGrant ? tr("Or in a terminal:") : tr("Run these commands in a terminal:"),
                   theme::TextStyle::Body, m_sheet, QFont::Bold, theme::black());
     terminal->setObjectName(QStringLiteral("panelTerminalHeading"));
     terminalPart->addWidget(terminal);
@@ -121,10 +121,6 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& wat
     // Follow the host's size, and cover it from the start.
     host->installEventFilter(this);
     setGeometry(host->rect());
-
-    // Gone as soon as access is there.
-    connect(&watcher, &InputAccessWatcher::granted, this, &QWidget::close);
-    watcher.start();
 }
 
 void InputAccessPanel::buildText(QWidget* sheet)

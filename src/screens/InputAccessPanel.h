@@ -10,19 +10,17 @@
 namespace marten {
 
 class GrantAccessRow;
-class GrantAccessRunner;
-class InputAccessWatcher;
+class InputAccessGranter;
 
-// Gives the user's login input access, over the onboarding window: "Grant Access" runs the
-// privileged helper through pkexec, and the same change is spelled out as terminal commands
-// below it. Not modal: it only covers its host, and it closes itself as soon as access is
-// there. Escape or "Close" dismisses it. Deletes itself when closed.
+// Gives the user's login input access, over the onboarding window: "Grant Access" has the
+// granter make the change, and the same change is spelled out as terminal commands below it.
+// Not modal: it only covers its host; whoever shows it closes it once access is there.
+// Escape or "Close" dismisses it. Deletes itself when closed.
 class InputAccessPanel final : public QWidget {
     Q_OBJECT
 public:
-    // Without a runner (no pkexec here) the panel offers only the commands.
-    InputAccessPanel(Scheduler& scheduler, InputAccessWatcher& watcher, GrantAccessRunner* runner,
-                     QWidget* host);
+    // Where the granter cannot grant, the panel offers only the commands.
+    InputAccessPanel(Scheduler& scheduler, InputAccessGranter& granter, QWidget* host);
 
     // Shows the panel over its host and puts the keyboard focus on its first control;
     // closing gives the focus back to where it was.
@@ -30,9 +28,6 @@ public:
 
     // The style of the panel's main button ("Grant Access"): the program's primary one.
     void setPrimaryButtonStyle(ButtonStyle style);
-
-    // The sheet in the middle of the overlay.
-    QWidget* sheet() const { return m_sheet; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

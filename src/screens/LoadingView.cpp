@@ -3,43 +3,16 @@
 #include "core/AssetLookup.h"
 #include "core/platform/Console.h"
 #include "core/platform/Platform.h"
+#include "ui/FirstPaint.h"
 #include "ui/GIFMovieView.h"
 #include "ui/IconLabel.h"
 #include "ui/Spinner.h"
 #include "ui/Theme.h"
 
-#include <QEvent>
 #include <QLabel>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace marten {
-
-void afterFirstPaint(QWidget* widget, std::function<void()> work)
-{
-    class Watcher final : public QObject {
-    public:
-        Watcher(QWidget* target, std::function<void()> run) : QObject(target), m_run(std::move(run))
-        {
-            target->installEventFilter(this);
-        }
-
-    protected:
-        bool eventFilter(QObject* watched, QEvent* event) override
-        {
-            if (event->type() == QEvent::Paint) {
-                watched->removeEventFilter(this);
-                QTimer::singleShot(0, watched, m_run);
-                deleteLater();
-            }
-            return false;
-        }
-
-    private:
-        std::function<void()> m_run;
-    };
-    new Watcher(widget, std::move(work));
-}
 
 LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidget* parent)
     : QWidget(parent), m_traits(traits)
@@ -58,8 +31,8 @@ LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidge
             slot->setObjectName(QStringLiteral("loadingAnimation"));
             slot->setFixedSize(200, 200);
             column->addWidget(slot, 0, Qt::AlignHCenter);
-            afterFirstPaint(slot, [slot, url = *gif, console = &platform.console] {
-                auto* view = new GIFMovieView(url, *console, slot);
+            afterFirstPaint(slot, [slot, url = *gif, &platform] {
+                auto* view = new GIFMovieView(url, platform.staging, platform.console, slot);
                 view->setGeometry(slot->rect());
                 view->show();
             });

@@ -4,15 +4,9 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class QLabel;
 
 namespace marten {
-
-// Runs `work` once, on the event loop's next turn after `widget` has first been painted:
-// for what the window's first frame does not need.
-void afterFirstPaint(QWidget* widget, std::function<void()> work);
 
 struct Platform;
 

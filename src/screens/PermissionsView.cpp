@@ -1,31 +1,22 @@
 #include "screens/PermissionsView.h"
 
-#include "core/InputAccessWatcher.h"
-#include "core/platform/InputAccessHelp.h"
-#include "core/platform/InputAccessProbe.h"
 #include "ui/Buttons.h"
 #include "ui/Card.h"
 #include "ui/Spinner.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
-#include <QHideEvent>
 #include <QLabel>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace marten {
 namespace {
-
-using namespace std::chrono_literals;
 
 constexpr int kCapabilitySpacing = 12;
 constexpr int kButtonLabelWidth = 200;
 constexpr int kSpinnerBox = 32;      // the spinner's own size, which the row keeps
 constexpr int kSpinnerDiameter = 26; // drawn at 0.8 of it
 constexpr int kRowSpacing = 8;
-constexpr auto kGrantedOnAppear = 500ms;
-constexpr auto kGrantedByPoll = 1s;
 // How far the blue button's shadow reaches past it, at most (blur plus the 4 px drop).
 constexpr int kShadowReach = 18;
 
@@ -69,7 +60,7 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
     m_openButton->setObjectName(QStringLiteral("openSettingsButton"));
     m_openButton->setSymbol(QStringLiteral("gear"));
     m_openButton->setMinimumLabelWidth(kButtonLabelWidth);
-    connect(m_openButton, &QAbstractButton::clicked, this, &PermissionsView::openSettings);
+    connect(m_openButton, &QAbstractButton::clicked, this, &PermissionsView::openHelpRequested);
     column->addWidget(m_openButton, 0, Qt::AlignHCenter);
     setFocusProxy(m_openButton);
 
@@ -128,70 +119,11 @@ QWidget* PermissionsView::buildCheckingRow()
     return checkingRow;
 }
 
-void PermissionsView::showEvent(QShowEvent* event)
+void PermissionsView::showAccess(bool granted, bool checking)
 {
-    QWidget::showEvent(event);
-    // A window coming back from being minimised is not the screen appearing.
-    if (event->spontaneous())
-        return;
-    if (m_context.platform.inputAccess.hasInputAccess()) {
-        m_permissionGranted = true;
-        refresh();
-        scheduleGranted(kGrantedOnAppear);
-    }
-}
-
-void PermissionsView::hideEvent(QHideEvent* event)
-{
-    QWidget::hideEvent(event);
-    if (event->spontaneous())
-        return;
-    // The flow has put the screen away: nothing started here may move it on any more.
-    stopPolling();
-    if (m_grantedCall != 0) {
-        m_context.platform.scheduler.cancel(m_grantedCall);
-        m_grantedCall = 0;
-    }
+    m_permissionGranted = granted;
+    m_isChecking = checking;
     refresh();
-}
-
-void PermissionsView::openSettings()
-{
-    m_context.platform.inputAccessHelp.showInputAccessHelp();
-    m_isChecking = true;
-    refresh();
-    // Further clicks only show the help again; the running watch goes on as it is.
-    InputAccessWatcher& watcher = m_context.inputAccessWatcher;
-    connect(&watcher, &InputAccessWatcher::granted, this, &PermissionsView::onPolledGrant,
-            Qt::UniqueConnection);
-    watcher.start();
-}
-
-void PermissionsView::onPolledGrant()
-{
-    stopPolling();
-    m_permissionGranted = true;
-    refresh();
-    scheduleGranted(kGrantedByPoll);
-}
-
-void PermissionsView::stopPolling()
-{
-    InputAccessWatcher& watcher = m_context.inputAccessWatcher;
-    if (disconnect(&watcher, &InputAccessWatcher::granted, this, &PermissionsView::onPolledGrant))
-        watcher.stop();
-    m_isChecking = false;
-}
-
-void PermissionsView::scheduleGranted(Scheduler::Duration delay)
-{
-    Scheduler& scheduler = m_context.platform.scheduler;
-    if (m_grantedCall != 0)
-        scheduler.cancel(m_grantedCall);
-    m_grantedCall = scheduler.after(delay, this, [this] {
-        m_grantedCall = 0;
-        emit granted();
-    });
 }
 
 void PermissionsView::refresh()

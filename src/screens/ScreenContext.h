@@ -5,13 +5,10 @@
 
 namespace marten {
 
-class InputAccessWatcher;
-
 // What every step screen is built with.
 struct ScreenContext {
     const VariantTraits& traits;
     Platform& platform;
-    InputAccessWatcher& inputAccessWatcher;
 
     bool isFull() const { return traits.variant == Variant::Full; }
 };

@@ -91,8 +91,8 @@ QWidget* WelcomeView::buildGIFArea(const QString& path)
     QPalette palette = area->palette();
     palette.setColor(QPalette::Window, theme::withOpacity(theme::gray(), 0.1));
     area->setPalette(palette);
-    centredBox(area)->addWidget(
-        new GIFMovieView(QUrl::fromLocalFile(path), m_context.platform.console, area));
+    centredBox(area)->addWidget(new GIFMovieView(
+        QUrl::fromLocalFile(path), m_context.platform.staging, m_context.platform.console, area));
     m_gifPath = path;
     area->installEventFilter(this);
     return area;

@@ -5,6 +5,7 @@
 #include "core/GIFPage.h"
 #include "core/RegularFile.h"
 #include "core/platform/Console.h"
+#include "core/platform/StagingFolder.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -41,9 +42,9 @@ std::optional<QByteArray> playable(const QByteArray& bytes, QString* why)
 
 } // namespace
 
-GIFMovieView::GIFMovieView(const QUrl& gifURL, Console& console, QWidget* parent)
-    : QWidget(parent), m_gifURL(gifURL), m_console(console),
-      m_folder(PrivateFolder::forCurrentUser())
+GIFMovieView::GIFMovieView(const QUrl& gifURL, const StagingFolder& staging, Console& console,
+                           QWidget* parent)
+    : QWidget(parent), m_gifURL(gifURL), m_console(console), m_staging(staging)
 {
     setObjectName(QStringLiteral("gifMovieView"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -62,12 +63,8 @@ GIFMovieView::~GIFMovieView() = default;
 
 bool GIFMovieView::stage(QString* error)
 {
-    if (!m_folder.isValid()) {
-        *error = m_folder.errorString();
-        return false;
-    }
     const QString imageName = m_gifURL.fileName();
-    if (!m_folder.writeFile(gifpage::fileName(), gifpage::text(imageName), error))
+    if (!m_staging.writeFile(gifpage::fileName(), gifpage::text(imageName), error))
         return false;
     // Read once, without waiting on a FIFO and up to the media cap; the copy and the movie
     // both use these bytes, so a file swapped afterwards changes neither.
@@ -77,9 +74,8 @@ bool GIFMovieView::stage(QString* error)
         *error = failure(QStringLiteral("copy"), source, image.reason());
         return false;
     }
-    if (!m_folder.writeFile(imageName, image.bytes, error))
+    if (!m_staging.writeFile(imageName, image.bytes, error))
         return false;
-    m_pagePath = m_folder.filePath(gifpage::fileName());
     m_imageBytes = image.bytes;
     return true;
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/linux/PrivateFolder.h"
-
 #include <QByteArray>
 #include <QUrl>
 #include <QWidget>
@@ -12,11 +10,12 @@ class QMovie;
 namespace marten {
 
 class Console;
+class StagingFolder;
 
 // Plays a local GIF centred on white, scaled down to fit; transparent until it is staged.
 //
-// It stages a small HTML page ("gif_display.html") and a copy of the image in a private
-// folder, for whatever else wants to show the same page, and plays the copy with QMovie:
+// It stages a small HTML page ("gif_display.html") and a copy of the image in the private
+// staging folder, for whatever else wants to show the same page, and plays the copy with QMovie:
 // exactly what that page shows (white background, one image centred and scaled down to fit).
 // A web engine would cost about ten times the memory, take about four times as long to the
 // first frame, and show nothing at all where only software GL is available.
@@ -25,14 +24,10 @@ class Console;
 class GIFMovieView final : public QWidget {
     Q_OBJECT
 public:
-    GIFMovieView(const QUrl& gifURL, Console& console, QWidget* parent = nullptr);
+    GIFMovieView(const QUrl& gifURL, const StagingFolder& staging, Console& console,
+                 QWidget* parent = nullptr);
     ~GIFMovieView() override;
 
-    QUrl gifURL() const { return m_gifURL; }
-    // The page this view wrote; empty when it could not be written.
-    QString pagePath() const { return m_pagePath; }
-    // True once the page is written: from then on the view is a white page.
-    bool isPageLoaded() const { return m_pageLoaded; }
     // The page's image, or null when there is none or it cannot be decoded.
     const QMovie* movie() const { return m_movie; }
     // Where the current frame is drawn; empty while no image is shown.
@@ -49,8 +44,8 @@ private:
 
     QUrl m_gifURL;
     Console& m_console;
-    PrivateFolder m_folder;
-    QString m_pagePath;
+    const StagingFolder& m_staging;
+    // True once the page is written: from then on the view is a white page.
     bool m_pageLoaded = false;
     bool m_started = false;
     QByteArray m_imageBytes;

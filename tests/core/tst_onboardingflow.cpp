@@ -1,3 +1,4 @@
+#include "core/InputAccessStep.h"
 #include "core/OnboardingFlow.h"
 #include "fakes/Fakes.h"
 #include "support/TestEnv.h"
@@ -27,15 +28,15 @@ class TestOnboardingFlow final : public QObject {
 
     void writeHome(const char* name, const QByteArray& json)
     {
-        test::writeFile(m_services->platform.homeDir + QLatin1Char('/') + QLatin1String(name),
-                        json);
+        test::writeFile(
+            m_services->platform.assets.homeDir + QLatin1Char('/') + QLatin1String(name), json);
     }
 
 private slots:
     void init()
     {
         m_services = std::make_unique<fake::Services>();
-        m_services->platform.homeDir = QDir::homePath();
+        m_services->platform.assets.homeDir = QDir::homePath();
         QFile::remove(QDir::homePath() + QStringLiteral("/.marten_auth_local.json"));
         QFile::remove(QDir::homePath() + QStringLiteral("/.marten_auth_token.json"));
     }
@@ -51,10 +52,11 @@ private slots:
         writeHome(".marten_auth_local.json", "{\"token\":\"t\",\"has_subscription\":true}");
         m_flow = std::make_unique<OnboardingFlow>(Variant::Full, m_services->platform);
         QSignalSpy decided(m_flow.get(), &OnboardingFlow::stepsDecided);
+        QSignalSpy completed(m_flow.get(), &OnboardingFlow::completed);
         m_flow->start();
         QTRY_COMPARE(m_services->scheduler.pendingCount(), 1); // completion
         m_services->scheduler.advance(2999ms);
-        QCOMPARE(m_services->app.quits, 0);
+        QCOMPARE(completed.count(), 0);
         m_services->scheduler.advance(1ms);
         QCOMPARE(m_services->autostart.registrations, 1);
         QCOMPARE(m_services->settings.values.value(QStringLiteral("has_launched_before")), true);
@@ -97,8 +99,8 @@ private slots:
         };
         QCOMPARE(at(0)->title, T::Next);
         QVERIFY(!at(1)); // no input access yet
-        m_services->probe.granted = true;
-        QVERIFY(at(1) && !at(2));
+        m_services->probe.granted = true; // seen when the step comes on display again
+        QVERIFY(at(0) && at(1) && !at(2));
         QCOMPARE(at(3)->title, T::GetStarted);
         QVERIFY(at(3)->completes);
     }
@@ -136,7 +138,6 @@ private slots:
         flow->completeFTUE(); // a second press while the program winds down
         flow->nextStep();
         QCOMPARE(completed.count(), 1);
-        QCOMPARE(m_services->app.quits, 1);
         QCOMPARE(m_services->autostart.registrations, variant == Variant::Full ? 1 : 0);
         QCOMPARE(m_services->console.lines(), lines);
         QCOMPARE(m_services->settings.writes, 1); // both flags in one write
@@ -194,6 +195,88 @@ private slots:
             else
                 m_services->scheduler.advance(1ms);
             QVERIFY(!m_flow->isLoading());
+        }
+    }
+
+    // The permission step: access there on arrival moves on 0.5 s later; after a request for
+    // help the probe is asked once a second, from a second later, and a grant seen that way
+    // moves on 1 s later. A grant made from the panel starts the watch as well.
+    void permissionStepTiming_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("granted on arrival") << "arrival";
+        QTest::newRow("help, then granted at 3.5 s") << "help";
+        QTest::newRow("granted from the panel at 3.5 s") << "panel";
+    }
+    void permissionStepTiming()
+    {
+        QFETCH(QString, how);
+        OnboardingFlow* flow = decide(Variant::Simple); // welcome, permissions, ...
+        QVERIFY(flow);
+        m_services->probe.granted = how == "arrival";
+        const InputAccessStep& access = flow->inputAccessStep();
+        QSignalSpy help(flow, &OnboardingFlow::inputAccessHelpRequested);
+        fake::Scheduler& clock = m_services->scheduler;
+        const auto at = [&](std::chrono::milliseconds t) { // looks at the probe, step
+            clock.advance(t - clock.now());
+            return std::pair(m_services->probe.calls.load(),
+                             static_cast<int>(flow->currentStepIndex()));
+        };
+        flow->nextStep();
+        const std::chrono::milliseconds start = clock.now();
+        m_services->probe.calls = 0;
+        if (how == "arrival") {
+            QVERIFY(access.isGranted() && !access.isChecking() && flow->currentStepButton());
+            QCOMPARE(at(start + 499ms).second, 1);
+            QCOMPARE(at(start + 500ms).second, 2);
+            QCOMPARE(at(start + 10s), std::pair(0, 2));
+            return;
+        }
+        QVERIFY(!access.isGranted() && !flow->currentStepButton());
+        if (how == "help") {
+            flow->requestInputAccessHelp();
+            QCOMPARE(at(start + 999ms), std::pair(0, 1)); // first look a second later
+            QCOMPARE(at(start + 1000ms), std::pair(1, 1));
+            flow->requestInputAccessHelp(); // shows the help again, starts no second watch
+            QCOMPARE(help.count(), 2);
+        } else {
+            m_services->granter.finish(InputAccessGranter::Outcome::Dismissed);
+            QVERIFY(!access.isChecking());
+            m_services->granter.finish(InputAccessGranter::Outcome::Granted);
+            QCOMPARE(at(start + 1000ms), std::pair(1, 1));
+        }
+        QVERIFY(access.isChecking());
+        at(start + 3500ms);
+        m_services->probe.granted = true;
+        QCOMPARE(at(start + 3999ms), std::pair(3, 1));
+        QCOMPARE(at(start + 4000ms), std::pair(4, 1));
+        QVERIFY(access.isGranted() && !access.isChecking());
+        QCOMPARE(at(start + 4999ms).second, 1);
+        QCOMPARE(at(start + 5000ms).second, 2);
+        QCOMPARE(at(start + 20s), std::pair(4, 2)); // and no look after the grant
+    }
+
+    // A step the flow has left never moves it again, whether its watch is running or its
+    // move is waiting; nor does help asked for elsewhere start a watch.
+    void leavingThePermissionStep()
+    {
+        for (const bool grantSeen : {false, true}) {
+            m_flow.reset();
+            m_services = std::make_unique<fake::Services>();
+            m_services->platform.assets.homeDir = QDir::homePath();
+            OnboardingFlow* flow = decide(Variant::Full); // welcome, permissions, ...
+            QVERIFY(flow);
+            flow->requestInputAccessHelp();
+            flow->nextStep();
+            flow->requestInputAccessHelp();
+            m_services->probe.granted = grantSeen;
+            m_services->scheduler.advance(1500ms);
+            flow->previousStep();
+            m_services->probe.granted = true;
+            m_services->scheduler.advance(30s);
+            QCOMPARE(flow->currentStepIndex(), 0);
+            QVERIFY(!flow->inputAccessStep().isChecking());
+            QCOMPARE(m_services->scheduler.pendingCount(), 0);
         }
     }
 

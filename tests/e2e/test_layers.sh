@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The layers: no file includes a higher layer's header, the compiler refuses one that tries,
-# and the shipped programs carry none of the test fakes.
+# ui and screens reach nothing of platform/linux, and the shipped programs carry none of the
+# test fakes.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 SRC="$(cd "$(dirname "$0")/../../src" && pwd)"
@@ -10,8 +11,8 @@ BUILD="$(cd "$BIN/.." && pwd)"
 declare -A allowed=(
     [core]="core"
     [platform/linux]="platform/linux core"
-    [ui]="ui platform/linux core"
-    [screens]="screens ui platform/linux core"
+    [ui]="ui core"
+    [screens]="screens ui core"
     [app]="app screens ui platform/linux core"
     [fakes]="fakes core"
 )
@@ -51,6 +52,17 @@ PY
     check "the build refuses an upward include" eval \
         'compile core/Variant.h && ! compile screens/WelcomeView.h && ! compile app/FTUEView.h'
 fi
+
+# The linker's own word: the ui and screens libraries refer to nothing platform/linux defines.
+library() { find "$BUILD" -name "libmarten_$1.a" -print -quit; }
+linux_symbols="$WORK/linux-symbols"
+nm -C --defined-only "$(library platform_linux)" 2>/dev/null |
+    sed -nE 's/^[0-9a-f]+ [TtWVDdBR] (marten::.*)$/\1/p' | sort -u > "$linux_symbols"
+for layer in ui screens; do
+    check "marten_$layer refers to nothing of platform/linux" eval \
+        '[ -s "$linux_symbols" ] && ! nm -C --undefined-only "$(library $layer)" |
+             sed -E "s/^ *U //" | sort -u | grep -Fxf "$linux_symbols"'
+done
 
 # The programs link no fake.
 for program in MartenOnboarding MartenOnboarding_Simple; do

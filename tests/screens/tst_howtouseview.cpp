@@ -26,7 +26,7 @@ private slots:
         QList<QStringList> shown;
         for (const Variant variant : {Variant::Full, Variant::Simple}) {
             fake::Services services;
-            HowToUseView view({traitsFor(variant), services.platform, services.watcher});
+            HowToUseView view({traitsFor(variant), services.platform});
             view.resize(729, view.heightForWidth(729));
             const QImage screen = test::render(&view);
             shown << QStringList{view.findChild<QLabel*>("tipText")->text()};

@@ -14,7 +14,7 @@ private slots:
     {
         fake::Services services;
         int skips = 0, purchases = 0;
-        PurchaseView view({traitsFor(Variant::Full), services.platform, services.watcher});
+        PurchaseView view({traitsFor(Variant::Full), services.platform});
         connect(&view, &PurchaseView::skipRequested, [&] { ++skips; });
         connect(&view, &PurchaseView::purchaseRequested, [&] { ++purchases; });
         view.show();

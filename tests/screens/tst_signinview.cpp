@@ -19,7 +19,7 @@ private slots:
     {
         fake::Services services;
         int skips = 0, signIns = 0;
-        SignInView view({traitsFor(Variant::Full), services.platform, services.watcher});
+        SignInView view({traitsFor(Variant::Full), services.platform});
         connect(&view, &SignInView::skipRequested, [&] { ++skips; });
         connect(&view, &SignInView::signInRequested, [&] { ++signIns; });
         view.show();
@@ -48,7 +48,7 @@ private slots:
     void emailFieldShowsTheRingWhenTabbedTo()
     {
         fake::Services services;
-        SignInView view({traitsFor(Variant::Full), services.platform, services.watcher});
+        SignInView view({traitsFor(Variant::Full), services.platform});
         view.show();
         QVERIFY(QTest::qWaitForWindowActive(&view));
         auto* field = view.findChild<QLineEdit*>("emailField");

@@ -24,7 +24,7 @@ private slots:
     {
         fake::Services services;
         TestItState state;
-        TestItView view({traitsFor(Variant::Simple), services.platform, services.watcher}, state);
+        TestItView view({traitsFor(Variant::Simple), services.platform}, state);
         view.show();
         auto* mic = view.findChild<QLabel*>("micSymbol"); // sampled at the top of its disc
         const auto micColour = [mic] { return mic->pixmap().toImage().pixelColor(40, 10); };
@@ -56,8 +56,7 @@ private slots:
         TestItState state;
         QWidget window;
         auto* column = new QVBoxLayout(&window);
-        column->addWidget(new TestItView(
-            {traitsFor(Variant::Simple), services.platform, services.watcher}, state));
+        column->addWidget(new TestItView({traitsFor(Variant::Simple), services.platform}, state));
         StyledButton* button = StepButton::create(ButtonStyle::AlwaysBlue, "Get Started", &window);
         column->addWidget(button);
         QSignalSpy clicked(button, &QAbstractButton::clicked);

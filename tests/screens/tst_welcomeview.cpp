@@ -43,7 +43,7 @@ private slots:
                 QFile::copy(MARTEN_SOURCE_DIR "/tests/screens/tst_welcomeview.cpp", pngPath));
         fake::Services services;
         services.platform.assets = {resources.filePath("no-home"), {}, resources.path()};
-        WelcomeView view({traitsFor(Variant::Full), services.platform, services.watcher});
+        WelcomeView view({traitsFor(Variant::Full), services.platform});
         QCOMPARE(bool(view.findChild<GIFMovieView*>()), form == Form::GIF);
         QCOMPARE(bool(view.findChild<QWidget*>("symbol:mic.fill")), form == Form::Symbol);
         QCOMPARE(bool(view.findChild<Spinner*>()), form == Form::StillImage);

@@ -32,7 +32,7 @@ IsolatedHome::IsolatedHome()
 static Platform& prepared(fake::Services& services, bool signedIn, bool inputAccess)
 {
     services.probe.granted = inputAccess;
-    services.platform.homeDir = QDir::homePath();
+    services.platform.assets.homeDir = QDir::homePath();
     const QString account = QDir::homePath() + "/.marten_auth_local.json";
     QFile::remove(account);
     if (signedIn)

@@ -1,4 +1,5 @@
 #include "fakes/Fakes.h"
+#include "platform/linux/PrivateFolder.h"
 #include "support/TestEnv.h"
 #include "ui/GIFMovieView.h"
 
@@ -15,6 +16,8 @@ class TestGIFMovieView final : public QObject {
 
     QTemporaryDir m_sources;
     marten::fake::Console m_console;
+    // Staged where the program stages: the folder is opened after init() has made it afresh.
+    std::optional<marten::PrivateFolder> m_staging;
     const QString m_folder = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/marten-onboarding/";
     const QString m_page = m_folder + "gif_display.html";
 
@@ -36,6 +39,7 @@ private slots:
     {
         QDir(m_folder).removeRecursively();
         QVERIFY(QDir().mkdir(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        m_staging = marten::PrivateFolder::forCurrentUser();
         m_console.clear();
     }
 
@@ -45,7 +49,7 @@ private slots:
     {
         const QString odd = m_sources.filePath("x:a \"b\" #?&%.gif");
         QVERIFY(QFile::copy(kGlowy, odd));
-        marten::GIFMovieView view(QUrl::fromLocalFile(odd), m_console);
+        marten::GIFMovieView view(QUrl::fromLocalFile(odd), *m_staging, m_console);
         QVERIFY(readAll(m_page).contains("<img src=\"x%3Aa%20%22b%22%20%23%3F&amp;%25.gif\" />"));
         QCOMPARE(readAll(m_folder + "x:a \"b\" #?&%.gif"), readAll(kGlowy));
         QVERIFY(view.movie() && m_console.lines().isEmpty());
@@ -65,7 +69,7 @@ private slots:
         QFETCH(QString, source);
         const QString fifo = m_sources.filePath("fifo.gif");
         QVERIFY(QFileInfo::exists(fifo) || ::mkfifo(qPrintable(fifo), 0600) == 0);
-        marten::GIFMovieView view(QUrl::fromLocalFile(source), m_console);
+        marten::GIFMovieView view(QUrl::fromLocalFile(source), *m_staging, m_console);
         QCOMPARE(m_console.lines().size(), 1);
         QVERIFY(m_console.lines().constFirst().startsWith("Error loading GIF in WebView: "));
         QVERIFY(!view.movie() && !QFileInfo::exists(m_folder + QFileInfo(source).fileName()));
@@ -100,7 +104,7 @@ private slots:
         file.write(QByteArray("GIF89a\1\0\1\0\x80\0\0\0\0\0\xff\xff\xff", 19) + frame + frame +
                    ';');
         file.close();
-        marten::GIFMovieView view(QUrl::fromLocalFile(file.fileName()), m_console);
+        marten::GIFMovieView view(QUrl::fromLocalFile(file.fileName()), *m_staging, m_console);
         if (delay < 0) {
             QVERIFY(!view.movie());
             QCOMPARE(m_console.lines().size(), 1);
@@ -129,7 +133,8 @@ private slots:
         expected.fill(Qt::white);
         QPainter(&expected).fillRect(drawn, Qt::red);
         QVERIFY(expected.copy(drawn).scaled(size).save(m_sources.filePath("image.png")));
-        marten::GIFMovieView view(QUrl::fromLocalFile(m_sources.filePath("image.png")), m_console);
+        marten::GIFMovieView view(QUrl::fromLocalFile(m_sources.filePath("image.png")), *m_staging,
+                                  m_console);
         view.resize(200, 200);
         QCOMPARE(renderOnMagenta(&view), expected);
     }

@@ -12,13 +12,11 @@
 #include "app/FTUEView.h"
 #include "app/OnboardingWindow.h"
 #include "app/Translations.h"
-#include "core/GrantAccessRunner.h"
 #include "core/OnboardingFlow.h"
 #include "core/TestItState.h"
 #include "core/platform/InputAccessProbe.h"
 #include "core/platform/Platform.h"
 #include "fakes/Fakes.h"
-#include "screens/InputAccessPanel.h"
 #include "ui/Theme.h"
 
 #include <QAbstractButton>
@@ -111,8 +109,14 @@ bool goTo(OnboardingFlow& flow, const QString& state)
 }
 
 // Puts the step on display into the state's condition.
-void act(const QString& state, OnboardingFlow& flow, FTUEView* view, fake::Services& services)
+void act(const QString& state, OnboardingWindow& window, fake::Services& services)
 {
+    OnboardingFlow& flow = window.flow();
+    FTUEView* view = window.view();
+    // The permission step's own states, without the panel its button opens over it.
+    if (state.startsWith(QLatin1String("permissions-")) &&
+        state != QLatin1String("permissions-help"))
+        QObject::disconnect(&flow, &OnboardingFlow::inputAccessHelpRequested, &window, nullptr);
     if (state == QLatin1String("permissions-checking")) {
         if (auto* open = button(view, "openSettingsButton"))
             open->click();
@@ -130,37 +134,15 @@ void act(const QString& state, OnboardingFlow& flow, FTUEView* view, fake::Servi
         if (auto* cont = button(view, "continueButton"))
             QTimer::singleShot(0, cont, &QAbstractButton::click);
     } else if (state == QLatin1String("permissions-help")) {
-        // The panel as the desktop shows it, with pkexec and the helper found.
-        auto* runner = new GrantAccessRunner(QStringLiteral("/usr/bin/pkexec"),
-                                             QStringLiteral("/usr/libexec/marten-onboarding/"
-                                                            "grant-input-access"),
-                                             view);
-        auto* panel =
-            new InputAccessPanel(services.scheduler, services.watcher, runner, view->window());
-        panel->setPrimaryButtonStyle(flow.traits().primaryButtonStyle);
-        panel->present();
+        // The panel as the desktop shows it where access can be granted in one step.
+        services.granter.grantable = true;
+        window.showInputAccessPanel();
     } else if (state == QLatin1String("testIt-recording")) {
         flow.testItState().setRecording(true);
     } else if (state == QLatin1String("testIt-transcript")) {
         flow.testItState().setTranscribedText(
             QStringLiteral("Remind me to call the bakery about Saturday's order."));
     }
-}
-
-// The fake services, but asking `probe` about input access.
-Platform withProbe(fake::Services& services, InputAccessProbe& probe)
-{
-    return {services.scheduler,
-            probe,
-            services.inputAccessHelp,
-            services.settings,
-            services.autostart,
-            services.app,
-            services.urls,
-            services.bus,
-            services.console,
-            services.platform.assets,
-            services.platform.homeDir};
 }
 
 // The window, or only the part covered by its child named `part` (at the screen's scale).
@@ -201,9 +183,8 @@ int main(int argc, char** argv)
     const QString out = args.at(3);
 
     fake::Services services;
-    services.platform.homeDir = home.path();
-    services.platform.assets = AssetPaths::forCurrentProcess();
-    services.platform.assets.homeDir = home.path();
+    AssetPaths assets = AssetPaths::forCurrentProcess();
+    assets.homeDir = home.path();
 
     // Pick the account state and input access that put the wanted step in the list.
     if (state.startsWith(QLatin1String("purchase")))
@@ -216,11 +197,11 @@ int main(int argc, char** argv)
     HeldProbe heldProbe(services.probe);
     if (!loading)
         heldProbe.release();
-    Platform platform = withProbe(services, heldProbe);
+    Platform platform = services.platformWith(&heldProbe);
+    platform.assets = assets;
 
     OnboardingWindow window(variant, platform);
     OnboardingFlow* flow = &window.flow();
-    FTUEView* view = window.view();
     window.show();
     if (loading) {
         pump(400); // the animation is staged after the first frame
@@ -230,7 +211,7 @@ int main(int argc, char** argv)
         if (!goTo(*flow, state))
             return fail("that step is not in this program's list");
         pump(300);
-        act(state, *flow, view, services);
+        act(state, window, services);
         pump(300);
     }
 

@@ -4,31 +4,32 @@
 
 namespace marten {
 
-class AppControl;
 class Autostart;
 class Console;
-class InputAccessHelp;
+class InputAccessGranter;
 class InputAccessProbe;
 class MainAppBus;
 class PushToTalkKeys;
 class Scheduler;
 class SettingsStore;
+class StagingFolder;
 class URLOpener;
 
-// The operating-system services the onboarding uses, handed to it at construction.
-// The referenced objects outlive everything that holds this struct.
+// The operating-system services the onboarding uses, handed to it at construction and built
+// with designated initializers. The referenced objects outlive everything that holds this
+// struct.
 struct Platform {
     Scheduler& scheduler;
     InputAccessProbe& inputAccess;
-    InputAccessHelp& inputAccessHelp;
+    InputAccessGranter& inputAccessGranter;
     SettingsStore& settings;
     Autostart& autostart;
-    AppControl& app;
     URLOpener& urls;
     MainAppBus& bus;
     Console& console;
+    const StagingFolder& staging;
+    // Where the media are looked up; its home folder is the one the account files are read in.
     AssetPaths assets;
-    QString homeDir;
     // The push-to-talk key for the test step; null where nothing reads it (no step shows it).
     PushToTalkKeys* pushToTalkKeys = nullptr;
 };

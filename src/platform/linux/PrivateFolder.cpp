@@ -59,17 +59,6 @@ PrivateFolder PrivateFolder::forCurrentUser()
     return acquire(qEnvironmentVariable("XDG_RUNTIME_DIR"), ::getuid());
 }
 
-bool PrivateFolder::isPrivate(const QString& path, uid_t owner, QString* why)
-{
-    struct stat st {};
-    QString problem = ::lstat(QFile::encodeName(path).constData(), &st) != 0
-                          ? systemError(errno)
-                          : privacyProblem(st, owner);
-    if (why)
-        *why = problem;
-    return problem.isEmpty();
-}
-
 std::shared_ptr<PrivateFolder::Handle> PrivateFolder::open(const QString& path, uid_t owner,
                                                            QString* why)
 {
@@ -136,11 +125,6 @@ QString PrivateFolder::filePath(const QString& name) const
     return path() + QLatin1Char('/') + name;
 }
 
-bool PrivateFolder::isFallback() const
-{
-    return m_dir && m_dir->fallback;
-}
-
 bool PrivateFolder::writeFile(const QString& name, const QByteArray& bytes, QString* error) const
 {
     auto fail = [&](int code) {
@@ -149,8 +133,11 @@ bool PrivateFolder::writeFile(const QString& name, const QByteArray& bytes, QStr
                 QStringLiteral("Cannot write \"%1\": %2").arg(filePath(name), systemError(code));
         return false;
     };
-    if (!m_dir)
-        return fail(EBADF);
+    if (!m_dir) {
+        if (error)
+            *error = m_error;
+        return false;
+    }
     const QByteArray native = QFile::encodeName(name);
     if (name.isEmpty() || native.contains('/'))
         return fail(EINVAL);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/platform/StagingFolder.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -16,7 +18,7 @@ namespace marten {
 // The folder is opened once and judged on that open descriptor; every later step works
 // relative to the descriptor, never by path. Whoever can rename entries in the folder's parent
 // may swap the path for a link afterwards: the writes still land in the folder that was judged.
-class PrivateFolder final {
+class PrivateFolder final : public StagingFolder {
 public:
     // "$XDG_RUNTIME_DIR/marten-onboarding" for the user running the program.
     static PrivateFolder forCurrentUser();
@@ -26,21 +28,17 @@ public:
     // shared by every holder and removed when the last holder goes away.
     static PrivateFolder acquire(const QString& runtimeDir, uid_t owner);
 
-    // True for a real directory (not a link to one) owned by `owner`, with no permission bits
-    // for group or others.
-    static bool isPrivate(const QString& path, uid_t owner, QString* why = nullptr);
-
     bool isValid() const { return m_dir != nullptr; }
     // Where the folder was found; for messages and for other programs, not for our own writes.
     QString path() const;
     QString filePath(const QString& name) const;
-    bool isFallback() const;
     // Why no folder could be had (when not valid).
     QString errorString() const { return m_error; }
 
     // Stores `bytes` as the file `name` in the folder (mode 0600), replacing whatever was
-    // there under that name; a link found there is removed, never followed.
-    bool writeFile(const QString& name, const QByteArray& bytes, QString* error) const;
+    // there under that name; a link found there is removed, never followed. Without a folder,
+    // fails with errorString().
+    bool writeFile(const QString& name, const QByteArray& bytes, QString* error) const override;
 
 private:
     struct Handle;

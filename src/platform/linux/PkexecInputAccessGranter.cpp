@@ -1,4 +1,4 @@
-#include "core/GrantAccessRunner.h"
+#include "platform/linux/PkexecInputAccessGranter.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,8 +30,8 @@ QString lastLine(const QByteArray& output)
             if (c.category() == QChar::Other_Control)
                 c = QLatin1Char(' ');
         }
-        if (line.size() > GrantAccessRunner::kMaxDetail)
-            line = line.left(GrantAccessRunner::kMaxDetail - 1) + QChar(0x2026);
+        if (line.size() > PkexecInputAccessGranter::kMaxDetail)
+            line = line.left(PkexecInputAccessGranter::kMaxDetail - 1) + QChar(0x2026);
         return line;
     }
     return {};
@@ -49,12 +49,12 @@ bool rootOnly(const struct stat& st, bool folder)
 
 } // namespace
 
-GrantAccessRunner::GrantAccessRunner(QString pkexec, QString helper, QObject* parent)
-    : QObject(parent), m_pkexec(std::move(pkexec)), m_helper(std::move(helper))
+PkexecInputAccessGranter::PkexecInputAccessGranter(QString pkexec, QString helper, QObject* parent)
+    : InputAccessGranter(parent), m_pkexec(std::move(pkexec)), m_helper(std::move(helper))
 {
 }
 
-GrantAccessRunner::~GrantAccessRunner()
+PkexecInputAccessGranter::~PkexecInputAccessGranter()
 {
     // A run still waiting on its prompt goes with the program; don't wait for the prompt.
     if (m_process) {
@@ -64,8 +64,8 @@ GrantAccessRunner::~GrantAccessRunner()
     }
 }
 
-GrantAccessRunner::Outcome GrantAccessRunner::outcomeFor(int exitStatus,
-                                                         const QByteArray& errorTail)
+InputAccessGranter::Outcome PkexecInputAccessGranter::outcomeFor(int exitStatus,
+                                                                 const QByteArray& errorTail)
 {
     switch (exitStatus) {
     case 0:
@@ -79,31 +79,38 @@ GrantAccessRunner::Outcome GrantAccessRunner::outcomeFor(int exitStatus,
     }
 }
 
-bool GrantAccessRunner::onlyRootCanChange(const QString& path)
+QString PkexecInputAccessGranter::helperBeside(const QString& programDir)
+{
+    return QDir(programDir)
+        .filePath(QStringLiteral("../libexec/marten-onboarding/grant-input-access"));
+}
+
+QString PkexecInputAccessGranter::trusted(const QString& path)
 {
     // The canonical path has no symbolic links left, so each of its folders is one that a
-    // lookup of it really passes through.
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    if (canonical.isEmpty())
-        return false;
+    // lookup of it really passes through; it is also the path that is run.
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    if (canonical.isEmpty() || !info.isExecutable())
+        return {};
     struct stat st {};
     if (::lstat(QFile::encodeName(canonical).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
         !rootOnly(st, false))
-        return false;
+        return {};
     QDir folder = QFileInfo(canonical).dir();
     for (;;) {
         if (::lstat(QFile::encodeName(folder.path()).constData(), &st) != 0 ||
             !S_ISDIR(st.st_mode) || !rootOnly(st, true))
-            return false;
+            return {};
         if (folder.isRoot())
-            return true;
+            return canonical;
         folder.setPath(QFileInfo(folder.path()).path());
     }
 }
 
-void GrantAccessRunner::start()
+void PkexecInputAccessGranter::start()
 {
-    if (m_process)
+    if (m_process || !canGrant())
         return;
     m_errorTail.clear();
     m_process = new QProcess(this);
@@ -112,7 +119,8 @@ void GrantAccessRunner::start()
     m_process->setStandardInputFile(QProcess::nullDevice());
     m_process->setStandardOutputFile(QProcess::nullDevice());
     m_process->setReadChannel(QProcess::StandardError);
-    connect(m_process, &QProcess::readyReadStandardError, this, &GrantAccessRunner::readError);
+    connect(m_process, &QProcess::readyReadStandardError, this,
+            &PkexecInputAccessGranter::readError);
     connect(m_process, &QProcess::finished, this, [this](int status, QProcess::ExitStatus how) {
         onFinished(status, how == QProcess::CrashExit);
     });
@@ -125,7 +133,7 @@ void GrantAccessRunner::start()
         emit started();
 }
 
-void GrantAccessRunner::readError()
+void PkexecInputAccessGranter::readError()
 {
     // Read as it comes, keeping only the end: a flood on standard error costs no memory.
     char chunk[kKeptError];
@@ -139,7 +147,7 @@ void GrantAccessRunner::readError()
     }
 }
 
-void GrantAccessRunner::onFinished(int exitStatus, bool crashed)
+void PkexecInputAccessGranter::onFinished(int exitStatus, bool crashed)
 {
     readError();
     if (crashed)
@@ -148,12 +156,12 @@ void GrantAccessRunner::onFinished(int exitStatus, bool crashed)
         finish(outcomeFor(exitStatus, m_errorTail), lastLine(m_errorTail));
 }
 
-void GrantAccessRunner::onStartFailed()
+void PkexecInputAccessGranter::onStartFailed()
 {
     finish(Outcome::Failed, m_pkexec + QStringLiteral(": ") + m_process->errorString());
 }
 
-void GrantAccessRunner::finish(Outcome outcome, const QString& detail)
+void PkexecInputAccessGranter::finish(Outcome outcome, const QString& detail)
 {
     QProcess* done = m_process;
     m_process = nullptr;

@@ -1,0 +1,191 @@
+#include "support/TestEnv.h"
+
+#include "platform/linux/PkexecInputAccessGranter.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace marten;
+using Outcome = InputAccessGranter::Outcome;
+
+namespace {
+
+// Stands in for pkexec: notes its arguments, takes its time, writes what it is told on
+// standard error (or floods it) and exits with the status it is told, or is killed.
+constexpr char kFakePkexec[] = R"(#!/bin/sh
+printf '%s\n' "$@" > "$FAKE_PKEXEC_ARGS"
+sleep "$FAKE_PKEXEC_DELAY"
+case "$FAKE_PKEXEC_ERR" in
+flood) head -c 20000000 /dev/zero | tr '\0' x >&2 ;;
+*) printf "$FAKE_PKEXEC_ERR" >&2 ;;
+esac
+[ "$FAKE_PKEXEC_STATUS" = kill ] && kill -KILL $$
+exit "$FAKE_PKEXEC_STATUS"
+)";
+constexpr char kComplaints[] = "first complaint\\nlast complaint\\n\\n";
+
+void writeExecutable(const QString& path, const QByteArray& text)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    test::writeFile(path, text);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
+class TestPkexecGranter final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_program; // a program folder with the helper where the install puts it
+    QString m_args;
+
+    // Whether a granter for the pkexec at `pkexec` and the helper beside m_program can grant.
+    bool canGrant(const QString& pkexec) const
+    {
+        return PkexecInputAccessGranter(PkexecInputAccessGranter::trusted(pkexec),
+                                        PkexecInputAccessGranter::trusted(
+                                            PkexecInputAccessGranter::helperBeside(m_program)))
+            .canGrant();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        writeExecutable(m_dir.filePath("fakebin/pkexec"), kFakePkexec);
+        writeExecutable(m_dir.filePath("prefix/libexec/marten-onboarding/grant-input-access"),
+                        "#!/bin/sh\n");
+        QDir().mkpath(m_dir.filePath("prefix/bin"));
+        m_program = m_dir.filePath("prefix/bin");
+        m_args = m_dir.filePath("args");
+        qputenv("FAKE_PKEXEC_ARGS", m_args.toLocal8Bit());
+        qputenv("FAKE_PKEXEC_DELAY", "0");
+        qputenv("FAKE_PKEXEC_ERR", "");
+    }
+
+    // Nothing to run without pkexec and the helper, or with either where a user other than
+    // root could rewrite it or a folder above it.
+    void grantsOnlyWithPkexecAndTheHelperOnlyRootControls()
+    {
+        const QString pkexec = m_dir.filePath("fakebin/pkexec");
+        const QString helper =
+            m_dir.filePath("prefix/libexec/marten-onboarding/grant-input-access");
+        const QString folder = QFileInfo(helper).path();
+        QVERIFY(!canGrant(m_dir.filePath("nowhere/pkexec")));
+        if (geteuid() != 0) {
+            // This user's own temporary folder: the helper is theirs to rewrite.
+            QVERIFY(!canGrant(pkexec));
+            QSKIP("the rest needs files that root owns");
+        }
+        QVERIFY(canGrant(pkexec));
+        QCOMPARE(PkexecInputAccessGranter::trusted(helper), QFileInfo(helper).canonicalFilePath());
+
+        const auto usableWhen = [&](const QString& path, mode_t mode, uid_t owner) {
+            struct stat st {};
+            ::stat(QFile::encodeName(path).constData(), &st);
+            const bool chmodded = ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+            const bool chowned = ::chown(QFile::encodeName(path).constData(), owner, 0) == 0;
+            const bool usable = canGrant(pkexec);
+            if (::chmod(QFile::encodeName(path).constData(), st.st_mode & 07777) != 0 ||
+                ::chown(QFile::encodeName(path).constData(), 0, 0) != 0)
+                qFatal("cannot restore %s", qPrintable(path));
+            return chmodded && chowned && usable;
+        };
+        QVERIFY(!usableWhen(helper, 0775, 0));
+        QVERIFY(!usableWhen(helper, 0755, 65534));
+        QVERIFY(!usableWhen(helper, 0644, 0)); // not executable
+        QVERIFY(!usableWhen(pkexec, 0757, 0));
+        QVERIFY(!usableWhen(folder, 0777, 0));
+        QVERIFY(!usableWhen(folder, 0755, 65534));
+        QVERIFY(!usableWhen(m_dir.path(), 0770, 0));
+        QVERIFY(usableWhen(m_dir.path(), 01777, 0));      // sticky, as /tmp
+        QVERIFY(!usableWhen(m_dir.path(), 01777, 65534)); // but not the owner's
+        QVERIFY(canGrant(pkexec));
+    }
+
+    void eachExitStatusSaysWhatHappened_data()
+    {
+        QTest::addColumn<QByteArray>("status");
+        QTest::addColumn<QByteArray>("error");
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("granted") << QByteArray("0") << QByteArray() << Outcome::Granted
+                                 << QString();
+        QTest::newRow("prompt dismissed") << QByteArray("126") << QByteArray(kComplaints)
+                                          << Outcome::Dismissed << "last complaint";
+        QTest::newRow("not authorised")
+            << QByteArray("127")
+            << QByteArray("Error executing command as another user: Not authorized\\n\\n"
+                          "This incident has been reported.\\n")
+            << Outcome::NotAuthorised << "This incident has been reported.";
+        // pkexec's other errors share its status: the detail says which.
+        QTest::newRow("no agent")
+            << QByteArray("127")
+            << QByteArray("Error executing command as another user: No authentication agent "
+                          "found.\\n")
+            << Outcome::Failed
+            << "Error executing command as another user: No authentication agent found.";
+        QTest::newRow("helper failed")
+            << QByteArray("1") << QByteArray(kComplaints) << Outcome::Failed << "last complaint";
+        QTest::newRow("killed") << QByteArray("kill") << QByteArray() << Outcome::Stopped
+                                << QString();
+        QTest::newRow("flood on standard error")
+            << QByteArray("1") << QByteArray("flood") << Outcome::Failed
+            << QString(299, 'x') + QChar(0x2026);
+    }
+
+    // Each run takes the fake half a second, and the event loop keeps turning meanwhile.
+    void eachExitStatusSaysWhatHappened()
+    {
+        QFETCH(QByteArray, status);
+        QFETCH(QByteArray, error);
+        QFETCH(Outcome, outcome);
+        QFETCH(QString, detail);
+        qputenv("FAKE_PKEXEC_STATUS", status);
+        qputenv("FAKE_PKEXEC_ERR", error);
+        qputenv("FAKE_PKEXEC_DELAY", "0.5");
+        PkexecInputAccessGranter granter(m_dir.filePath("fakebin/pkexec"), "/the/helper");
+        QSignalSpy started(&granter, &InputAccessGranter::started);
+        QSignalSpy finished(&granter, &InputAccessGranter::finished);
+        QElapsedTimer clock;
+        clock.start();
+        granter.start();
+        granter.start(); // one run at a time
+        QVERIFY(clock.elapsed() < 400);
+        QCOMPARE(started.count(), 1);
+        bool answered = false;
+        QTimer::singleShot(50, &granter, [&] { answered = granter.isRunning(); });
+        QTRY_VERIFY(answered);
+
+        QTRY_VERIFY_WITH_TIMEOUT(!granter.isRunning(), 5000);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.first().at(0).value<Outcome>(), outcome);
+        QCOMPARE(finished.first().at(1).toString(), detail);
+        QFile args(m_args);
+        QVERIFY(args.open(QIODevice::ReadOnly));
+        QCOMPARE(args.readAll(), "/the/helper\n");
+        qputenv("FAKE_PKEXEC_DELAY", "0");
+        qputenv("FAKE_PKEXEC_ERR", "");
+    }
+
+    void processFailuresAreOneLine()
+    {
+        PkexecInputAccessGranter missing(m_dir.filePath("fakebin/no-such-pkexec"), "/the/helper");
+        QSignalSpy finished(&missing, &InputAccessGranter::finished);
+        missing.start();
+        QTRY_COMPARE(finished.count(), 1);
+        const QString detail = finished.first().at(1).toString();
+        QCOMPARE(finished.first().at(0).value<Outcome>(), Outcome::Failed);
+        QVERIFY(detail.startsWith(m_dir.filePath("fakebin/no-such-pkexec") + ": "));
+        QVERIFY(!detail.contains('\n'));
+    }
+};
+
+MARTEN_TEST_MAIN(TestPkexecGranter)
+#include "tst_pkexecgranter.moc"
