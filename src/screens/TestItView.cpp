@@ -89,6 +89,13 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
                                       *platform.pushToTalkKeys, m_state, this);
 }
 
+// The session goes first: ending it can still change the state this view follows, and a
+// widget being torn down must not be redrawn.
+TestItView::~TestItView()
+{
+    delete m_session;
+}
+
 void TestItView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);

@@ -20,6 +20,7 @@ class TestItView final : public QWidget {
     Q_OBJECT
 public:
     TestItView(const ScreenContext& context, TestItState& state, QWidget* parent = nullptr);
+    ~TestItView() override;
 
     // The "You said:" block; hidden while there is no transcription.
     QWidget* transcriptBlock() const { return m_transcript; }

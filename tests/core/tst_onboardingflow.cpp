@@ -98,7 +98,7 @@ private slots:
             return flow->currentStepButton();
         };
         QCOMPARE(at(0)->title, T::Next);
-        QVERIFY(!at(1)); // no input access yet
+        QVERIFY(!at(1));                  // no input access yet
         m_services->probe.granted = true; // seen when the step comes on display again
         QVERIFY(at(0) && at(1) && !at(2));
         QCOMPARE(at(3)->title, T::GetStarted);
