@@ -105,9 +105,8 @@ int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
         return 1;
     }
     StdoutConsole console;
-    QString problem;
-    if (!process::settleEnvironment(&problem)) {
-        console.line(QStringLiteral("MartenOnboarding cannot start: ") + problem);
+    if (const Result<> settled = process::settleEnvironment(); !settled.ok()) {
+        console.line(QStringLiteral("MartenOnboarding cannot start: ") + settled.error());
         return 1;
     }
     process::catchTerminationSignals();

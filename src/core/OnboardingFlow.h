@@ -48,7 +48,7 @@ public:
     bool isCompleted() const { return m_completed; }
     std::optional<FTUEStep> currentStep() const;
     // The button below the step on display, if it has one.
-    std::optional<StepButtonSpec> currentStepButton() const;
+    std::optional<StepButtonChoice> currentStepButton() const;
     TestItState& testItState() const { return *m_testIt; }
 
 signals:

@@ -93,7 +93,7 @@ public:
 
 class Settings final : public SettingsStore {
 public:
-    bool setFlags(const QMap<QString, bool>& flags, QString* error) override;
+    Result<> setFlags(const QMap<QString, bool>& flags) override;
     QMap<QString, bool> values;
     int writes = 0;
     QString failWith; // non-empty: every write fails with this reason
@@ -101,7 +101,7 @@ public:
 
 class Autostart final : public marten::Autostart {
 public:
-    bool registerMainApp(QString* error) override;
+    Result<> registerMainApp() override;
     int registrations = 0;
     QString failWith;
 };

@@ -14,11 +14,6 @@
 namespace marten {
 namespace {
 
-QString failure(const QString& action, const QString& path, const QString& reason)
-{
-    return QStringLiteral("Cannot %1 \"%2\": %3").arg(action, path, reason);
-}
-
 // The bytes the movie plays, or nothing with the reason. A GIF is judged block by block (frame
 // sizes, delays); any other picture by the size its header gives, before a pixel is decoded.
 std::optional<QByteArray> playable(const QByteArray& bytes, QString* why)
@@ -48,9 +43,8 @@ GIFMovieView::GIFMovieView(const QUrl& gifURL, Console& console, QWidget* parent
     setObjectName(QStringLiteral("gifMovieView"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
-    QString error;
-    if (!stage(&error)) {
-        m_console.line(QStringLiteral("Error loading GIF in WebView: ") + error);
+    if (const Result<> staged = stage(); !staged.ok()) {
+        m_console.line(QStringLiteral("Error loading GIF in WebView: ") + staged.error());
         return;
     }
     // From here on the view is the white page; it plays the copy staged beside it.
@@ -60,28 +54,26 @@ GIFMovieView::GIFMovieView(const QUrl& gifURL, Console& console, QWidget* parent
 
 GIFMovieView::~GIFMovieView() = default;
 
-bool GIFMovieView::stage(QString* error)
+Result<> GIFMovieView::stage()
 {
-    if (!m_folder.isValid()) {
-        *error = m_folder.errorString();
-        return false;
-    }
+    if (!m_folder.ok())
+        return m_folder.failure();
+    const PrivateFolder& folder = m_folder.value();
     const QString imageName = m_gifURL.fileName();
-    if (!m_folder.writeFile(gifpage::fileName(), gifpage::text(imageName), error))
-        return false;
+    if (Result<> page = folder.writeFile(gifpage::fileName(), gifpage::text(imageName)); !page.ok())
+        return page;
     // Read once, without waiting on a FIFO and up to the media cap; the copy and the movie
     // both use these bytes, so a file swapped afterwards changes neither.
     const QString source = m_gifURL.toLocalFile();
-    const FileContents image = readRegularFile(source, maxAssetSize);
-    if (!image.ok()) {
-        *error = failure(QStringLiteral("copy"), source, image.reason());
-        return false;
-    }
-    if (!m_folder.writeFile(imageName, image.bytes, error))
-        return false;
-    m_pagePath = m_folder.filePath(gifpage::fileName());
-    m_imageBytes = image.bytes;
-    return true;
+    const Result<QByteArray> image = readRegularFile(source, maxAssetSize);
+    if (!image.ok())
+        return Failure{QStringLiteral("Cannot copy \"%1\": %2").arg(source, image.error()),
+                       image.code()};
+    if (Result<> copy = folder.writeFile(imageName, image.value()); !copy.ok())
+        return copy;
+    m_pagePath = folder.filePath(gifpage::fileName());
+    m_imageBytes = image.value();
+    return {};
 }
 
 void GIFMovieView::loadImage()

@@ -44,12 +44,12 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    bool stage(QString* error);
+    Result<> stage();
     void loadImage();
 
     QUrl m_gifURL;
     Console& m_console;
-    PrivateFolder m_folder;
+    Result<PrivateFolder> m_folder;
     QString m_pagePath;
     bool m_pageLoaded = false;
     bool m_started = false;

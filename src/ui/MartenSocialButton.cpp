@@ -1,5 +1,6 @@
 #include "ui/MartenSocialButton.h"
 
+#include "core/RegularFile.h"
 #include "ui/FocusRing.h"
 #include "ui/Theme.h"
 
@@ -30,7 +31,7 @@ QFont titleFont()
 // decodes the bytes and shrinks the result to what the slot can use.
 QImage decodeIcon(const QString& path)
 {
-    QByteArray bytes = readAssetFile(path).value_or(QByteArray());
+    QByteArray bytes = readRegularFile(path, maxAssetSize).valueOr({});
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);

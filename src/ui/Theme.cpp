@@ -43,10 +43,6 @@ QColor red()
 {
     return QColor(0xFF, 0x3B, 0x30);
 }
-QColor blue()
-{
-    return QColor(0x00, 0x7A, 0xFF);
-}
 QColor yellow()
 {
     return QColor(0xFF, 0xCC, 0x00);
@@ -118,7 +114,7 @@ void apply(QApplication& app)
 
 namespace {
 
-// Product symbol names mapped to bootstrap-icons files.
+// The program's symbol names mapped to bootstrap-icons files.
 const QHash<QString, QString>& symbolFiles()
 {
     static const QHash<QString, QString> files{
