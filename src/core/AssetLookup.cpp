@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
 #include <sys/stat.h>
 

@@ -9,7 +9,6 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace marten {

@@ -3,7 +3,6 @@
 #include "ui/IconLabel.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QHash>
 #include <QLabel>
 #include <QPainter>

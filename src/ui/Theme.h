@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
