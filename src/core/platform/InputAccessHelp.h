@@ -2,8 +2,8 @@
 
 namespace marten {
 
-// Shows the user how to give their account input access (the desktop's counterpart of a
-// settings page for it). Returns at once; whatever it shows is not modal.
+// Shows the user how to give their account input access: the commands, or a button that runs
+// them. Returns at once; whatever it shows is not modal.
 class InputAccessHelp {
 public:
     virtual ~InputAccessHelp() = default;
