@@ -5,7 +5,6 @@
 #include "core/platform/Console.h"
 
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 

@@ -74,7 +74,9 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
     LazyMainAppBus bus(console, scheduler, kBusPatience);
     if (!busAnswered)
         bus.startUnavailable();
-    const PrivateFolder staging = PrivateFolder::forCurrentUser();
+    Result<PrivateFolder> folder = PrivateFolder::forCurrentUser();
+    const PrivateFolder staging =
+        folder.ok() ? std::move(folder).value() : PrivateFolder::unavailable(folder.failure());
     EvdevPushToTalkKeys pushToTalkKeys; // read only while the test step is on screen
     Platform platform{.scheduler = scheduler,
                       .inputAccess = probe,
@@ -111,9 +113,8 @@ int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
         return 1;
     }
     StdoutConsole console;
-    QString problem;
-    if (!process::settleEnvironment(&problem)) {
-        console.line(QStringLiteral("MartenOnboarding cannot start: ") + problem);
+    if (const Result<> settled = process::settleEnvironment(); !settled.ok()) {
+        console.line(QStringLiteral("MartenOnboarding cannot start: ") + settled.error());
         return 1;
     }
     process::catchTerminationSignals();

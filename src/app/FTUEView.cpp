@@ -200,11 +200,11 @@ QWidget* FTUEView::buildScreen(FTUEStep step)
 
 StyledButton* FTUEView::buildStepButton()
 {
-    const std::optional<StepButtonSpec> wanted = m_flow.currentStepButton();
+    const std::optional<StepButtonChoice> wanted = m_flow.currentStepButton();
     if (!wanted)
         return nullptr;
     const QString title =
-        wanted->title == StepButtonSpec::Title::GetStarted ? tr("Get Started") : tr("Next");
+        wanted->title == StepButtonChoice::Title::GetStarted ? tr("Get Started") : tr("Next");
     StyledButton* button = StepButton::create(wanted->style, title, m_stepArea);
     if (wanted->completes)
         connect(button, &QAbstractButton::clicked, &m_flow, &OnboardingFlow::completeFTUE);

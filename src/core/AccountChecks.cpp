@@ -19,10 +19,10 @@ std::optional<QJsonValue> readKey(const QString& path, const QString& key)
 {
     if (path.isEmpty())
         return std::nullopt;
-    const std::optional<QByteArray> bytes = AccountChecks::readSmallRegularFile(path);
-    if (!bytes)
+    const Result<QByteArray> bytes = readRegularFile(path, AccountChecks::maxFileSize);
+    if (!bytes.ok())
         return std::nullopt;
-    return AccountChecks::valueIn(*bytes, key);
+    return AccountChecks::valueIn(bytes.value(), key);
 }
 
 } // namespace
@@ -43,14 +43,6 @@ std::optional<QJsonValue> AccountChecks::valueIn(const QByteArray& bytes, const 
 AccountChecks::AccountChecks(Variant variant, QString homeDir, Console& console)
     : m_variant(variant), m_home(std::move(homeDir)), m_console(console)
 {
-}
-
-std::optional<QByteArray> AccountChecks::readSmallRegularFile(const QString& path)
-{
-    FileContents contents = readRegularFile(path, maxFileSize);
-    if (!contents.ok())
-        return std::nullopt;
-    return std::move(contents.bytes);
 }
 
 QString AccountChecks::accountFile(const QString& name) const

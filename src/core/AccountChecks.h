@@ -25,10 +25,6 @@ public:
     // Largest account file that is read; anything bigger counts as absent.
     static constexpr qint64 maxFileSize = 1024 * 1024;
 
-    // The bytes of a regular file of at most maxFileSize, or nothing. Never blocks on FIFOs
-    // or devices.
-    static std::optional<QByteArray> readSmallRegularFile(const QString& path);
-
     // The value under `key` when `bytes` is a JSON object holding it; nothing otherwise.
     static std::optional<QJsonValue> valueIn(const QByteArray& bytes, const QString& key);
 

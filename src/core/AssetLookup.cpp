@@ -1,10 +1,8 @@
 #include "core/AssetLookup.h"
 
-#include "core/RegularFile.h"
-
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
 #include <sys/stat.h>
 
@@ -103,14 +101,6 @@ std::optional<QUrl> findAssetURL(const QString& name, const AssetPaths& paths)
         }
     }
     return std::nullopt;
-}
-
-std::optional<QByteArray> readAssetFile(const QString& path)
-{
-    FileContents contents = readRegularFile(path, maxAssetSize);
-    if (!contents.ok())
-        return std::nullopt;
-    return std::move(contents.bytes);
 }
 
 } // namespace marten

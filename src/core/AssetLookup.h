@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QUrl>
 
@@ -27,10 +26,5 @@ constexpr qint64 maxAssetSize = 32 * 1024 * 1024;
 // under that name decides: when that is not a regular file of at most maxAssetSize, there is
 // no usable file and the answer is nothing. Nothing is cached.
 std::optional<QUrl> findAssetURL(const QString& name, const AssetPaths& paths);
-
-// The bytes of a media file found above: a regular file of at most maxAssetSize, opened
-// without waiting. Nothing for anything else, so a file swapped for a FIFO or a device after
-// the lookup never blocks or floods the reader.
-std::optional<QByteArray> readAssetFile(const QString& path);
 
 } // namespace marten

@@ -101,7 +101,7 @@ std::optional<FTUEStep> OnboardingFlow::currentStep() const
     return m_steps.at(m_currentStepIndex);
 }
 
-std::optional<StepButtonSpec> OnboardingFlow::currentStepButton() const
+std::optional<StepButtonChoice> OnboardingFlow::currentStepButton() const
 {
     const std::optional<FTUEStep> step = currentStep();
     if (!step)
@@ -217,17 +217,15 @@ void OnboardingFlow::completeFTUE()
     m_inputAccess->leave();
     Console& console = m_platform.console;
     if (m_traits.registersLaunchAtLogin) {
-        QString error;
-        if (m_platform.autostart.registerMainApp(&error))
+        if (const Result<> registered = m_platform.autostart.registerMainApp(); registered.ok())
             console.line(QStringLiteral("✅ Successfully set app to launch at login."));
         else
-            console.line(QStringLiteral("❌ Failed to set launch at login: ") + error);
+            console.line(QStringLiteral("❌ Failed to set launch at login: ") + registered.error());
     }
-    QString error;
     const QMap<QString, bool> flags{{QStringLiteral("has_launched_before"), true},
                                     {QStringLiteral("ftue_completed"), true}};
-    if (!m_platform.settings.setFlags(flags, &error))
-        console.line(QStringLiteral("Failed to save onboarding state: ") + error);
+    if (const Result<> saved = m_platform.settings.setFlags(flags); !saved.ok())
+        console.line(QStringLiteral("Failed to save onboarding state: ") + saved.error());
     emit completed();
 }
 

@@ -49,7 +49,7 @@ public:
     bool isLoading() const { return m_isLoading; }
     std::optional<FTUEStep> currentStep() const;
     // The button below the step on display, if it has one.
-    std::optional<StepButtonSpec> currentStepButton() const;
+    std::optional<StepButtonChoice> currentStepButton() const;
     TestItState& testItState() const { return *m_testIt; }
     // Whether input access is there and watched for; moves the flow on from its step.
     const InputAccessStep& inputAccessStep() const { return *m_inputAccess; }

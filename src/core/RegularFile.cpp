@@ -1,9 +1,10 @@
 #include "core/RegularFile.h"
 
+#include "core/Posix.h"
+
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,44 +13,21 @@
 namespace marten {
 namespace {
 
-FileContents failed(FileContents::Problem problem, int error = 0)
+Failure unreadable(int code)
 {
-    FileContents contents;
-    contents.problem = problem;
-    contents.error = error;
-    return contents;
+    return {posix::reason(code), code};
 }
 
 } // namespace
 
-QString FileContents::reason() const
-{
-    switch (problem) {
-    case Problem::None:
-        return {};
-    case Problem::NotRegular:
-        return QStringLiteral("not a regular file");
-    case Problem::TooLarge:
-        return QStringLiteral("too large");
-    case Problem::Missing:
-    case Problem::Unreadable:
-        break;
-    }
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-FileContents readRegularFile(const QString& path, qint64 maxSize)
+Result<QByteArray> readRegularFile(const QString& path, qint64 maxSize)
 {
     // O_NONBLOCK keeps open() from waiting for a writer on a FIFO; fstat() then refuses
     // anything that is not a regular file before a byte is read.
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        const int error = errno;
-        return failed(error == ENOENT ? FileContents::Problem::Missing
-                                      : FileContents::Problem::Unreadable,
-                      error);
-    }
+    if (fd < 0)
+        return unreadable(errno);
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
@@ -57,30 +35,30 @@ FileContents readRegularFile(const QString& path, qint64 maxSize)
 
     struct stat st {};
     if (::fstat(fd, &st) != 0)
-        return failed(FileContents::Problem::Unreadable, errno);
+        return unreadable(errno);
     if (!S_ISREG(st.st_mode))
-        return failed(FileContents::Problem::NotRegular);
+        return Failure{QStringLiteral("not a regular file")};
     if (st.st_size > maxSize)
-        return failed(FileContents::Problem::TooLarge);
+        return Failure{QStringLiteral("too large")};
 
-    FileContents contents;
-    contents.bytes.reserve(static_cast<qsizetype>(st.st_size));
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(st.st_size));
     char buffer[16384];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return failed(FileContents::Problem::Unreadable, errno);
+            return unreadable(errno);
         }
         if (n == 0)
             break;
-        contents.bytes.append(buffer, n);
+        bytes.append(buffer, n);
         // The file may grow while it is read; the cap holds all the same.
-        if (contents.bytes.size() > maxSize)
-            return failed(FileContents::Problem::TooLarge);
+        if (bytes.size() > maxSize)
+            return Failure{QStringLiteral("too large")};
     }
-    return contents;
+    return bytes;
 }
 
 } // namespace marten

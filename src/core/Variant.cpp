@@ -29,8 +29,8 @@ const VariantTraits& traitsFor(Variant variant)
     return variant == Variant::Full ? full : simple;
 }
 
-std::optional<StepButtonSpec> stepButtonFor(const VariantTraits& traits, FTUEStep step,
-                                            bool isLastStep, bool inputAccessGranted)
+std::optional<StepButtonChoice> stepButtonFor(const VariantTraits& traits, FTUEStep step,
+                                              bool isLastStep, bool inputAccessGranted)
 {
     if (step == FTUEStep::signIn || step == FTUEStep::purchase)
         return std::nullopt;
@@ -40,8 +40,8 @@ std::optional<StepButtonSpec> stepButtonFor(const VariantTraits& traits, FTUESte
             return std::nullopt;
         style = traits.permissionStepButtonStyle;
     }
-    using Title = StepButtonSpec::Title;
-    return StepButtonSpec{isLastStep ? Title::GetStarted : Title::Next, style, isLastStep};
+    using Title = StepButtonChoice::Title;
+    return StepButtonChoice{isLastStep ? Title::GetStarted : Title::Next, style, isLastStep};
 }
 
 } // namespace marten

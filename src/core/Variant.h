@@ -11,7 +11,7 @@ enum class Variant { Full, Simple };
 // How a button is drawn; the widgets that draw them live in the ui layer.
 enum class ButtonStyle {
     AlwaysBlue,        // accent capsule, white label, soft accent shadow
-    BorderedProminent, // the platform's filled push button in the accent colour, large size
+    BorderedProminent, // filled rounded button in the accent colour, white label, 13 px text
     Plain,             // text only, no background or border
 };
 
@@ -30,8 +30,8 @@ struct VariantTraits {
 
 const VariantTraits& traitsFor(Variant variant);
 
-// The button below a step, when it has one.
-struct StepButtonSpec {
+// Which button a step shows below it, and what pressing it does.
+struct StepButtonChoice {
     enum class Title { Next, GetStarted };
     Title title;
     ButtonStyle style;
@@ -41,7 +41,7 @@ struct StepButtonSpec {
 // The last step's button completes; every other step's moves on. The sign-in and purchase
 // screens bring their own buttons, and the permission step offers "Next" only when input
 // access is already there as the step is built.
-std::optional<StepButtonSpec> stepButtonFor(const VariantTraits& traits, FTUEStep step,
-                                            bool isLastStep, bool inputAccessGranted);
+std::optional<StepButtonChoice> stepButtonFor(const VariantTraits& traits, FTUEStep step,
+                                              bool isLastStep, bool inputAccessGranted);
 
 } // namespace marten

@@ -62,27 +62,21 @@ void Scheduler::advance(Duration by)
     m_now = target;
 }
 
-bool Settings::setFlags(const QMap<QString, bool>& flags, QString* error)
+Result<> Settings::setFlags(const QMap<QString, bool>& flags)
 {
     ++writes;
-    if (!failWith.isEmpty()) {
-        if (error)
-            *error = failWith;
-        return false;
-    }
+    if (!failWith.isEmpty())
+        return Failure{failWith};
     values.insert(flags);
-    return true;
+    return {};
 }
 
-bool Autostart::registerMainApp(QString* error)
+Result<> Autostart::registerMainApp()
 {
     ++registrations;
-    if (!failWith.isEmpty()) {
-        if (error)
-            *error = failWith;
-        return false;
-    }
-    return true;
+    if (!failWith.isEmpty())
+        return Failure{failWith};
+    return {};
 }
 
 void MainAppBus::post(const QString& name, const UserInfo& userInfo)

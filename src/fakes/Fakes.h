@@ -92,7 +92,7 @@ public:
 
 class Settings final : public SettingsStore {
 public:
-    bool setFlags(const QMap<QString, bool>& flags, QString* error) override;
+    Result<> setFlags(const QMap<QString, bool>& flags) override;
     QMap<QString, bool> values;
     int writes = 0;
     QString failWith; // non-empty: every write fails with this reason
@@ -100,7 +100,7 @@ public:
 
 class Autostart final : public marten::Autostart {
 public:
-    bool registerMainApp(QString* error) override;
+    Result<> registerMainApp() override;
     int registrations = 0;
     QString failWith;
 };
@@ -132,10 +132,10 @@ public:
 // Keeps what is staged in memory.
 class StagingFolder final : public marten::StagingFolder {
 public:
-    bool writeFile(const QString& name, const QByteArray& bytes, QString*) const override
+    Result<> writeFile(const QString& name, const QByteArray& bytes) const override
     {
         files.insert(name, bytes);
-        return true;
+        return {};
     }
     mutable QMap<QString, QByteArray> files;
 };

@@ -67,7 +67,7 @@ HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
         addRows(kSimpleSteps);
     column->addWidget(list);
 
-    auto* tip = new Card(theme::blue(), theme::cardRadius, this);
+    auto* tip = new Card(theme::accent(), theme::cardRadius, this);
     tip->setObjectName(QStringLiteral("tipCard"));
     QLabel* tipText = theme::textLabel(full ? tr("💡 Tip: Works anywhere you can type")
                                             : tr("💡 Tip: Works in any app where you can type!"),

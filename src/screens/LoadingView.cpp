@@ -61,9 +61,4 @@ void LoadingView::setStepsKnown(bool known)
         m_caption->setText(known ? tr("Preparing your experience...") : tr("Starting Marten..."));
 }
 
-QString LoadingView::caption() const
-{
-    return m_caption->text();
-}
-
 } // namespace marten

@@ -18,7 +18,6 @@ public:
 
     // Full program: "Starting Marten..." while no steps are known, then the second caption.
     void setStepsKnown(bool known);
-    QString caption() const;
 
 private:
     const VariantTraits& m_traits;

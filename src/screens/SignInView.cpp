@@ -1,13 +1,14 @@
 #include "screens/SignInView.h"
 
 #include "ui/Alert.h"
-#include "ui/Boxes.h"
 #include "ui/Buttons.h"
 #include "ui/Card.h"
 #include "ui/Divider.h"
+#include "ui/EmailLineEdit.h"
 #include "ui/IconLabel.h"
 #include "ui/MartenSocialButton.h"
 #include "ui/OutlinedField.h"
+#include "ui/Padding.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>

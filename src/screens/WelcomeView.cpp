@@ -1,6 +1,7 @@
 #include "screens/WelcomeView.h"
 
 #include "core/AssetLookup.h"
+#include "core/RegularFile.h"
 #include "core/platform/Console.h"
 #include "ui/GIFMovieView.h"
 #include "ui/IconLabel.h"
@@ -111,7 +112,7 @@ QWidget* WelcomeView::buildStillImageArea(const QString& path)
             [this] { showStillImage(m_stillLoad->result()); });
     // Read as the media rule says (regular file, no waiting, capped), then decoded.
     m_stillLoad->setFuture(QtConcurrent::run(
-        [path] { return QImage::fromData(readAssetFile(path).value_or(QByteArray())); }));
+        [path] { return QImage::fromData(readRegularFile(path, maxAssetSize).valueOr({})); }));
     return area;
 }
 

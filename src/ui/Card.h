@@ -17,8 +17,6 @@ public:
     explicit Card(const QColor& tint, int radius = theme::cardRadius, QWidget* parent = nullptr);
 
     QVBoxLayout* contentLayout() const { return m_layout; }
-    QColor fill() const { return m_fill; }
-    int radius() const { return m_radius; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -15,11 +15,6 @@
 namespace marten {
 namespace {
 
-QString failure(const QString& action, const QString& path, const QString& reason)
-{
-    return QStringLiteral("Cannot %1 \"%2\": %3").arg(action, path, reason);
-}
-
 // The bytes the movie plays, or nothing with the reason. A GIF is judged block by block (frame
 // sizes, delays); any other picture by the size its header gives, before a pixel is decoded.
 std::optional<QByteArray> playable(const QByteArray& bytes, QString* why)
@@ -49,9 +44,8 @@ GIFMovieView::GIFMovieView(const QUrl& gifURL, const StagingFolder& staging, Con
     setObjectName(QStringLiteral("gifMovieView"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
-    QString error;
-    if (!stage(&error)) {
-        m_console.line(QStringLiteral("Error loading GIF in WebView: ") + error);
+    if (const Result<> staged = stage(); !staged.ok()) {
+        m_console.line(QStringLiteral("Error loading GIF in WebView: ") + staged.error());
         return;
     }
     // From here on the view is the white page; it plays the copy staged beside it.
@@ -61,23 +55,23 @@ GIFMovieView::GIFMovieView(const QUrl& gifURL, const StagingFolder& staging, Con
 
 GIFMovieView::~GIFMovieView() = default;
 
-bool GIFMovieView::stage(QString* error)
+Result<> GIFMovieView::stage()
 {
     const QString imageName = m_gifURL.fileName();
-    if (!m_staging.writeFile(gifpage::fileName(), gifpage::text(imageName), error))
-        return false;
+    if (Result<> page = m_staging.writeFile(gifpage::fileName(), gifpage::text(imageName));
+        !page.ok())
+        return page;
     // Read once, without waiting on a FIFO and up to the media cap; the copy and the movie
     // both use these bytes, so a file swapped afterwards changes neither.
     const QString source = m_gifURL.toLocalFile();
-    const FileContents image = readRegularFile(source, maxAssetSize);
-    if (!image.ok()) {
-        *error = failure(QStringLiteral("copy"), source, image.reason());
-        return false;
-    }
-    if (!m_staging.writeFile(imageName, image.bytes, error))
-        return false;
-    m_imageBytes = image.bytes;
-    return true;
+    const Result<QByteArray> image = readRegularFile(source, maxAssetSize);
+    if (!image.ok())
+        return Failure{QStringLiteral("Cannot copy \"%1\": %2").arg(source, image.error()),
+                       image.code()};
+    if (Result<> copy = m_staging.writeFile(imageName, image.value()); !copy.ok())
+        return copy;
+    m_imageBytes = image.value();
+    return {};
 }
 
 void GIFMovieView::loadImage()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QByteArray>
 #include <QUrl>
 #include <QWidget>
@@ -39,7 +41,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    bool stage(QString* error);
+    Result<> stage();
     void loadImage();
 
     QUrl m_gifURL;

@@ -9,7 +9,7 @@ class QLabel;
 
 namespace marten {
 
-// "Symbol followed by title", like the platform's icon-and-title label. The symbol is painted
+// A symbol followed by a title on one row, the symbol sized for the title's style. It is painted
 // by the row itself: it only decorates the title, so it is not an element of its own for
 // screen readers. The row carries the title as its accessible name.
 class IconLabel final : public QWidget {
@@ -18,7 +18,6 @@ public:
     IconLabel(const QString& symbolName, const QString& text, theme::TextStyle style,
               const QColor& colour, QWidget* parent = nullptr);
 
-    QLabel* title() const { return m_title; }
     QRect symbolRect() const;
 
 protected:

@@ -38,7 +38,6 @@ public:
 
     QString number() const { return m_badge->number(); }
     QString text() const { return m_text->text(); }
-    NumberBadge* badge() const { return m_badge; }
     QLabel* textLabel() const { return m_text; }
 
 private:

@@ -1,5 +1,6 @@
 #include "ui/MartenSocialButton.h"
 
+#include "core/RegularFile.h"
 #include "ui/FocusRing.h"
 #include "ui/Theme.h"
 
@@ -8,7 +9,6 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace marten {
@@ -30,7 +30,7 @@ QFont titleFont()
 // decodes the bytes and shrinks the result to what the slot can use.
 QImage decodeIcon(const QString& path)
 {
-    QByteArray bytes = readAssetFile(path).value_or(QByteArray());
+    QByteArray bytes = readRegularFile(path, maxAssetSize).valueOr({});
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);

@@ -9,7 +9,7 @@ template <typename T> class QFutureWatcher;
 
 namespace marten {
 
-// What a social button shows in its icon slot: a product symbol by name ("applelogo"), or an
+// What a social button shows in its icon slot: one of the program's symbols, by name, or an
 // image file found by the asset lookup ("logo-google.png").
 struct IconKind {
     enum class Case { system, asset };
@@ -43,7 +43,6 @@ public:
                        QWidget* parent = nullptr);
     ~MartenSocialButton() override;
 
-    const IconKind& icon() const { return m_icon; }
     IconStatus iconStatus() const { return m_status; }
     // The title as drawn at the current width (elided when it does not fit).
     QString displayedTitle() const;

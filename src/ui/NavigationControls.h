@@ -31,8 +31,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// "Next" / "Get Started" below a step: at least 120 px wide, pressed by Ctrl+Return
-// (Command-Return on macOS). Plain Return does not press it.
+// "Next" / "Get Started" below a step: at least 120 px wide, pressed by Ctrl+Return. Plain
+// Return does not press it, so Return in a field never moves the user on by accident.
 class StepButton final {
 public:
     static StyledButton* create(ButtonStyle style, const QString& title, QWidget* parent);

@@ -3,7 +3,8 @@
 #include "ui/FocusRing.h"
 #include "ui/Theme.h"
 
-#include <QKeyEvent>
+#include <QEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -12,13 +13,6 @@ namespace {
 constexpr int kFieldPadding = 11;
 constexpr int kFieldRadius = 8;
 } // namespace
-
-void EmailLineEdit::keyPressEvent(QKeyEvent* event)
-{
-    QLineEdit::keyPressEvent(event);
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        event->accept();
-}
 
 OutlinedField::OutlinedField(QLineEdit* edit, QWidget* parent) : QWidget(parent), m_edit(edit)
 {

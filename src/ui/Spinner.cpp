@@ -38,7 +38,7 @@ void Spinner::hideEvent(QHideEvent*)
 
 void Spinner::paintEvent(QPaintEvent*)
 {
-    // Twelve spokes fading around the circle, like the platform's spinner.
+    // Twelve spokes, each a little fainter than the one ahead of it, turning around the circle.
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(width() / 2.0, height() / 2.0);

@@ -3,7 +3,6 @@
 #include "ui/IconLabel.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QHash>
 #include <QLabel>
 #include <QPainter>
@@ -42,10 +41,6 @@ QColor orange()
 QColor red()
 {
     return QColor(0xFF, 0x3B, 0x30);
-}
-QColor blue()
-{
-    return QColor(0x00, 0x7A, 0xFF);
 }
 QColor yellow()
 {
@@ -118,7 +113,7 @@ void apply(QApplication& app)
 
 namespace {
 
-// Product symbol names mapped to bootstrap-icons files.
+// The program's symbol names mapped to bootstrap-icons files.
 const QHash<QString, QString>& symbolFiles()
 {
     static const QHash<QString, QString> files{

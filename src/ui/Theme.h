@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
@@ -18,15 +17,14 @@ QColor accent(); // #007AFF
 QColor black();
 QColor white();
 QColor secondaryLabel(); // muted text
-QColor gray();           // the neutral system gray
+QColor gray();           // neutral gray for outlines and placeholders
 QColor green();
 QColor orange();
 QColor red();
-QColor blue();
 QColor yellow();
 QColor withOpacity(QColor colour, qreal opacity);
 
-// --- Text styles (a point on the original platform is one pixel here) ----------------------
+// --- Text styles (sizes in pixels) ----------------------------------------------------------
 enum class TextStyle { LargeTitle, Title, Title2, Title3, Headline, Body, Callout, Caption };
 int pixelSize(TextStyle style);
 QFont font(TextStyle style, QFont::Weight weight = QFont::Normal);
@@ -36,22 +34,23 @@ QFont systemFont(int pixelSize, QFont::Weight weight = QFont::Normal);
 void apply(QApplication& app);
 
 // --- Metrics ---------------------------------------------------------------------------------
-inline constexpr int defaultPadding = 16; // the toolkit's default padding
+inline constexpr int defaultPadding = 16; // around a card's or a screen's content
 inline constexpr int cardRadius = 8;
 inline constexpr int screenSpacing = 24;  // between the parts of a step's screen
 inline constexpr int heroSymbolSize = 80; // the large symbol at the top of a screen
 inline constexpr int stepFadeMs = 180;    // the fade from one step to the next
 
 // --- Symbols --------------------------------------------------------------------------------
-// Names are the product's symbol names ("mic.fill", "lock.shield", ...). Returns a pixmap of
-// the symbol, `pixelHeight` tall, tinted with `colour`, for the given device pixel ratio.
+// `name` is one of the program's symbol names ("mic.fill", "lock.shield", ...; the table is in
+// Theme.cpp). Returns a pixmap of the symbol, `pixelHeight` tall, tinted with `colour`, for
+// the given device pixel ratio.
 QPixmap symbol(const QString& name, int pixelHeight, const QColor& colour, qreal dpr = 1.0);
 
 // A text label in a style; `colour` invalid means the inherited window text colour.
 QLabel* textLabel(const QString& text, TextStyle style, QWidget* parent,
                   QFont::Weight weight = QFont::Normal, const QColor& colour = {});
 
-// "Symbol followed by title", like the platform's icon-and-title label (an IconLabel).
+// A symbol followed by a title on one row (an IconLabel).
 QWidget* iconLabel(const QString& symbolName, const QString& text, TextStyle style,
                    const QColor& colour, QWidget* parent);
 

@@ -1,7 +1,7 @@
 // Ordinary string literals only: moc (Qt 6.4) mis-parses some raw strings in Q_OBJECT files.
 #include "core/AccountChecks.h"
 #include "fakes/Fakes.h"
-#include "support/TestEnv.h"
+#include "support/CoreTestEnv.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -192,5 +192,5 @@ private slots:
     }
 };
 
-MARTEN_TEST_MAIN(TestAccountChecks)
+MARTEN_CORE_TEST_MAIN(TestAccountChecks)
 #include "tst_accountchecks.moc"

@@ -1,5 +1,5 @@
 #include "core/AssetLookup.h"
-#include "support/TestEnv.h"
+#include "support/CoreTestEnv.h"
 
 #include <QtTest>
 
@@ -59,5 +59,5 @@ private slots:
     }
 };
 
-MARTEN_TEST_MAIN(TestAssetLookup)
+MARTEN_CORE_TEST_MAIN(TestAssetLookup)
 #include "tst_assetlookup.moc"

@@ -1,7 +1,7 @@
 #include "core/InputAccessStep.h"
 #include "core/OnboardingFlow.h"
 #include "fakes/Fakes.h"
-#include "support/TestEnv.h"
+#include "support/CoreTestEnv.h"
 
 #include <QSignalSpy>
 #include <QThreadPool>
@@ -87,7 +87,7 @@ private slots:
     // Which steps get which button: by position, with the per-program exceptions.
     void stepButtons()
     {
-        using T = StepButtonSpec::Title;
+        using T = StepButtonChoice::Title;
         OnboardingFlow* flow = decide(Variant::Full); // welcome, permissions, signIn, howToUse
         QVERIFY(flow);
         const auto at = [flow](int index) {
@@ -303,5 +303,5 @@ private slots:
     }
 };
 
-MARTEN_TEST_MAIN(TestOnboardingFlow)
+MARTEN_CORE_TEST_MAIN(TestOnboardingFlow)
 #include "tst_onboardingflow.moc"

@@ -2,7 +2,7 @@
 #include "fakes/Fakes.h"
 #include "platform/linux/DBusMainAppBus.h"
 #include "platform/linux/LazyMainAppBus.h"
-#include "support/TestEnv.h"
+#include "support/CoreTestEnv.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -160,5 +160,5 @@ private slots:
     }
 };
 
-MARTEN_TEST_MAIN(TestDBusMainAppBus)
+MARTEN_CORE_TEST_MAIN(TestDBusMainAppBus)
 #include "tst_dbusmainappbus.moc"

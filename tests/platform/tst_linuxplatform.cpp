@@ -6,7 +6,7 @@
 #include "platform/linux/QtScheduler.h"
 #include "platform/linux/StdoutConsole.h"
 #include "platform/linux/XDGAutostart.h"
-#include "support/TestEnv.h"
+#include "support/CoreTestEnv.h"
 
 #include <QDir>
 #include <QProcess>
@@ -122,8 +122,8 @@ private slots:
         makeExecutable(onPath + "/marten");
         QCOMPARE(autostart.findMainApp(), onPath + "/marten");
         makeExecutable(exeDir + "/marten");
-        QString error;
-        QVERIFY2(autostart.registerMainApp(&error), qPrintable(error));
+        const Result<> registered = autostart.registerMainApp();
+        QVERIFY2(registered.ok(), qPrintable(registered.error()));
         QFile entry(autostart.entryPath());
         QVERIFY(entry.open(QIODevice::ReadOnly));
         QVERIFY(entry.readAll().contains("/odd \\\\$dir \\\\\"quoted\\\\\"/marten\"\n"));
@@ -141,9 +141,8 @@ private slots:
         const QString path = dir.filePath("Marten.conf");
         test::writeFile(target, "[General]\nvolume=3\n");
         QVERIFY(QFile::link(target, path));
-        QString error;
-        QVERIFY2(QSettingsStore(path).setFlags({{"ftue_completed", true}}, &error),
-                 qPrintable(error));
+        const Result<> saved = QSettingsStore(path).setFlags({{"ftue_completed", true}});
+        QVERIFY2(saved.ok(), qPrintable(saved.error()));
         QVERIFY(QFileInfo(path).isSymLink());
         QCOMPARE(QSettings(target, QSettings::IniFormat).value("ftue_completed"), QVariant("true"));
     }
@@ -179,5 +178,5 @@ private slots:
     }
 };
 
-MARTEN_TEST_MAIN(TestLinuxPlatform)
+MARTEN_CORE_TEST_MAIN(TestLinuxPlatform)
 #include "tst_linuxplatform.moc"

@@ -1,4 +1,4 @@
-#include "support/TestEnv.h"
+#include "support/CoreTestEnv.h"
 
 #include "platform/linux/PkexecInputAccessGranter.h"
 
@@ -187,5 +187,5 @@ private slots:
     }
 };
 
-MARTEN_TEST_MAIN(TestPkexecGranter)
+MARTEN_CORE_TEST_MAIN(TestPkexecGranter)
 #include "tst_pkexecgranter.moc"

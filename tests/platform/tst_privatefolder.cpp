@@ -1,5 +1,5 @@
 #include "platform/linux/PrivateFolder.h"
-#include "support/TestEnv.h"
+#include "support/CoreTestEnv.h"
 
 #include <QtTest>
 
@@ -40,7 +40,8 @@ private slots:
         // Ownership cannot be faked without privileges: ask on behalf of another user instead.
         const uid_t owner = getuid() + (mode == 0700 ? 1 : 0);
         auto got = std::make_optional(PrivateFolder::acquire(runtime.path(), owner));
-        const QString path = got->path();
+        QVERIFY(got->ok());
+        const QString path = got->value().path();
         QCOMPARE(path == folder, mode == 0);
         QCOMPARE(modeOf(path), mode_t(0700));
         QCOMPARE(modeOf(folder), mode_t(mode < 0 ? 0777 : mode == 0 ? 0700 : mode)); // as found
@@ -53,11 +54,11 @@ private slots:
     void aLinkUnderTheNameIsReplaced()
     {
         QTemporaryDir runtime, victim;
-        const PrivateFolder folder = PrivateFolder::acquire(runtime.path(), getuid());
+        const PrivateFolder folder = PrivateFolder::acquire(runtime.path(), getuid()).value();
         test::writeFile(victim.filePath("file"), "keep me");
         QVERIFY(QFile::link(victim.filePath("file"), folder.filePath("glowy.gif")));
-        QString error;
-        QVERIFY2(folder.writeFile("glowy.gif", "GIF89a", &error), qPrintable(error));
+        const Result<> written = folder.writeFile("glowy.gif", "GIF89a");
+        QVERIFY2(written.ok(), qPrintable(written.error()));
         QVERIFY(!QFileInfo(folder.filePath("glowy.gif")).isSymLink());
         QCOMPARE(modeOf(folder.filePath("glowy.gif")), mode_t(0600));
         QFile kept(victim.filePath("file"));
@@ -66,5 +67,5 @@ private slots:
     }
 };
 
-MARTEN_TEST_MAIN(TestPrivateFolder)
+MARTEN_CORE_TEST_MAIN(TestPrivateFolder)
 #include "tst_privatefolder.moc"

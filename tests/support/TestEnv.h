@@ -2,28 +2,14 @@
 
 #include "app/OnboardingWindow.h"
 #include "fakes/Fakes.h"
+#include "support/CoreTestEnv.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace marten::test {
 
-// A throw-away HOME with its own XDG folders, set in the environment before the
-// application object exists, so nothing a test does reaches the real user's files.
-class IsolatedHome final {
-public:
-    IsolatedHome();
-
-private:
-    QTemporaryDir m_dir;
-};
-
 // Installs the product's names and theme.
 void prepareApplication(QApplication& app);
-
-// Writes `bytes` to the file at `path`.
-void writeFile(const QString& path, const QByteArray& bytes);
 
 // Renders a widget (and its children) over white into an image at device pixel ratio 1.
 QImage render(QWidget* widget);

@@ -39,7 +39,7 @@ private slots:
     {
         QDir(m_folder).removeRecursively();
         QVERIFY(QDir().mkdir(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        m_staging = marten::PrivateFolder::forCurrentUser();
+        m_staging = marten::PrivateFolder::forCurrentUser().value();
         m_console.clear();
     }
 

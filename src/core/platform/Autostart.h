@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "core/Result.h"
 
 namespace marten {
 
@@ -8,8 +8,8 @@ namespace marten {
 class Autostart {
 public:
     virtual ~Autostart() = default;
-    // True on success; otherwise false with a human-readable reason in `error`.
-    virtual bool registerMainApp(QString* error) = 0;
+    // Success, or a failure with a reason a person can read.
+    virtual Result<> registerMainApp() = 0;
 };
 
 } // namespace marten

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QMap>
 #include <QString>
 
@@ -9,9 +11,9 @@ namespace marten {
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
-    // Stores all of `flags` or none of them; false (with a reason in `error`) when they could
-    // not be made durable.
-    virtual bool setFlags(const QMap<QString, bool>& flags, QString* error) = 0;
+    // Stores all of `flags` or none of them; a failure, with the reason, when they could not
+    // be made durable.
+    virtual Result<> setFlags(const QMap<QString, bool>& flags) = 0;
 };
 
 } // namespace marten

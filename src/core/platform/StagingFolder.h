@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,9 +12,9 @@ namespace marten {
 class StagingFolder {
 public:
     virtual ~StagingFolder() = default;
-    // Stores `bytes` as the file `name`, replacing whatever was there under that name. False,
-    // with the reason in `error`, when it cannot (a folder that could not be had included).
-    virtual bool writeFile(const QString& name, const QByteArray& bytes, QString* error) const = 0;
+    // Stores `bytes` as the file `name`, replacing whatever was there under that name. Fails,
+    // with the reason, when it cannot (a folder that could not be had included).
+    virtual Result<> writeFile(const QString& name, const QByteArray& bytes) const = 0;
 };
 
 } // namespace marten

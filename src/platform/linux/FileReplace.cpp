@@ -1,5 +1,7 @@
 #include "platform/linux/FileReplace.h"
 
+#include "core/Posix.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,11 +19,6 @@
 namespace marten {
 namespace {
 
-QString systemText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 // The file a chain of links at `path` ends in; `path` itself when it is no link.
 QString resolveLinks(const QString& path)
 {
@@ -33,23 +30,6 @@ QString resolveLinks(const QString& path)
         current = info.symLinkTarget();
     }
     return current; // a loop: the rename below reports it
-}
-
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        left -= n;
-    }
-    return true;
 }
 
 // How long a leftover must have been left alone before it is taken for a dead run's.
@@ -117,7 +97,7 @@ void removeLeftovers(const QString& folder, const QByteArray& prefix, int suffix
     ::closedir(dir);
 }
 
-bool makeFolders(const QString& folder, QString* error)
+Result<> makeFolders(const QString& folder)
 {
     // Each missing folder from the top down; one that appears meanwhile is as good.
     const QString clean = QDir::cleanPath(folder);
@@ -129,21 +109,15 @@ bool makeFolders(const QString& folder, QString* error)
         struct stat st {};
         if (::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode))
             continue;
-        if (::mkdir(native.constData(), 0777) != 0 && errno != EEXIST) {
-            if (error)
-                *error = QStringLiteral("cannot create %1: %2").arg(part, systemText(errno));
-            return false;
-        }
-        if (::stat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-            if (error)
-                *error = QStringLiteral("cannot create %1: %2").arg(part, systemText(ENOTDIR));
-            return false;
-        }
+        if (::mkdir(native.constData(), 0777) != 0 && errno != EEXIST)
+            return posix::failure(QStringLiteral("cannot create %1").arg(part), errno);
+        if (::stat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return posix::failure(QStringLiteral("cannot create %1").arg(part), ENOTDIR);
     }
-    return true;
+    return {};
 }
 
-bool replaceFile(const QString& path, const QByteArray& bytes, QString* error)
+Result<> replaceFile(const QString& path, const QByteArray& bytes)
 {
     const QString target = resolveLinks(path);
     const QFileInfo targetInfo(target);
@@ -159,9 +133,7 @@ bool replaceFile(const QString& path, const QByteArray& bytes, QString* error)
     auto fail = [&](int code, bool created) {
         if (created)
             ::unlink(nativeTemporary.constData());
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, systemText(code));
-        return false;
+        return posix::failure(QStringLiteral("cannot write %1").arg(path), code);
     };
 
     const int fd = ::open(nativeTemporary.constData(),
@@ -172,7 +144,7 @@ bool replaceFile(const QString& path, const QByteArray& bytes, QString* error)
     if (::stat(QFile::encodeName(target).constData(), &existing) == 0 && S_ISREG(existing.st_mode))
         ::fchmod(fd, existing.st_mode & 07777);
     // A full disk shows up in write() or, for delayed allocation, only in fsync().
-    if (!writeAll(fd, bytes) || ::fsync(fd) != 0) {
+    if (!posix::writeAll(fd, bytes) || ::fsync(fd) != 0) {
         const int code = errno;
         ::close(fd);
         return fail(code, true);
@@ -181,7 +153,7 @@ bool replaceFile(const QString& path, const QByteArray& bytes, QString* error)
         return fail(errno, true);
     if (::rename(nativeTemporary.constData(), QFile::encodeName(target).constData()) != 0)
         return fail(errno, true);
-    return true;
+    return {};
 }
 
 } // namespace marten

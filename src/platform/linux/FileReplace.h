@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,16 +13,16 @@ namespace marten {
 //
 // A symbolic link at `path` stays: the file it points to is replaced (dotfile managers link
 // these files into place). An existing file keeps its permission bits; a new one gets the
-// usual ones (0666 less the umask). On failure nothing is left behind and `error` holds the
-// system's own words, e.g. "cannot write /x/y: No space left on device".
+// usual ones (0666 less the umask). On failure nothing is left behind and the failure says why
+// in the system's own words, e.g. "cannot write /x/y: No space left on device".
 //
 // Before it writes, it removes what earlier calls left beside the target when their process
 // was killed before the rename (see removeLeftovers).
-bool replaceFile(const QString& path, const QByteArray& bytes, QString* error);
+Result<> replaceFile(const QString& path, const QByteArray& bytes);
 
 // Creates `folder` and the parents it lacks (0777 less the umask, as mkdir -p does). On
-// failure `error` names the folder that could not be made and the system's reason.
-bool makeFolders(const QString& folder, QString* error);
+// failure the reason names the folder that could not be made and the system's reason.
+Result<> makeFolders(const QString& folder);
 
 // Removes what runs killed half-way left in `folder`: entries named `prefix` followed by
 // exactly `suffixLength` characters of `alphabet`, owned by this user and unchanged for a

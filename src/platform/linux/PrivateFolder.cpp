@@ -1,12 +1,13 @@
 #include "platform/linux/PrivateFolder.h"
 
+#include "core/Posix.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,11 +17,6 @@ namespace marten {
 namespace {
 
 const QString kFolderName = QStringLiteral("marten-onboarding");
-
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 // Why a folder with this status is not private to `owner`, or an empty string when it is.
 QString privacyProblem(const struct stat& st, uid_t owner)
@@ -54,13 +50,12 @@ struct PrivateFolder::Handle {
     }
 };
 
-PrivateFolder PrivateFolder::forCurrentUser()
+Result<PrivateFolder> PrivateFolder::forCurrentUser()
 {
     return acquire(qEnvironmentVariable("XDG_RUNTIME_DIR"), ::getuid());
 }
 
-std::shared_ptr<PrivateFolder::Handle> PrivateFolder::open(const QString& path, uid_t owner,
-                                                           QString* why)
+Result<std::shared_ptr<PrivateFolder::Handle>> PrivateFolder::open(const QString& path, uid_t owner)
 {
     auto handle = std::make_shared<Handle>();
     // O_NOFOLLOW refuses a link as the last component; O_NONBLOCK keeps a FIFO planted under
@@ -68,28 +63,37 @@ std::shared_ptr<PrivateFolder::Handle> PrivateFolder::open(const QString& path, 
     handle->fd = ::open(QFile::encodeName(path).constData(),
                         O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (handle->fd < 0) {
-        *why = errno == ELOOP ? QStringLiteral("is a symbolic link") : systemError(errno);
-        return nullptr;
+        const int code = errno;
+        return Failure{code == ELOOP ? QStringLiteral("is a symbolic link") : posix::reason(code),
+                       code};
     }
     struct stat st {};
-    *why = ::fstat(handle->fd, &st) != 0 ? systemError(errno) : privacyProblem(st, owner);
-    if (!why->isEmpty())
-        return nullptr;
+    if (::fstat(handle->fd, &st) != 0)
+        return Failure{posix::reason(errno), errno};
+    if (const QString problem = privacyProblem(st, owner); !problem.isEmpty())
+        return Failure{problem};
     handle->path = path;
     return handle;
 }
 
-PrivateFolder PrivateFolder::acquire(const QString& runtimeDir, uid_t owner)
+PrivateFolder PrivateFolder::unavailable(Failure why)
 {
     PrivateFolder folder;
-    QString why;
+    folder.m_unavailable = std::move(why);
+    return folder;
+}
+
+Result<PrivateFolder> PrivateFolder::acquire(const QString& runtimeDir, uid_t owner)
+{
+    PrivateFolder folder;
     if (!runtimeDir.isEmpty() && QDir::isAbsolutePath(runtimeDir)) {
         const QString path = QDir(runtimeDir).filePath(kFolderName);
         // mkdir() never follows a link at `path`; whatever is there is judged once opened.
         ::mkdir(QFile::encodeName(path).constData(), S_IRWXU);
-        folder.m_dir = open(path, owner, &why);
-        if (folder.m_dir)
+        if (Result<std::shared_ptr<Handle>> dir = open(path, owner); dir.ok()) {
+            folder.m_dir = std::move(dir).value();
             return folder;
+        }
     }
 
     static std::weak_ptr<QTemporaryDir> shared;
@@ -100,17 +104,15 @@ PrivateFolder PrivateFolder::acquire(const QString& runtimeDir, uid_t owner)
             QDir::temp().filePath(kFolderName + QStringLiteral("-XXXXXX")));
         shared = temp;
     }
-    if (!temp->isValid()) {
-        folder.m_error = QStringLiteral("Cannot create a private folder: ") + temp->errorString();
-        return folder;
-    }
+    if (!temp->isValid())
+        return Failure{QStringLiteral("Cannot create a private folder: ") + temp->errorString()};
     // The fallback is ours whatever `owner` says: it was just made by this process.
-    folder.m_dir = open(temp->path(), ::geteuid(), &why);
-    if (!folder.m_dir) {
-        folder.m_error =
-            QStringLiteral("Cannot use the private folder %1: %2").arg(temp->path(), why);
-        return folder;
-    }
+    Result<std::shared_ptr<Handle>> dir = open(temp->path(), ::geteuid());
+    if (!dir.ok())
+        return Failure{
+            QStringLiteral("Cannot use the private folder %1: %2").arg(temp->path(), dir.error()),
+            dir.code()};
+    folder.m_dir = std::move(dir).value();
     folder.m_dir->fallback = temp;
     return folder;
 }
@@ -125,19 +127,13 @@ QString PrivateFolder::filePath(const QString& name) const
     return path() + QLatin1Char('/') + name;
 }
 
-bool PrivateFolder::writeFile(const QString& name, const QByteArray& bytes, QString* error) const
+Result<> PrivateFolder::writeFile(const QString& name, const QByteArray& bytes) const
 {
     auto fail = [&](int code) {
-        if (error)
-            *error =
-                QStringLiteral("Cannot write \"%1\": %2").arg(filePath(name), systemError(code));
-        return false;
+        return posix::failure(QStringLiteral("Cannot write \"%1\"").arg(filePath(name)), code);
     };
-    if (!m_dir) {
-        if (error)
-            *error = m_error;
-        return false;
-    }
+    if (!m_dir)
+        return m_unavailable.text.isEmpty() ? fail(EBADF) : m_unavailable;
     const QByteArray native = QFile::encodeName(name);
     if (name.isEmpty() || native.contains('/'))
         return fail(EINVAL);
@@ -150,27 +146,14 @@ bool PrivateFolder::writeFile(const QString& name, const QByteArray& bytes, QStr
                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd < 0)
         return fail(errno);
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int code = errno;
-            ::close(fd);
-            ::unlinkat(m_dir->fd, native.constData(), 0);
-            return fail(code);
-        }
-        data += n;
-        left -= n;
-    }
-    if (::close(fd) != 0) {
-        const int code = errno;
-        ::unlinkat(m_dir->fd, native.constData(), 0);
-        return fail(code);
-    }
-    return true;
+    const bool written = posix::writeAll(fd, bytes);
+    const int writeError = errno;
+    const bool closed = ::close(fd) == 0;
+    if (written && closed)
+        return {};
+    const int code = written ? errno : writeError;
+    ::unlinkat(m_dir->fd, native.constData(), 0);
+    return fail(code);
 }
 
 } // namespace marten

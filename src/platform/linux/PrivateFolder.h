@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Result.h"
 #include "core/platform/StagingFolder.h"
 
 #include <QByteArray>
@@ -21,31 +22,32 @@ namespace marten {
 class PrivateFolder final : public StagingFolder {
 public:
     // "$XDG_RUNTIME_DIR/marten-onboarding" for the user running the program.
-    static PrivateFolder forCurrentUser();
+    static Result<PrivateFolder> forCurrentUser();
 
     // "<runtimeDir>/marten-onboarding", created with mode 0700 if missing, when it passes
     // the privacy check for `owner`. Otherwise a fresh temporary folder; one such folder is
-    // shared by every holder and removed when the last holder goes away.
-    static PrivateFolder acquire(const QString& runtimeDir, uid_t owner);
+    // shared by every holder and removed when the last holder goes away. Fails only when
+    // neither can be had.
+    static Result<PrivateFolder> acquire(const QString& runtimeDir, uid_t owner);
 
-    bool isValid() const { return m_dir != nullptr; }
+    // A folder that could not be had: every write fails with `why`.
+    static PrivateFolder unavailable(Failure why);
+
     // Where the folder was found; for messages and for other programs, not for our own writes.
     QString path() const;
     QString filePath(const QString& name) const;
-    // Why no folder could be had (when not valid).
-    QString errorString() const { return m_error; }
 
     // Stores `bytes` as the file `name` in the folder (mode 0600), replacing whatever was
-    // there under that name; a link found there is removed, never followed. Without a folder,
-    // fails with errorString().
-    bool writeFile(const QString& name, const QByteArray& bytes, QString* error) const override;
+    // there under that name; a link found there is removed, never followed.
+    Result<> writeFile(const QString& name, const QByteArray& bytes) const override;
 
 private:
     struct Handle;
-    static std::shared_ptr<Handle> open(const QString& path, uid_t owner, QString* why);
+    // The open folder, or why it is not private to `owner` (the reason alone).
+    static Result<std::shared_ptr<Handle>> open(const QString& path, uid_t owner);
 
     std::shared_ptr<Handle> m_dir;
-    QString m_error;
+    Failure m_unavailable;
 };
 
 } // namespace marten

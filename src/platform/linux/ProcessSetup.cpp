@@ -85,7 +85,7 @@ bool hasGraphicalSession(int argc, char** argv)
     return false;
 }
 
-bool settleEnvironment(QString* problem)
+Result<> settleEnvironment()
 {
     for (const char* name : {"XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME",
                              "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
@@ -96,21 +96,17 @@ bool settleEnvironment(QString* problem)
     QByteArray home = qgetenv("HOME");
     if (!home.startsWith('/')) {
         home = passwordHome();
-        if (!home.startsWith('/')) {
-            *problem = QStringLiteral("no home folder is known for this user (HOME is not an "
-                                      "absolute path and the password database has none)");
-            return false;
-        }
+        if (!home.startsWith('/'))
+            return Failure{QStringLiteral("no home folder is known for this user (HOME is not an "
+                                          "absolute path and the password database has none)")};
         qputenv("HOME", home);
     }
     // Qt names files in UTF-8: a home folder whose name is not would be read and written
     // under some other name, so nothing could be found there and nothing saved.
-    if (!home.isValidUtf8()) {
-        *problem = QStringLiteral("the home folder's name is not valid UTF-8 (HOME=%1)")
-                       .arg(QString::fromUtf8(home));
-        return false;
-    }
-    return true;
+    if (!home.isValidUtf8())
+        return Failure{QStringLiteral("the home folder's name is not valid UTF-8 (HOME=%1)")
+                           .arg(QString::fromUtf8(home))};
+    return {};
 }
 
 void ignoreBrokenPipes()

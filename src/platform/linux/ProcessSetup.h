@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "core/Result.h"
 
 #include <functional>
 
@@ -18,9 +18,9 @@ bool hasGraphicalSession(int argc, char** argv);
 // Makes the environment safe to take paths from. Relative XDG base folders are dropped, as
 // the XDG rules ask, so Qt uses the defaults; so are ones whose names are not UTF-8. A HOME
 // that is unset, empty or relative is replaced by the home folder in the password database.
-// False, with the reason, when no absolute home folder can be found or its name is not UTF-8;
-// nothing must be read or written then.
-bool settleEnvironment(QString* problem);
+// A failure, with the reason, when no absolute home folder can be found or its name is not
+// UTF-8; nothing must be read or written then.
+Result<> settleEnvironment();
 
 // From now on a write to a closed pipe fails with EPIPE instead of ending the process.
 void ignoreBrokenPipes();

@@ -1,5 +1,6 @@
 #include "platform/linux/QSettingsStore.h"
 
+#include "core/Posix.h"
 #include "core/RegularFile.h"
 #include "platform/linux/FileReplace.h"
 
@@ -11,21 +12,13 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 #include <unistd.h>
 
 namespace marten {
 namespace {
 
-enum class Merge { Done, NotParsed, Failed };
-
 const char kAlphanumeric[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-
-QString systemText(int code)
-{
-    return QString::fromLocal8Bit(std::strerror(code));
-}
 
 // A folder of our own beside the settings file (0700, a name nobody can guess), removed with
 // what is in it when the merge is over. It lives there rather than under TMPDIR, so a
@@ -59,26 +52,22 @@ private:
 };
 
 // `current` with `flags` set, written exactly as QSettings writes it. QSettings itself
-// parses and writes, on a copy in a scratch folder beside the settings file, so the result is
-// what the main application's QSettings would have made of the same change.
-Merge mergeFlags(const QString& folder, const QByteArray& current, const QMap<QString, bool>& flags,
-                 QByteArray* out, QString* reason)
+// parses and writes, on a copy in a scratch folder beside the settings file at `path`, so the
+// result is what the main application's QSettings would have made of the same change.
+Result<QByteArray> mergeFlags(const QString& path, const QByteArray& current,
+                              const QMap<QString, bool>& flags)
 {
-    const ScratchFolder scratch(folder);
-    if (!scratch.isValid()) {
-        *reason = systemText(scratch.error());
-        return Merge::Failed;
-    }
+    const QString cannotWrite = QStringLiteral("cannot write %1").arg(path);
+    const ScratchFolder scratch(QFileInfo(path).absolutePath());
+    if (!scratch.isValid())
+        return posix::failure(cannotWrite, scratch.error());
     const QString copyPath = scratch.filePath(QStringLiteral("Marten.conf"));
-    QString error;
-    if (!replaceFile(copyPath, current, &error)) {
-        // The system's words follow the copy's path in the message.
-        *reason = error.mid(error.lastIndexOf(QStringLiteral(": ")) + 2);
-        return Merge::Failed;
-    }
+    if (const Result<> copied = replaceFile(copyPath, current); !copied.ok())
+        return posix::failure(cannotWrite, copied.code());
+    const Failure notParsed{QStringLiteral("%1 is not a valid settings file").arg(path)};
     QSettings copy(copyPath, QSettings::IniFormat);
     if (copy.status() == QSettings::FormatError)
-        return Merge::NotParsed;
+        return notParsed;
     for (auto it = flags.cbegin(); it != flags.cend(); ++it)
         copy.setValue(it.key(), it.value());
     // QSettings may only parse the file when it syncs; it then writes the copy all the same,
@@ -87,19 +76,17 @@ Merge mergeFlags(const QString& folder, const QByteArray& current, const QMap<QS
     copy.sync();
     const int code = errno;
     if (copy.status() == QSettings::FormatError)
-        return Merge::NotParsed;
+        return notParsed;
     if (copy.status() != QSettings::NoError) {
         // QSettings keeps the reason to itself; the failing call's errno is the best there is.
-        *reason = code != 0 ? systemText(code) : QStringLiteral("the copy could not be saved");
-        return Merge::Failed;
+        if (code != 0)
+            return posix::failure(cannotWrite, code);
+        return Failure{cannotWrite + QStringLiteral(": the copy could not be saved")};
     }
-    const FileContents merged = readRegularFile(copyPath, QSettingsStore::maxFileSize);
-    if (!merged.ok()) {
-        *reason = merged.reason();
-        return Merge::Failed;
-    }
-    *out = merged.bytes;
-    return Merge::Done;
+    Result<QByteArray> merged = readRegularFile(copyPath, QSettingsStore::maxFileSize);
+    if (!merged.ok())
+        return Failure{cannotWrite + QStringLiteral(": ") + merged.error(), merged.code()};
+    return merged;
 }
 
 } // namespace
@@ -115,19 +102,14 @@ QSettingsStore::QSettingsStore(QString filePath, std::chrono::milliseconds lockP
 {
 }
 
-bool QSettingsStore::setFlags(const QMap<QString, bool>& flags, QString* error)
+Result<> QSettingsStore::setFlags(const QMap<QString, bool>& flags)
 {
-    auto fail = [error](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
     if (!QDir::isAbsolutePath(m_path))
-        return fail(QStringLiteral("no configuration folder is known for this user"));
+        return Failure{QStringLiteral("no configuration folder is known for this user")};
     const QString folder = QFileInfo(m_path).absolutePath();
-    QString reason;
-    if (!makeFolders(folder, &reason))
-        return fail(QStringLiteral("cannot write %1: %2").arg(m_path, reason));
+    if (const Result<> made = makeFolders(folder); !made.ok())
+        return Failure{QStringLiteral("cannot write %1: %2").arg(m_path, made.error()),
+                       made.code()};
 
     // The lock QSettings takes for its own writes. A held lock, or something that is no lock
     // at all under that name, is given up on after the patience runs out.
@@ -138,33 +120,26 @@ bool QSettingsStore::setFlags(const QMap<QString, bool>& flags, QString* error)
         // a read-only folder) the failing call's errno is the best words there are.
         int code = errno;
         if (lock.error() == QLockFile::LockFailedError)
-            return fail(QStringLiteral("%1 is locked by another program").arg(m_path));
+            return Failure{QStringLiteral("%1 is locked by another program").arg(m_path)};
         // A folder that cannot be written to (read-only, not ours) says so plainly.
         if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
             code = errno;
-        return fail(QStringLiteral("cannot write %1: %2")
-                        .arg(m_path, code != 0 ? systemText(code)
-                                               : QStringLiteral("cannot create its lock")));
+        if (code != 0)
+            return posix::failure(QStringLiteral("cannot write %1").arg(m_path), code);
+        return Failure{QStringLiteral("cannot write %1: cannot create its lock").arg(m_path)};
     }
     // Scratch folders of runs killed during a merge.
     removeLeftovers(folder, ".Marten.conf.merge-", 6, kAlphanumeric);
 
-    FileContents current = readRegularFile(m_path, maxFileSize);
-    if (!current.ok() && current.problem != FileContents::Problem::Missing)
-        return fail(QStringLiteral("cannot read %1: %2").arg(m_path, current.reason()));
+    const Result<QByteArray> current = readRegularFile(m_path, maxFileSize);
+    if (!current.ok() && current.code() != ENOENT)
+        return Failure{QStringLiteral("cannot read %1: %2").arg(m_path, current.error()),
+                       current.code()};
 
-    QByteArray merged;
-    switch (mergeFlags(folder, current.bytes, flags, &merged, &reason)) {
-    case Merge::Done:
-        break;
-    case Merge::NotParsed:
-        return fail(QStringLiteral("%1 is not a valid settings file").arg(m_path));
-    case Merge::Failed:
-        return fail(QStringLiteral("cannot write %1: %2").arg(m_path, reason));
-    }
-    if (!replaceFile(m_path, merged, &reason))
-        return fail(reason);
-    return true;
+    const Result<QByteArray> merged = mergeFlags(m_path, current.valueOr({}), flags);
+    if (!merged.ok())
+        return merged.failure();
+    return replaceFile(m_path, merged.value());
 }
 
 } // namespace marten

@@ -20,7 +20,7 @@ public:
     explicit QSettingsStore(QString filePath,
                             std::chrono::milliseconds lockPatience = std::chrono::seconds(2));
 
-    bool setFlags(const QMap<QString, bool>& flags, QString* error) override;
+    Result<> setFlags(const QMap<QString, bool>& flags) override;
 
     QString fileName() const { return m_path; }
 

@@ -1,7 +1,6 @@
 #include "platform/linux/SessionBusProbe.h"
 
 #include <QByteArray>
-#include <QtGlobal>
 
 #include <condition_variable>
 #include <memory>

@@ -83,32 +83,24 @@ QString XDGAutostart::desktopEntry(const QString& executable)
         .arg(quoteExecArgument(executable));
 }
 
-bool XDGAutostart::registerMainApp(QString* error)
+Result<> XDGAutostart::registerMainApp()
 {
-    auto fail = [error](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
     if (m_configHome.isEmpty())
-        return fail(QStringLiteral("no configuration folder is known for this user"));
+        return Failure{QStringLiteral("no configuration folder is known for this user")};
     const QString executable = findMainApp();
     if (executable.isEmpty())
-        return fail(QStringLiteral("the main application \"marten\" was not found beside the "
-                                   "onboarding or on PATH"));
+        return Failure{QStringLiteral("the main application \"marten\" was not found beside the "
+                                      "onboarding or on PATH")};
     // Control characters cannot be written to an entry at all, and a % is one that GLib
     // refuses to launch however it is escaped.
     for (const QChar c : executable) {
         if (c.category() == QChar::Other_Control || c == QLatin1Char('%'))
-            return fail(QStringLiteral("the main application's path cannot be written to an "
-                                       "autostart entry"));
+            return Failure{QStringLiteral("the main application's path cannot be written to an "
+                                          "autostart entry")};
     }
-    QString reason;
-    if (!makeFolders(m_configHome + QStringLiteral("/autostart"), &reason))
-        return fail(reason);
-    if (!replaceFile(entryPath(), desktopEntry(executable).toUtf8(), &reason))
-        return fail(reason);
-    return true;
+    if (Result<> made = makeFolders(m_configHome + QStringLiteral("/autostart")); !made.ok())
+        return made;
+    return replaceFile(entryPath(), desktopEntry(executable).toUtf8());
 }
 
 } // namespace marten

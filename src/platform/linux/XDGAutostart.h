@@ -14,7 +14,7 @@ public:
     // From the environment of the running process.
     static XDGAutostart forCurrentProcess();
 
-    bool registerMainApp(QString* error) override;
+    Result<> registerMainApp() override;
 
     QString entryPath() const;
     // The absolute path of the main application, or empty when it cannot be found.

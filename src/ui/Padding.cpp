@@ -1,4 +1,4 @@
-#include "ui/Boxes.h"
+#include "ui/Padding.h"
 
 #include <QVBoxLayout>
 #include <QWidget>

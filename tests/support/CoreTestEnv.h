@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace marten::test {
+
+// A throw-away HOME with its own XDG folders, set in the environment before the
+// application object exists, so nothing a test does reaches the real user's files.
+class IsolatedHome final {
+public:
+    IsolatedHome();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Writes `bytes` to the file at `path`.
+void writeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace marten::test
+
+// Like QTEST_GUILESS_MAIN, with an isolated home: for tests of code that needs no widgets.
+#define MARTEN_CORE_TEST_MAIN(TestObject)                                                          \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        marten::test::IsolatedHome isolatedHome;                                                   \
+        QCoreApplication app(argc, argv);                                                          \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
+    }
