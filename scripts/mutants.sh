@@ -35,7 +35,8 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-# The faults as tab-separated records: number, file, snippet, replacement, regex, description.
+# The faults as records separated by \x1f, so that empty fields survive "read": number,
+# file, snippet, replacement, regex, description.
 faults() {
     python3 - "$LIST" <<'EOF'
 import sys
@@ -48,7 +49,7 @@ for raw in open(sys.argv[1], encoding="utf-8"):
     if len(parts) != 5:
         sys.exit(f"mutants.list: not five fields: {line}")
     n += 1
-    print("\t".join([str(n)] + [p.replace("\t", " ") for p in parts]))
+    print("\x1f".join([str(n)] + parts))
 EOF
 }
 
@@ -75,7 +76,7 @@ selected() {
 }
 
 if [ "$list_only" = 1 ]; then
-    while IFS=$'\t' read -r n file snippet _ regex desc; do
+    while IFS=$'\x1f' read -r n file snippet _ regex desc; do
         selected "$n" "$desc" || continue
         c=$(count "$ROOT/$file" "$snippet")
         state=ok; [ "$c" = 1 ] || state="stale($c)"
@@ -132,14 +133,14 @@ if [ "$baseline" = 1 ]; then
             exit 1
         fi
         echo "baseline passes: $regex"
-    done < <(faults | while IFS=$'\t' read -r n _ _ _ regex desc; do
+    done < <(faults | while IFS=$'\x1f' read -r n _ _ _ regex desc; do
         selected "$n" "$desc" && echo "$regex"
     done | sort -u)
 fi
 
 caught=0 missed=0 stale=0 broken=0
 missed_list=() stale_list=() broken_list=()
-while IFS=$'\t' read -r n file snippet replacement regex desc; do
+while IFS=$'\x1f' read -r n file snippet replacement regex desc; do
     selected "$n" "$desc" || continue
     target="$COPY/$file"
     c=$(count "$target" "$snippet")
