@@ -114,12 +114,12 @@ for name in sys.stdin.buffer.read().decode().split("\0"):
 
 build() {
     (cd "$COPY" && cmake --preset default -DCMAKE_CXX_COMPILER_LAUNCHER=ccache > /dev/null &&
-        nice cmake --build --preset default) > "$COPY/.mutant-build.log" 2>&1
+        nice cmake --build --preset default) < /dev/null > "$COPY/.mutant-build.log" 2>&1
 }
 
 run_tests() {
     (cd "$COPY" && timeout -k 10 "$TEST_TIMEOUT" dbus-run-session -- \
-        ctest --preset default -LE timing -R "$1" --timeout 120) > "$COPY/.mutant-test.log" 2>&1
+        ctest --preset default -LE timing -R "$1" --timeout 300) < /dev/null > "$COPY/.mutant-test.log" 2>&1
 }
 
 echo "building the unchanged copy"
