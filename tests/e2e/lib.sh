@@ -108,7 +108,6 @@ run_until() {
         > "$h/out" 2> "$h/err" &
     job=$!
     wait_for_line "$h/out" "$text" 100
-    sleep 0.3
     [ -s "$h/pid" ] && kill "$(cat "$h/pid")" 2> /dev/null
     wait "$job" 2> /dev/null
 }
