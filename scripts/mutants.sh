@@ -110,7 +110,8 @@ for name in sys.stdin.buffer.read().decode().split("\0"):
         os.makedirs(os.path.dirname(dst), exist_ok=True)
         shutil.copy(src, dst)
 ' "$ROOT" "$COPY"
-[ "$keep" = 1 ] || trap 'rm -rf "$COPY"' EXIT
+# Removed at the end unless --keep, or kept when something went wrong, to look into.
+trap '[ "$keep" = 1 ] || rm -rf "$COPY"' EXIT
 
 build() {
     (cd "$COPY" && cmake --preset default -DCMAKE_CXX_COMPILER_LAUNCHER=ccache > /dev/null &&
