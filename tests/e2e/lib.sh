@@ -72,12 +72,21 @@ subscribed_home() {
     echo "$h"
 }
 
-# run_to_end HOME CMD... PROGRAM: runs CMD... PROGRAM (20 s at most) with HOME's output files,
-# and notes its exit status in HOME/status.
+# With libfaketime installed, FAST=1 run_to_end runs the program (and nothing else) on a clock
+# five times as fast, for runs that only wait out its own timers, such as the three seconds
+# before a signed-in, subscribed user's run completes. Not for runs that time the program.
+FASTER_CLOCK=()
+for lib in /usr/lib/*/faketime/libfaketime.so.1; do
+    [ -e "$lib" ] && FASTER_CLOCK=(env LD_PRELOAD="$lib" FAKETIME="+0 x5") && break
+done
+
+# run_to_end HOME CMD... PROGRAM: runs CMD... PROGRAM (20 s at most, then killed) with HOME's
+# output files, and notes its exit status in HOME/status.
 run_to_end() {
-    local h="$1"
+    local h="$1" clock=()
     shift
-    "${@:1:$#-1}" timeout 20 "${@: -1}" > "$h/out" 2> "$h/err"
+    [ -n "${FAST:-}" ] && clock=("${FASTER_CLOCK[@]}")
+    "${@:1:$#-1}" timeout -k 5 20 "${clock[@]}" "${@: -1}" > "$h/out" 2> "$h/err"
     echo "$?" > "$h/status"
 }
 
@@ -95,11 +104,10 @@ completed() {
 run_until() {
     local h="$1" text="$2" job
     shift 2
-    "${@:1:$#-1}" timeout -s TERM 20 sh -c 'echo $$ > "$0"; exec "$1"' "$h/pid" "${@: -1}" \
+    "${@:1:$#-1}" timeout -k 5 -s TERM 20 sh -c 'echo $$ > "$0"; exec "$1"' "$h/pid" "${@: -1}" \
         > "$h/out" 2> "$h/err" &
     job=$!
     wait_for_line "$h/out" "$text" 100
-    sleep 0.3
     [ -s "$h/pid" ] && kill "$(cat "$h/pid")" 2> /dev/null
     wait "$job" 2> /dev/null
 }
@@ -133,7 +141,7 @@ start_until() {
     local h="$1" text="$2"
     shift 2
     rm -f "$h/pid"
-    "${@:1:$#-1}" timeout -s TERM 20 sh -c 'echo $$ > "$0"; exec "$1"' "$h/pid" "${@: -1}" \
+    "${@:1:$#-1}" timeout -k 5 -s TERM 20 sh -c 'echo $$ > "$0"; exec "$1"' "$h/pid" "${@: -1}" \
         > "$h/out" 2> "$h/err" &
     STARTED=$!
     wait_for_line "$h/out" "$text" 100

@@ -33,7 +33,7 @@ closed_quietly() { # HOME
 close() { # NAME PROGRAM XDOTOOL-ARGS...
     local h
     h="$(new_home "$1")"
-    QT_QPA_PLATFORM=xcb in_home "$h" xvfb-run -a -s "-screen 0 1440x900x24" \
+    QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 60 xvfb-run -a -s "-screen 0 1440x900x24" \
         bash "$WORK/run.sh" "$BIN" "${@:2}"
     check "$2, $1: exits 0 and writes nothing" closed_quietly "$h"
 }

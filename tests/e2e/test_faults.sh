@@ -15,7 +15,7 @@ chmod +x "$beside/marten"
 h="$(subscribed_home broken-config)"
 rmdir "$h/config"
 echo "not a folder" > "$h/config"
-run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
+FAST=1 run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
 check "unusable config folder: both failures reported, program ends normally" \
     eval 'same "$h/status" 0 && grep "^❌ Failed to set launch at login: " "$h/out" &&
         ! grep "✅" "$h/out" && grep "^Failed to save onboarding state: " "$h/out" &&
@@ -25,7 +25,7 @@ check "unusable config folder: both failures reported, program ends normally" \
 h="$(new_home full-disk)"
 cat > "$h/run.sh" <<'INNER'
 mount -t tmpfs -o size=16k,mode=0700 tmpfs "$XDG_RUNTIME_DIR"
-timeout -s TERM 4 "$1/MartenOnboarding" > "$HOME/out" 2> "$HOME/err"
+timeout -k 5 -s TERM 4 "$1/MartenOnboarding" > "$HOME/out" 2> "$HOME/err"
 INNER
 if unshare -m --propagation private true 2>/dev/null; then
     in_home "$h" unshare -m --propagation private bash "$h/run.sh" "$BIN"

@@ -88,7 +88,7 @@ in_namespace() {
     shift
     mkdir -p "$d"
     chmod 711 "$WORK" "$d" # the uid 65534 run must reach the helper's copy
-    RULES="$RULES" MODULES="$MODULES" timeout 20 \
+    RULES="$RULES" MODULES="$MODULES" timeout -k 5 20 \
         unshare -m --propagation private bash "$WORK/ns.sh" "$d" "$helper" "$@" > "$d/ns.log" 2>&1
     echo "$d"
 }

@@ -25,8 +25,11 @@ silent_address() {
         for _ in $(seq 50); do [ -S "$h/bus" ] && break; sleep 0.1; done
         echo "unix:path=$h/bus"
     else
-        dbus-daemon --session --fork --print-address=1 --print-pid=3 3> "$h/bus.pids"
+        # The address goes through a file: a daemon stopped before it lets go of a pipe
+        # would keep the caller's $(...) waiting for ever.
+        dbus-daemon --session --fork --print-address=1 --print-pid=3 3> "$h/bus.pids" > "$h/bus.address"
         kill -STOP "$(cat "$h/bus.pids")"
+        cat "$h/bus.address"
     fi
 }
 

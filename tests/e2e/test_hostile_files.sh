@@ -46,7 +46,7 @@ check "a swapped media folder: the victim's folder untouched, fallback folders r
 h="$(subscribed_home relative-xdg)"
 mkdir -p "$h/cwd"
 (cd "$h/cwd" && HOME="$h" XDG_CONFIG_HOME=config XDG_RUNTIME_DIR=runtime QT_QPA_PLATFORM=offscreen \
-    run_to_end "$h" dbus-run-session -- "$app/bin/MartenOnboarding")
+    FAST=1 run_to_end "$h" dbus-run-session -- "$app/bin/MartenOnboarding")
 check "relative XDG_CONFIG_HOME and XDG_RUNTIME_DIR: the defaults used, nothing in the working folder" \
     eval 'same "$h/status" 0 && [ -z "$(ls -A "$h/cwd")" ] && same_bytes "$h/.config/Marten/Marten.conf" "$FLAGS_ONLY"'
 
@@ -67,7 +67,7 @@ if unshare -m --propagation private true 2>/dev/null; then
         else
             awk -F: -v OFS=: -v uid="$(id -u)" -v home="$h" '$3 == uid { $6 = home } 1' /etc/passwd > "$h/passwd"
         fi
-        (cd "$h/cwd" && run_to_end "$h" unshare -m --propagation private sh -c \
+        (cd "$h/cwd" && FAST=1 run_to_end "$h" unshare -m --propagation private sh -c \
             'mount --bind "$0" /etc/passwd && mount --bind "$0.nss" /etc/nsswitch.conf && exec "$@"' \
             "$h/passwd" env -u XDG_CONFIG_HOME "$home_env" XDG_RUNTIME_DIR="$h/runtime" \
             QT_QPA_PLATFORM=offscreen "${bus[@]}" "$app/bin/MartenOnboarding")
@@ -125,7 +125,7 @@ check "a 5000 x 5000 GIF: not played, said in a line, under 100 MB" \
 h="$WORK/home-"$'\xff'
 mkdir -p "$h/config" "$h/runtime"
 printf '{"token":"abc","has_subscription":true}' > "$h/.marten_auth_local.json"
-run_to_end "$h" in_home "$h" "$BIN/MartenOnboarding"
+FAST=1 run_to_end "$h" in_home "$h" "$BIN/MartenOnboarding"
 check "a home folder whose name is not UTF-8: one line, status 1, nothing written" \
     eval 'same "$h/status" 1 && [ "$(wc -l < "$h/out")" = 1 ] &&
         grep "^MartenOnboarding cannot start: the home folder.s name is not valid UTF-8" "$h/out" &&

@@ -8,7 +8,7 @@ with_main_app "$beside"
 
 # A console whose reader left: the completion still writes everything.
 h="$(subscribed_home piped)"
-in_home "$h" bash -c 'timeout 20 "$0" 2> "$HOME/err" | head -n 1 > "$HOME/out"; echo "${PIPESTATUS[0]}" > "$HOME/status"' \
+in_home "$h" bash -c 'timeout -k 5 20 "$0" 2> "$HOME/err" | head -n 1 > "$HOME/out"; echo "${PIPESTATUS[0]}" > "$HOME/status"' \
     "$beside/MartenOnboarding"
 printf '[Desktop Entry]\nType=Application\nName=Marten\nComment=Push-to-talk dictation\nExec="%s"\nTerminal=false\nX-GNOME-Autostart-enabled=true\n' \
     "$beside/marten" > "$h/entry"
@@ -35,7 +35,7 @@ done
 # No display at all: one line on standard error.
 h="$(new_home no-display)"
 HOME="$h" XDG_CONFIG_HOME="$h/config" XDG_RUNTIME_DIR="$h/runtime" \
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$BIN/MartenOnboarding" \
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout -k 5 20 "$BIN/MartenOnboarding" \
     > "$h/out" 2> "$h/err"
 echo $? > "$h/status"
 check "no display: one line on standard error, status 1" \

@@ -23,7 +23,7 @@ with_conf() {
 # a rewrite, so it stays exactly as it was.
 while IFS='|' read -r name content; do
     h="$(with_conf "unparsed-$name" "$content")"
-    run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
+    FAST=1 run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
     check "unparsable settings ($name): untouched, one failure line" \
         eval 'ended "$h" && cmp "$h/before" "$h/config/Marten/Marten.conf" &&
             [ "$(ls -A "$h/config/Marten")" = Marten.conf ] &&
@@ -37,7 +37,7 @@ CASES
 # A valid file keeps what it holds and gains both flags at once.
 h="$(with_conf merged '[General]\nvolume=3\n\n[hotkey]\nkey=F9\n')"
 merged=$'[General]\nftue_completed=true\nhas_launched_before=true\nvolume=3\n\n[hotkey]\nkey=F9\n'
-run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
+FAST=1 run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
 check "valid settings: both flags added, the other keys kept, no lock or temporary left" \
     eval 'ended "$h" && [ "$(ls -A "$h/config/Marten")" = Marten.conf ] &&
         same_bytes "$h/config/Marten/Marten.conf" "$merged"'
@@ -52,7 +52,7 @@ mkdir -p "$h/config/autostart" "$h/config/Marten/.Marten.conf.merge-AbC123"
     chown nobody .Marten.conf.fedcba98 && touch ../autostart/.com.marten.Marten.desktop.deadbeef &&
     touch -h -d '-2 minutes' .Marten.conf.* ../autostart/.com.* .Marten.conf.merge-AbC123/* &&
     touch .Marten.conf.89abcdef && touch -d '-2 minutes' .Marten.conf.merge-AbC123)
-run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
+FAST=1 run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
 check "stale temporaries of ours removed, everything else kept, the file stays 0600" \
     eval 'ended "$h" && [ -z "$(ls -A "$h/config/autostart" | grep "^\.")" ] &&
         [ "$(LC_ALL=C ls -A "$h/config/Marten" | tr "\n" " ")" = ".Marten.conf.00000000 .Marten.conf.89abcdef .Marten.conf.backup01 .Marten.conf.fedcba98 Marten.conf " ] &&
@@ -82,7 +82,7 @@ h="$(subscribed_home full-disk)"
 cat > "$h/run.sh" <<'INNER'
 mount -t tmpfs -o size=64k tmpfs "$XDG_CONFIG_HOME"
 dd if=/dev/zero of="$XDG_CONFIG_HOME/filler" bs=4k 2>/dev/null
-timeout 20 "$1/MartenOnboarding" > "$HOME/out" 2> "$HOME/err"
+timeout -k 5 20 "$1/MartenOnboarding" > "$HOME/out" 2> "$HOME/err"
 echo $? > "$HOME/status"
 ls -A "$XDG_CONFIG_HOME" "$XDG_CONFIG_HOME"/* > "$HOME/listing" 2>&1
 INNER
@@ -138,7 +138,7 @@ h="$(subscribed_home percent)"
 mkdir -p "$h/100%bin"
 cp "$beside/marten" "$h/100%bin/"
 refused="❌ Failed to set launch at login: the main application's path cannot be written to an autostart entry"
-PATH="$h/100%bin:$PATH" run_to_end "$h" in_home "$h" "$BIN/MartenOnboarding"
+FAST=1 PATH="$h/100%bin:$PATH" run_to_end "$h" in_home "$h" "$BIN/MartenOnboarding"
 check "a % in the main application's path: refused with the failure line, flags saved" \
     eval 'ended "$h" && [ ! -e "$h/config/autostart" ] &&
         grep -x "$refused" "$h/out" &&

@@ -25,7 +25,7 @@ kill -TERM "$pid"
 wait "$pid"
 echo $? > "$HOME/status"
 INNER
-QT_QPA_PLATFORM=xcb in_home "$h" timeout 60 "$WITH_INPUT_ACCESS" \
+QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 60 "$WITH_INPUT_ACCESS" \
     xvfb-run -a -s "-screen 0 1440x900x24" bash "$h/run.sh" "$BIN"
 check "a second press while the move is pending does nothing" \
     eval '[ -e "$h/alive" ] && same "$h/status" 0 && [ -z "$(ls -A "$h/config")" ] &&

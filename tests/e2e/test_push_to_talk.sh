@@ -144,7 +144,7 @@ run() {
     local h
     h="$(new_home "$1")"
     printf '{"token":"abc"}' > "$h/.marten_auth_local.json"
-    QT_QPA_PLATFORM=xcb in_home "$h" xvfb-run -a -s "-screen 0 1440x900x24" \
+    QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 120 xvfb-run -a -s "-screen 0 1440x900x24" \
         "$WITH_INPUT_ACCESS" bash "$WORK/session.sh" "$BIN" "$2" "$WORK/keys.py" > /dev/null 2>&1
     echo "$h"
 }

@@ -27,7 +27,7 @@ check "a notice sent with gdbus is received and the program carries on" received
 
 if command -v xvfb-run > /dev/null; then
     h="$(new_home notice-x11)"
-    QT_QPA_PLATFORM=xcb in_home "$h" xvfb-run -a -s "-screen 0 1440x900x24" \
+    QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 60 xvfb-run -a -s "-screen 0 1440x900x24" \
         bash "$WORK/run.sh" "$BIN"
     check "under X11: a notice sent with gdbus is received and the program carries on" \
         received "$h"
