@@ -4,6 +4,7 @@
 #include "screens/GrantAccessRow.h"
 #include "screens/InputAccessCommands.h"
 #include "ui/Buttons.h"
+#include "ui/Overlay.h"
 #include "ui/Spinner.h"
 #include "ui/Theme.h"
 
@@ -11,8 +12,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 #include <QVBoxLayout>
 
 namespace marten {
@@ -23,27 +22,7 @@ constexpr int kOuterMargin = 20;
 // Above and below, less: a long translation needs the height more than the sheet its frame.
 constexpr int kOuterMarginVertical = 10;
 constexpr int kSheetPadding = 20;
-constexpr int kSheetRadius = 12;
 constexpr int kSectionSpacing = 10;
-
-// A white rounded sheet; its shadow is painted by the overlay.
-class Sheet final : public QWidget {
-public:
-    explicit Sheet(QWidget* parent) : QWidget(parent) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kSheetRadius,
-                            kSheetRadius);
-        p.fillPath(path, theme::white());
-        p.setPen(QPen(theme::withOpacity(theme::black(), 0.12), 1));
-        p.drawPath(path);
-    }
-};
 
 QLabel* leftLabel(const QString& text, theme::TextStyle style, QWidget* parent,
                   QFont::Weight weight, const QColor& colour)
@@ -56,7 +35,7 @@ QLabel* leftLabel(const QString& text, theme::TextStyle style, QWidget* parent,
 } // namespace
 
 InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& granter, QWidget* host)
-    : QWidget(host), m_scheduler(scheduler), m_sheet(new Sheet(this))
+    : QWidget(host), m_scheduler(scheduler), m_sheet(new overlay::Sheet(this))
 {
     setObjectName(QStringLiteral("inputAccessPanel"));
     setAccessibleName(tr("Allow input access"));
@@ -198,16 +177,7 @@ void InputAccessPanel::resizeEvent(QResizeEvent* event)
 
 void InputAccessPanel::paintEvent(QPaintEvent*)
 {
-    // Dim what is underneath and lift the sheet off it with a soft shadow.
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(rect(), theme::withOpacity(theme::black(), 0.28));
-    const QRectF sheet = QRectF(m_sheet->geometry()).translated(0, 3);
-    for (int i = 1; i <= 6; ++i) {
-        QPainterPath halo;
-        halo.addRoundedRect(sheet.adjusted(-i, -i, i, i), kSheetRadius + i, kSheetRadius + i);
-        p.fillPath(halo, theme::withOpacity(theme::black(), 0.025));
-    }
+    overlay::paintBackdrop(this, m_sheet->geometry());
 }
 
 void InputAccessPanel::keyPressEvent(QKeyEvent* event)

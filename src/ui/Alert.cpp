@@ -1,6 +1,7 @@
 #include "ui/Alert.h"
 
 #include "ui/Buttons.h"
+#include "ui/Overlay.h"
 #include "ui/Theme.h"
 
 #include <QAccessible>
@@ -8,8 +9,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 #include <QVBoxLayout>
 
 namespace marten {
@@ -18,26 +17,6 @@ constexpr int kAlertWidth = 260;
 constexpr int kAlertPadding = 20;
 constexpr int kAlertTextSpacing = 6;
 constexpr int kAlertButtonGap = 10;
-constexpr int kAlertRadius = 12;
-
-// The white rounded card; its shadow is painted by the overlay.
-class AlertCard final : public QWidget {
-public:
-    explicit AlertCard(QWidget* parent) : QWidget(parent) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kAlertRadius,
-                            kAlertRadius);
-        p.fillPath(path, theme::white());
-        p.setPen(QPen(theme::withOpacity(theme::black(), 0.12), 1));
-        p.drawPath(path);
-    }
-};
 
 QAccessibleInterface* alertInterface(const QString& className, QObject* object)
 {
@@ -58,7 +37,7 @@ void Alert::registerAccessibleRole()
 }
 
 Alert::Alert(const QString& title, const QString& message, const QString& button, QWidget* host)
-    : QWidget(host->window()), m_card(new AlertCard(this))
+    : QWidget(host->window()), m_card(new overlay::Sheet(this))
 {
     registerAccessibleRole();
     setAttribute(Qt::WA_DeleteOnClose);
@@ -146,16 +125,7 @@ void Alert::resizeEvent(QResizeEvent* event)
 
 void Alert::paintEvent(QPaintEvent*)
 {
-    // Dim the window and lift the card off it with a soft shadow.
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(rect(), theme::withOpacity(theme::black(), 0.28));
-    const QRectF card = QRectF(m_card->geometry()).translated(0, 3);
-    for (int i = 1; i <= 6; ++i) {
-        QPainterPath halo;
-        halo.addRoundedRect(card.adjusted(-i, -i, i, i), kAlertRadius + i, kAlertRadius + i);
-        p.fillPath(halo, theme::withOpacity(theme::black(), 0.025));
-    }
+    overlay::paintBackdrop(this, m_card->geometry());
 }
 
 void Alert::keyPressEvent(QKeyEvent* event)
