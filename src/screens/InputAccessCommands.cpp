@@ -34,19 +34,24 @@ QList<InputAccessCommands::Command> InputAccessCommands::commands()
 {
     // The rule tags the devices "uaccess": logind then gives whoever is logged in at the
     // seat an ACL on them, which takes effect without a new login.
+    // Long commands are split with shell line continuations at spaces, so the panel never
+    // wraps one inside an option or a path, and what is copied still runs as it stands.
     return {
         {tr("Let the person at this computer use keyboards and /dev/uinput"),
-         QStringLiteral("printf '%s\\n' 'KERNEL==\"uinput\", SUBSYSTEM==\"misc\", "
-                        "OPTIONS+=\"static_node=uinput\", TAG+=\"uaccess\"' 'SUBSYSTEM==\"input\", "
-                        "KERNEL==\"event*\", ENV{ID_INPUT_KEYBOARD}==\"1\", TAG+=\"uaccess\"' | "
-                        "sudo tee /etc/udev/rules.d/70-marten-input-access.rules > /dev/null")},
+         QStringLiteral(
+             "printf '%s\\n' \\\n"
+             "  'KERNEL==\"uinput\", SUBSYSTEM==\"misc\", OPTIONS+=\"static_node=uinput\", "
+             "TAG+=\"uaccess\"' \\\n"
+             "  'SUBSYSTEM==\"input\", KERNEL==\"event*\", ENV{ID_INPUT_KEYBOARD}==\"1\", "
+             "TAG+=\"uaccess\"' \\\n"
+             "  | sudo tee /etc/udev/rules.d/70-marten-input-access.rules > /dev/null")},
         {tr("Load uinput every time the computer starts"),
          QStringLiteral(
              "echo uinput | sudo tee /etc/modules-load.d/marten-uinput.conf > /dev/null")},
         {tr("Apply both now"),
-         QStringLiteral("sudo modprobe uinput && sudo udevadm control --reload-rules && "
-                        "sudo udevadm trigger --action=change --subsystem-match=input "
-                        "--subsystem-match=misc")},
+         QStringLiteral("sudo modprobe uinput && sudo udevadm control --reload-rules && \\\n"
+                        "  sudo udevadm trigger --action=change --subsystem-match=input \\\n"
+                        "  --subsystem-match=misc")},
     };
 }
 

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <QTimer>
 
 using namespace marten;
@@ -79,6 +80,20 @@ private slots:
         QTest::mouseClick(panel->findChild<QWidget*>("copyButton"), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  InputAccessCommands::commands().first().command);
+        // Every line of a command as drawn ends where the text has a space or a line break,
+        // never inside an option or a path.
+        for (QLabel* label : panel->findChildren<QLabel*>("commandText")) {
+            const QString text = QString(label->text()).replace(u'\n', QChar::LineSeparator);
+            QTextLayout layout(text, label->font());
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+                line.setLineWidth(label->contentsRect().width());
+            layout.endLayout();
+            for (int i = 0; i + 1 < layout.lineCount(); ++i) {
+                const int end = layout.lineAt(i).textStart() + layout.lineAt(i).textLength();
+                QVERIFY2(text.at(end - 1).isSpace(), qPrintable(text.left(end)));
+            }
+        }
     }
 
     void eachOutcomeSaysWhatHappened_data()
