@@ -79,6 +79,8 @@ private slots:
         QTest::mouseClick(panel->findChild<QWidget*>("copyButton"), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  InputAccessCommands::commands().first().command);
+        QTest::keyClick(panel, Qt::Key_Escape);
+        QVERIFY(!panel->isVisible());
     }
 
     void eachOutcomeSaysWhatHappened_data()
