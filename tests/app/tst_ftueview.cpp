@@ -112,16 +112,6 @@ private slots:
         QVERIFY(checked >= 4);
     }
 
-    void signInHeadingKeepsTheStackSpacing()
-    {
-        test::OnboardingRun run(Variant::Full);
-        QVERIFY(run.ready);
-        goTo(run.window.flow(), FTUEStep::signIn);
-        QWidget* screen = run.window.view()->currentScreen();
-        // At least the 24 px spacer, the stack's 9 px and the heading's own 16 px.
-        QVERIFY(screen->findChild<QLabel*>("heading")->mapTo(screen, QPoint()).y() >= 24 + 9 + 16);
-    }
-
     // With a transcript the screen is taller than the step area: the paddings give way,
     // the symbol and the texts keep their size.
     void testItWithTranscriptKeepsItsParts()

@@ -59,11 +59,8 @@ private slots:
         test::OnboardingRun s(variant);
         QVERIFY(s.ready);
         OnboardingWindow& window = s.window;
-        QCOMPARE(window.minimumSize(), window.maximumSize());
-        QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(bool(window.windowFlags() & Qt::WindowStaysOnTopHint), variant == Variant::Simple);
         CloseButton* close = window.closeButton();
-        QCOMPARE(close->accessibleName(), QStringLiteral("Close"));
         const auto* bar = window.findChild<ProgressBar*>();
         for (; window.flow().currentStep(); window.flow().nextStep()) {
             QTest::qWait(0);
@@ -75,24 +72,6 @@ private slots:
         QTest::mouseClick(close, Qt::LeftButton);
         QVERIFY(!window.isVisible());
         QCOMPARE(s.services.settings.writes + s.services.autostart.registrations, 0);
-    }
-
-    // The flow starts once, however often the window is shown: one notice, one raise.
-    void hideAndShowKeepsOneCompletionObserver()
-    {
-        test::OnboardingRun s(Variant::Full);
-        QVERIFY(s.ready);
-        s.window.hide();
-        s.window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&s.window));
-        s.services.scheduler.advance(100ms);
-        QSignalSpy raised(&s.window.flow(), &OnboardingFlow::raiseRequested);
-        s.services.console.clear();
-        s.services.bus.deliver(QStringLiteral("com.marten.authCompleted"));
-        QCOMPARE(raised.count(), 1);
-        QCOMPARE(s.services.console.lines().count(
-                     QStringLiteral("Received auth completion notification from main app")),
-                 1);
     }
 
     // Focus starts on the step's main button, yet no ring shows until the keyboard is used
@@ -121,6 +100,8 @@ private slots:
         // does, while no ring is drawn.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+        // A press would start animateClick, which holds the button down until its timer fires.
+        QVERIFY(!window.view()->stepButton()->isDown());
         QCOMPARE(window.flow().currentStepIndex(), 0);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(window.flow().currentStepIndex(), 1);

@@ -41,22 +41,6 @@ private slots:
         QVERIFY(QDir().mkpath(path("pkg/Resources/assets/glowy.gif")));
         QVERIFY(!findAssetURL("glowy.gif", paths));
     }
-
-    // Started as "./build/bin/X", or as "./X" from inside bin: the places beside the executable
-    // hang off the working folder, and Resources/assets is the one above bin, not inside it.
-    void relativeExecutablePathUsesTheWorkingFolder()
-    {
-        const QString savedCwd = QDir::currentPath();
-        put("work/build/Resources/assets/glowy.gif");
-        put("work/build/bin/X");
-        QVERIFY(QDir::setCurrent(path("work")));
-        QCOMPARE(QFileInfo(found({{}, "./build/bin/X", {}})).canonicalFilePath(),
-                 path("work/build/Resources/assets/glowy.gif"));
-        QVERIFY(QDir::setCurrent(path("work/build/bin")));
-        QCOMPARE(QFileInfo(found({{}, "./X", {}})).canonicalFilePath(),
-                 path("work/build/Resources/assets/glowy.gif"));
-        QDir::setCurrent(savedCwd);
-    }
 };
 
 MARTEN_CORE_TEST_MAIN(TestAssetLookup)

@@ -1,3 +1,4 @@
+#include "core/AccountChecks.h"
 #include "core/InputAccessStep.h"
 #include "core/OnboardingFlow.h"
 #include "fakes/Fakes.h"
@@ -45,6 +46,47 @@ private slots:
     {
         m_flow.reset();
         m_services.reset();
+    }
+
+    // Which steps each kind of user sees; the account files are read twice by the full variant.
+    void decideSteps_data()
+    {
+        using S = FTUEStep;
+        QTest::addColumn<Variant>("variant");
+        QTest::addColumn<bool>("access");
+        QTest::addColumn<QByteArray>("account");
+        QTest::addColumn<StepList>("steps");
+        const QByteArray none, in("{\"token\":\"t\"}"),
+            paid("{\"token\":\"t\",\"has_subscription\":true}");
+        QTest::newRow("full, signed out")
+            << Variant::Full << false << none
+            << StepList{S::welcome, S::permissions, S::signIn, S::howToUse};
+        QTest::newRow("full, signed in")
+            << Variant::Full << false << in
+            << StepList{S::welcome, S::permissions, S::purchase, S::howToUse};
+        QTest::newRow("full, access, signed in")
+            << Variant::Full << true << in << StepList{S::welcome, S::purchase, S::howToUse};
+        QTest::newRow("full, subscribed") << Variant::Full << false << paid << StepList{};
+        QTest::newRow("simple, signed out")
+            << Variant::Simple << false << none
+            << StepList{S::welcome, S::permissions, S::howToUse, S::signIn, S::testIt};
+        QTest::newRow("simple, access, signed in")
+            << Variant::Simple << true << in << StepList{S::welcome, S::howToUse, S::testIt};
+    }
+
+    void decideSteps()
+    {
+        QFETCH(Variant, variant);
+        QFETCH(bool, access);
+        QFETCH(QByteArray, account);
+        QFETCH(StepList, steps);
+        if (!account.isEmpty())
+            writeHome(".marten_auth_local.json", account);
+        m_services->probe.granted = access;
+        const AccountChecks checks(variant, QDir::homePath(), m_services->console);
+        const StepDecision decision = marten::decideSteps(variant, m_services->probe, checks);
+        QCOMPARE(decision.steps, steps);
+        QCOMPARE(decision.completeWithoutSteps, steps.isEmpty());
     }
 
     void subscribedUserCompletesAfterThreeSeconds()

@@ -120,7 +120,12 @@ private slots:
         QVERIFY(QDir().mkpath(exeDir) && QDir().mkpath(onPath));
         XDGAutostart autostart(dir.path() + "/config", exeDir, "relative:" + onPath);
         makeExecutable(onPath + "/marten");
+        QVERIFY(QDir().mkpath(dir.path() + "/relative"));
+        makeExecutable(dir.path() + "/relative/marten"); // found only from the working folder
+        const QString savedCwd = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
         QCOMPARE(autostart.findMainApp(), onPath + "/marten");
+        QDir::setCurrent(savedCwd);
         makeExecutable(exeDir + "/marten");
         const Result<> registered = autostart.registerMainApp();
         QVERIFY2(registered.ok(), qPrintable(registered.error()));

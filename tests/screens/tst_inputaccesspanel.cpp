@@ -94,6 +94,8 @@ private slots:
                 QVERIFY2(text.at(end - 1).isSpace(), qPrintable(text.left(end)));
             }
         }
+        QTest::keyClick(panel, Qt::Key_Escape);
+        QVERIFY(!panel->isVisible());
     }
 
     void eachOutcomeSaysWhatHappened_data()

@@ -3,10 +3,8 @@
 #include "core/Variant.h"
 #include "fakes/Fakes.h"
 #include "screens/PermissionsView.h"
-#include "ui/Theme.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QSignalSpy>
 
 using namespace marten;
@@ -25,8 +23,6 @@ private slots:
         const auto shows = [&](const char* name) {
             return view.findChild<QWidget*>(name)->isVisible();
         };
-        auto* shield = view.findChild<QLabel*>("shieldSymbol"); // in the simple program only
-        QCOMPARE(shield->pixmap().toImage().pixelColor(40, 2), theme::orange()); // its top edge
         QVERIFY(shows("openSettingsButton") && !shows("checkingRow") && !shows("grantedLabel"));
         QSignalSpy pressed(&view, &PermissionsView::openHelpRequested);
         QTest::mouseClick(view.findChild<QAbstractButton*>(), Qt::LeftButton);
@@ -35,7 +31,6 @@ private slots:
         QVERIFY(shows("openSettingsButton") && shows("checkingRow") && !shows("grantedLabel"));
         view.showAccess(true, false);
         QVERIFY(!shows("openSettingsButton") && !shows("checkingRow") && shows("grantedLabel"));
-        QCOMPARE(shield->pixmap().toImage().pixelColor(40, 2), theme::green());
     }
 };
 

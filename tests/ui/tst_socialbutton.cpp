@@ -2,7 +2,6 @@
 #include "ui/MartenSocialButton.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 using namespace marten;
@@ -26,12 +25,6 @@ private slots:
             column.resize(400, 200);
             column.show();
             QTRY_VERIFY(button->iconStatus() != MartenSocialButton::IconStatus::Loading);
-            QCOMPARE(button->size(), QSize(layout.contentsRect().width(), 37));
-            const QImage image = test::render(button);
-            QString row; // mid-height from x = 12: the 16 px slot, white, title at 12+16+9+1+9
-            for (int x = 12; x < 50; ++x)
-                row += "#####----g."[qGray(image.pixel(x, 18)) / 25];
-            QVERIFY2(row.contains(QRegularExpression("^g{16}\\.{19,20}[-#]")), qPrintable(row));
             QTest::mouseClick(button, Qt::LeftButton);
             QCOMPARE(presses, 1);
             column.resize(160, 200);

@@ -42,17 +42,6 @@ private slots:
         const QPoint centre = layout->itemAt(1)->geometry().center();
         QCOMPARE(test::render(&window).pixelColor(centre), theme::green());
     }
-
-    // The chevron is stroked at full weight: a dozen or so dark pixels meant a line too thin
-    // to read.
-    void backChevronHasWeight()
-    {
-        BackButton back;
-        back.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&back));
-        const QImage image = test::render(&back);
-        QVERIFY(test::pixelsNear(image, image.rect(), Qt::black, 3 * 0x8f) >= 25);
-    }
 };
 
 MARTEN_TEST_MAIN(TestSymbols)
