@@ -2,67 +2,474 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>marten::BackButton</name>
+    <message>
+        <location filename="../src/ui/NavigationControls.cpp" line="24"/>
+        <location filename="../src/ui/NavigationControls.cpp" line="25"/>
+        <source>Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>marten::CloseButton</name>
+    <message>
+        <location filename="../src/ui/NavigationControls.cpp" line="62"/>
+        <location filename="../src/ui/NavigationControls.cpp" line="63"/>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>marten::FTUEView</name>
+    <message>
+        <location filename="../src/app/FTUEView.cpp" line="207"/>
+        <source>Get Started</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/FTUEView.cpp" line="207"/>
+        <source>Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>marten::GrantAccessRow</name>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="34"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="36"/>
+        <source>Grant Access</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="65"/>
+        <source>Waiting for your approval...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="78"/>
+        <source>Access granted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="84"/>
+        <source>Access is granted, but this session has not picked it up yet. Log out and back in to complete it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="90"/>
+        <source>Nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="93"/>
+        <source>Your account may not make this change. An administrator must do it, with the commands below.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="98"/>
+        <source>The grant was stopped before it finished. Try again, or use the commands below.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="103"/>
+        <source>Input access could not be granted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>marten::HowToUseView</name>
     <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="22"/>
         <source>Press the Right Command key (⌘)</source>
         <translation>Press the right Super key</translation>
     </message>
     <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="23"/>
+        <source>Speak</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="24"/>
+        <source>Release</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="25"/>
+        <source>Marten prints text wherever your cursor is</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="28"/>
         <source>Hold the Right Command key</source>
         <translation>Hold the right Super key</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="29"/>
+        <source>Speak your message</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="30"/>
+        <source>Release to insert text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="46"/>
+        <source>How to Use Marten</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="72"/>
+        <source>💡 Tip: Works anywhere you can type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/HowToUseView.cpp" line="73"/>
+        <source>💡 Tip: Works in any app where you can type!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>marten::InputAccessCommands</name>
+    <message>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="38"/>
+        <source>Let the person at this computer use keyboards and /dev/uinput</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="43"/>
+        <source>Load uinput every time the computer starts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="46"/>
+        <source>Apply both now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="93"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="114"/>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="97"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="113"/>
+        <source>Copied</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="98"/>
+        <source>Copy command: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="99"/>
+        <source>Copy to the clipboard</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>marten::InputAccessPanel</name>
     <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="62"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="129"/>
+        <source>Allow input access</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="84"/>
+        <source>Or in a terminal:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="84"/>
+        <source>Run these commands in a terminal:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="89"/>
+        <source>The rule lets the active user at this computer read every keyboard. A keyboard a program opened stays open to it after a switch of user or to a text console, and on Wayland it reads what is typed into every window.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="103"/>
+        <source>Waiting for input access...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="109"/>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="113"/>
+        <source>Close panel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="135"/>
         <source>Marten needs to see when you press the Right Command key (the right Super or Windows key) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</source>
         <translation>Marten needs to see when you press the right Super key (the right Windows key, or the right ⌘ on an Apple keyboard) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</translation>
     </message>
 </context>
 <context>
+    <name>marten::LoadingView</name>
+    <message>
+        <location filename="../src/screens/LoadingView.cpp" line="43"/>
+        <location filename="../src/screens/LoadingView.cpp" line="61"/>
+        <source>Starting Marten...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/LoadingView.cpp" line="50"/>
+        <location filename="../src/screens/LoadingView.cpp" line="61"/>
+        <source>Preparing your experience...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>marten::OnboardingWindow</name>
+    <message>
+        <location filename="../src/app/OnboardingWindow.cpp" line="33"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="38"/>
+        <source>Welcome to Marten</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>marten::PermissionsView</name>
     <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="44"/>
         <source>Accessibility Permission</source>
         <translation>Input Access</translation>
     </message>
     <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="50"/>
         <source>Marten needs Accessibility permission to type in your applications</source>
         <translation>Marten needs input access to type in your applications</translation>
     </message>
     <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="51"/>
         <source>Marten needs permission to:</source>
         <translation>Marten needs input access to:</translation>
     </message>
     <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="88"/>
         <source>Detect when you press Right Command</source>
         <translation>Detect when you press the right Super key</translation>
     </message>
     <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="59"/>
         <source>Open System Settings</source>
         <translation>Open Input Access Panel</translation>
     </message>
     <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="68"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="71"/>
         <source>Permission Granted!</source>
         <translation>Input Access Granted!</translation>
     </message>
     <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="85"/>
+        <source>Type transcribed text where your cursor is</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="86"/>
+        <source>Type transcribed text at your cursor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="115"/>
         <source>Checking permission...</source>
         <translation>Checking input access...</translation>
     </message>
     <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="137"/>
         <source>Permission granted</source>
         <translation>Input access granted</translation>
     </message>
     <message>
+        <location filename="../src/screens/PermissionsView.cpp" line="138"/>
         <source>Permission needed</source>
         <translation>Input access needed</translation>
     </message>
 </context>
 <context>
+    <name>marten::ProgressBar</name>
+    <message>
+        <location filename="../src/ui/ProgressBar.cpp" line="19"/>
+        <source>Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/ui/ProgressBar.cpp" line="27"/>
+        <source>Step %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>marten::PurchaseView</name>
+    <message>
+        <location filename="../src/screens/PurchaseView.cpp" line="29"/>
+        <source>Upgrade to Pro</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PurchaseView.cpp" line="35"/>
+        <source>Unlimited voice transcriptions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PurchaseView.cpp" line="43"/>
+        <source>$3 per week</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PurchaseView.cpp" line="47"/>
+        <source>Billed every 4 weeks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PurchaseView.cpp" line="60"/>
+        <source>Subscribe Now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/PurchaseView.cpp" line="65"/>
+        <source>Skip for now (15 free uses)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>marten::SignInView</name>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="32"/>
+        <source>Skip for now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="69"/>
+        <source>Sign up or log in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="81"/>
+        <source>Continue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="110"/>
+        <source>Continue with Google</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="114"/>
+        <source>Continue with Facebook</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="120"/>
+        <source>Continue with Apple</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="137"/>
+        <location filename="../src/screens/SignInView.cpp" line="145"/>
+        <location filename="../src/screens/SignInView.cpp" line="146"/>
+        <source>Email or username</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="170"/>
+        <source>Sign In (Optional)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="175"/>
+        <source>Sign in to sync settings and track usage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="183"/>
+        <source>Free tier: 100 transcriptions/month
+Pro: Unlimited transcriptions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="198"/>
+        <source>Sign in with Google</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="217"/>
+        <source>Coming soon</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="217"/>
+        <source>This action will be enabled shortly.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/SignInView.cpp" line="217"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>marten::Spinner</name>
+    <message>
+        <location filename="../src/ui/Spinner.cpp" line="15"/>
+        <source>Loading</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>marten::TestItView</name>
     <message>
+        <location filename="../src/screens/TestItView.cpp" line="59"/>
+        <source>Test It Out!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="64"/>
         <source>Hold Right ⌘ and say something</source>
         <translation>Hold the right Super key and say something</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="76"/>
+        <source>🎉 Ready to start using Marten?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="146"/>
+        <source>You said:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="167"/>
+        <source>Recording</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="167"/>
+        <source>Microphone</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>marten::WelcomeView</name>
+    <message>
+        <location filename="../src/screens/WelcomeView.cpp" line="56"/>
+        <source>Welcome to Marten</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/WelcomeView.cpp" line="61"/>
+        <source>speak to type, anywhere</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>
