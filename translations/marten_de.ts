@@ -132,39 +132,39 @@
 <context>
     <name>marten::InputAccessCommands</name>
     <message>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="38"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="40"/>
         <source>Let the person at this computer use keyboards and /dev/uinput</source>
         <translation>Der Person an diesem Computer Tastaturen und /dev/uinput freigeben</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="43"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="48"/>
         <source>Load uinput every time the computer starts</source>
         <translation>uinput bei jedem Systemstart laden</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="46"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="51"/>
         <source>Apply both now</source>
         <translation>Beides sofort anwenden</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="93"/>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="114"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="98"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="119"/>
         <source>Copy</source>
         <translation>Kopieren</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="97"/>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="113"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="102"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="118"/>
         <source>Copied</source>
         <translation>Kopiert</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="98"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="103"/>
         <source>Copy command: %1</source>
         <translation>Befehl kopieren: %1</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="99"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="104"/>
         <source>Copy to the clipboard</source>
         <translation>In die Zwischenablage kopieren</translation>
     </message>
@@ -172,43 +172,43 @@
 <context>
     <name>marten::InputAccessPanel</name>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="62"/>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="129"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="41"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="108"/>
         <source>Allow input access</source>
         <translation>Eingabezugriff erlauben</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="135"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="114"/>
         <source>Marten needs to see when you press the Right Command key (the right Super or Windows key) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</source>
         <translation>Marten muss erkennen, wann Sie die rechte Super-Taste drücken (die rechte Windows-Taste, auf einer Apple-Tastatur die rechte ⌘-Taste), und den diktierten Text eingeben können. Eingabezugriff bedeutet: Solange Sie an diesem Computer angemeldet sind, können Programme, die Sie starten, die Tastatur lesen und tippen. Genau das braucht Push-to-Talk.</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="84"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="63"/>
         <source>Or in a terminal:</source>
         <translation>Oder in einem Terminal:</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="89"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="68"/>
         <source>The rule lets the active user at this computer read every keyboard. A keyboard a program opened stays open to it after a switch of user or to a text console, and on Wayland it reads what is typed into every window.</source>
         <translation>Die Regel lässt den aktiven Benutzer an diesem Computer jede Tastatur lesen. Ein Programm behält eine geöffnete Tastatur nach einem Benutzerwechsel oder dem Wechsel zur Textkonsole, und unter Wayland liest es, was in jedes Fenster getippt wird.</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="84"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="63"/>
         <source>Run these commands in a terminal:</source>
         <translation>Führen Sie diese Befehle in einem Terminal aus:</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="103"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="82"/>
         <source>Waiting for input access...</source>
         <translation>Warte auf Eingabezugriff...</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="109"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="88"/>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="113"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="92"/>
         <source>Close panel</source>
         <translation>Bereich schließen</translation>
     </message>
