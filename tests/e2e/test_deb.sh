@@ -52,6 +52,9 @@ entry_complete() { # ENTRY: its program and icon are in the package itself
     echo "Exec=$exe Icon=$icon"
     [ -x "$root/usr/bin/$exe" ] && compgen -G "$root/usr/share/icons/hicolor/*/apps/$icon.*"
 }
+check "both programs have an entry, and neither is handed arguments" eval \
+    '[ -e "$apps/com.marten.Onboarding.desktop" ] && [ -e "$apps/com.marten.OnboardingSimple.desktop" ] &&
+        ! grep -q "^Exec=.* " "$apps"/*.desktop'
 for entry in "$apps"/*.desktop; do
     check "${entry##*/}: program and icon are in the package" entry_complete "$entry"
 done
