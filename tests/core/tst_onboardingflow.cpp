@@ -100,38 +100,20 @@ private slots:
         m_services->scheduler.advance(2999ms);
         QCOMPARE(completed.count(), 0);
         m_services->scheduler.advance(1ms);
-        QCOMPARE(m_services->autostart.registrations, 1);
-        QCOMPARE(m_services->settings.values.value(QStringLiteral("has_launched_before")), true);
-        QCOMPARE(m_services->settings.values.value(QStringLiteral("ftue_completed")), true);
+        QCOMPARE(completed.count(), 1);
         QCOMPARE(decided.count(), 0); // no steps shown
     }
 
-    void nextBackAndPastTheEnd()
-    {
-        m_services->probe.granted = true;
-        OnboardingFlow* flow = decide(Variant::Simple); // welcome, howToUse, signIn, testIt
-        QVERIFY(flow);
-        QSignalSpy moved(flow, &OnboardingFlow::currentStepChanged);
-        flow->previousStep(); // a late second Back never goes below 0
-        QCOMPARE(flow->currentStepIndex(), 0);
-        QCOMPARE(moved.count(), 0);
-        for (int i = 0; i < 5; ++i)
-            flow->nextStep();
-        QCOMPARE(flow->currentStepIndex(), 5);
-        QVERIFY(!flow->currentStep() && !flow->currentStepButton());
-        flow->previousStep();
-        flow->previousStep();
-        QCOMPARE(flow->currentStep(), FTUEStep::testIt);
-        QCOMPARE(moved.count(), 7);
-        QCOMPARE(moved.last().at(1).toBool(), true); // animated
-    }
-
-    // Which steps get which button: by position, with the per-program exceptions.
+    // Which steps get which button: by position, with the per-program exceptions. Back on the
+    // first step (a late second press) stays there; Next past the last step shows none.
     void stepButtons()
     {
         using T = StepButtonChoice::Title;
         OnboardingFlow* flow = decide(Variant::Full); // welcome, permissions, signIn, howToUse
         QVERIFY(flow);
+        QSignalSpy moved(flow, &OnboardingFlow::currentStepChanged);
+        flow->previousStep();
+        QCOMPARE(moved.count(), 0);
         const auto at = [flow](int index) {
             while (flow->currentStepIndex() < index)
                 flow->nextStep();
@@ -143,8 +125,10 @@ private slots:
         QVERIFY(!at(1));                  // no input access yet
         m_services->probe.granted = true; // seen when the step comes on display again
         QVERIFY(at(0) && at(1) && !at(2));
+        QCOMPARE(moved.last().at(1).toBool(), true); // animated
         QCOMPARE(at(3)->title, T::GetStarted);
         QVERIFY(at(3)->completes);
+        QVERIFY(!at(4) && !flow->currentStep());
     }
 
     void completion_data()
@@ -183,6 +167,10 @@ private slots:
         QCOMPARE(m_services->autostart.registrations, variant == Variant::Full ? 1 : 0);
         QCOMPARE(m_services->console.lines(), lines);
         QCOMPARE(m_services->settings.writes, 1); // both flags in one write
+        if (saveFailure.isEmpty())
+            QCOMPARE(
+                m_services->settings.values,
+                (QMap<QString, bool>{{"has_launched_before", true}, {"ftue_completed", true}}));
         QCOMPARE(flow->currentStepIndex(), 0);
     }
 
@@ -201,8 +189,6 @@ private slots:
         m_services->scheduler.advance(999ms);
         QCOMPARE(flow->currentStep(), FTUEStep::purchase);
         m_services->scheduler.advance(1ms);
-        QCOMPARE(flow->currentStep(), FTUEStep::howToUse);
-        m_services->scheduler.advance(5s);
         QCOMPARE(flow->currentStep(), FTUEStep::howToUse);
     }
 
@@ -240,9 +226,9 @@ private slots:
         }
     }
 
-    // The permission step: access there on arrival moves on 0.5 s later; after a request for
-    // help the probe is asked once a second, from a second later, and a grant seen that way
-    // moves on 1 s later. A grant made from the panel starts the watch as well.
+    // The permission step: access there on arrival moves on 0.5 s later. Otherwise a request
+    // for help, or a grant made from the panel (not a dismissed prompt), starts a look at the
+    // probe once a second from a second later, and a grant seen that way moves on 1 s later.
     void permissionStepTiming_data()
     {
         QTest::addColumn<QString>("how");
@@ -259,43 +245,36 @@ private slots:
         const InputAccessStep& access = flow->inputAccessStep();
         QSignalSpy help(flow, &OnboardingFlow::inputAccessHelpRequested);
         fake::Scheduler& clock = m_services->scheduler;
-        const auto at = [&](std::chrono::milliseconds t) { // looks at the probe, step
-            clock.advance(t - clock.now());
-            return std::pair(m_services->probe.calls.load(),
-                             static_cast<int>(flow->currentStepIndex()));
-        };
         flow->nextStep();
         const std::chrono::milliseconds start = clock.now();
         m_services->probe.calls = 0;
+        const auto at = [&](std::chrono::milliseconds t) { // looks at the probe, step
+            clock.advance(start + t - clock.now());
+            return std::pair(m_services->probe.calls.load(),
+                             static_cast<int>(flow->currentStepIndex()));
+        };
+        QCOMPARE(!!flow->currentStepButton(), how == "arrival");
         if (how == "arrival") {
-            QVERIFY(access.isGranted() && !access.isChecking() && flow->currentStepButton());
-            QCOMPARE(at(start + 499ms).second, 1);
-            QCOMPARE(at(start + 500ms).second, 2);
-            QCOMPARE(at(start + 10s), std::pair(0, 2));
+            QCOMPARE(at(499ms), std::pair(0, 1));
+            QCOMPARE(at(500ms), std::pair(0, 2));
             return;
         }
-        QVERIFY(!access.isGranted() && !flow->currentStepButton());
         if (how == "help") {
             flow->requestInputAccessHelp();
-            QCOMPARE(at(start + 999ms), std::pair(0, 1)); // first look a second later
-            QCOMPARE(at(start + 1000ms), std::pair(1, 1));
             flow->requestInputAccessHelp(); // shows the help again, starts no second watch
             QCOMPARE(help.count(), 2);
         } else {
             m_services->granter.finish(InputAccessGranter::Outcome::Dismissed);
             QVERIFY(!access.isChecking());
             m_services->granter.finish(InputAccessGranter::Outcome::Granted);
-            QCOMPARE(at(start + 1000ms), std::pair(1, 1));
         }
-        QVERIFY(access.isChecking());
-        at(start + 3500ms);
+        QCOMPARE(at(999ms), std::pair(0, 1));
+        QCOMPARE(at(3500ms), std::pair(3, 1));
         m_services->probe.granted = true;
-        QCOMPARE(at(start + 3999ms), std::pair(3, 1));
-        QCOMPARE(at(start + 4000ms), std::pair(4, 1));
+        QCOMPARE(at(4000ms), std::pair(4, 1));
         QVERIFY(access.isGranted() && !access.isChecking());
-        QCOMPARE(at(start + 4999ms).second, 1);
-        QCOMPARE(at(start + 5000ms).second, 2);
-        QCOMPARE(at(start + 20s), std::pair(4, 2)); // and no look after the grant
+        QCOMPARE(at(4999ms).second, 1);
+        QCOMPARE(at(5000ms), std::pair(4, 2)); // and no look after the grant
     }
 
     // A step the flow has left never moves it again, whether its watch is running or its
@@ -303,9 +282,8 @@ private slots:
     void leavingThePermissionStep()
     {
         for (const bool grantSeen : {false, true}) {
-            m_flow.reset();
-            m_services = std::make_unique<fake::Services>();
-            m_services->platform.assets.homeDir = QDir::homePath();
+            cleanup();
+            init();
             OnboardingFlow* flow = decide(Variant::Full); // welcome, permissions, ...
             QVERIFY(flow);
             flow->requestInputAccessHelp();
