@@ -23,7 +23,7 @@ case "$FAKE_PKEXEC_ERR" in
 flood) head -c 20000000 /dev/zero | tr '\0' x >&2 ;;
 *) printf "$FAKE_PKEXEC_ERR" >&2 ;;
 esac
-[ "$FAKE_PKEXEC_STATUS" = kill ] && kill -KILL $$
+[ "$FAKE_PKEXEC_STATUS" = -1 ] && kill -KILL $$
 exit "$FAKE_PKEXEC_STATUS"
 )";
 constexpr char kComplaints[] = "first complaint\\nlast complaint\\n\\n";
@@ -93,7 +93,7 @@ private slots:
                 qFatal("cannot restore %s", qPrintable(path));
             return chmodded && chowned && usable;
         };
-        QVERIFY(!usableWhen(helper, 0775, 0));
+        QVERIFY(!usableWhen(helper, 01775, 0)); // group-writable; sticky means nothing on a file
         QVERIFY(!usableWhen(helper, 0755, 65534));
         QVERIFY(!usableWhen(helper, 0644, 0)); // not executable
         QVERIFY(!usableWhen(pkexec, 0757, 0));
@@ -106,42 +106,32 @@ private slots:
 
     void eachExitStatusSaysWhatHappened_data()
     {
-        QTest::addColumn<QByteArray>("status");
-        QTest::addColumn<QByteArray>("error");
+        QTest::addColumn<int>("status"); // -1: killed
+        QTest::addColumn<QString>("error");
         QTest::addColumn<Outcome>("outcome");
         QTest::addColumn<QString>("detail");
-        QTest::newRow("granted") << QByteArray("0") << QByteArray() << Outcome::Granted
-                                 << QString();
-        QTest::newRow("prompt dismissed") << QByteArray("126") << QByteArray(kComplaints)
-                                          << Outcome::Dismissed << "last complaint";
-        QTest::newRow("not authorised")
-            << QByteArray("127")
-            << QByteArray("Error executing command as another user: Not authorized\\n\\n"
-                          "This incident has been reported.\\n")
-            << Outcome::NotAuthorised << "This incident has been reported.";
+        QTest::newRow("granted") << 0 << "" << Outcome::Granted << "";
+        QTest::newRow("prompt dismissed")
+            << 126 << kComplaints << Outcome::Dismissed << "last complaint";
+        QTest::newRow("not authorised") << 127 << "Error: Not authorized\\n\\nReported.\\n"
+                                        << Outcome::NotAuthorised << "Reported.";
         // pkexec's other errors share its status: the detail says which.
-        QTest::newRow("no agent")
-            << QByteArray("127")
-            << QByteArray("Error executing command as another user: No authentication agent "
-                          "found.\\n")
-            << Outcome::Failed
-            << "Error executing command as another user: No authentication agent found.";
-        QTest::newRow("killed") << QByteArray("kill") << QByteArray() << Outcome::Stopped
-                                << QString();
+        QTest::newRow("no agent") << 127 << "Error: No authentication agent found.\\n"
+                                  << Outcome::Failed << "Error: No authentication agent found.";
+        QTest::newRow("killed") << -1 << "" << Outcome::Stopped << "";
         QTest::newRow("flood on standard error")
-            << QByteArray("1") << QByteArray("flood") << Outcome::Failed
-            << QString(299, 'x') + QChar(0x2026);
+            << 1 << "flood" << Outcome::Failed << QString(299, 'x') + QChar(0x2026);
     }
 
     // Each run takes the fake half a second, which start() does not wait for.
     void eachExitStatusSaysWhatHappened()
     {
-        QFETCH(QByteArray, status);
-        QFETCH(QByteArray, error);
+        QFETCH(int, status);
+        QFETCH(QString, error);
         QFETCH(Outcome, outcome);
         QFETCH(QString, detail);
-        qputenv("FAKE_PKEXEC_STATUS", status);
-        qputenv("FAKE_PKEXEC_ERR", error);
+        qputenv("FAKE_PKEXEC_STATUS", QByteArray::number(status));
+        qputenv("FAKE_PKEXEC_ERR", error.toUtf8());
         qputenv("FAKE_PKEXEC_DELAY", "0.5");
         PkexecInputAccessGranter granter(m_dir.filePath("fakebin/pkexec"), "/the/helper");
         QSignalSpy started(&granter, &InputAccessGranter::started);
