@@ -49,8 +49,6 @@ private slots:
     void aRequestIsOneSignal()
     {
         MainAppLink(m_bus, m_console).handleSignIn();
-        QCOMPARE(m_console.lines(),
-                 (QStringList{"=== handleSignIn called ===", "Sent OAuth request to main app"}));
         QTRY_COMPARE(m_heard.size(), 1);
         const QDBusMessage& signal = m_heard.constFirst();
         QCOMPARE(signal.signature(), QStringLiteral("sa{ss}"));
