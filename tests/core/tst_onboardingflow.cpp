@@ -102,8 +102,10 @@ private slots:
     }
 
     // Which steps get which button: by position, with the per-program exceptions. Back on the
-    // first step (a late second press) stays there; Next past the last step shows none.
-    void stepButtons()
+    // first step (a late second press) stays there; Next past the last step shows none. A
+    // sign-in notice brings the window forward, and jumps past the sign-in step only with a
+    // token on disk.
+    void stepButtonsAndMoves()
     {
         using T = StepButtonChoice::Title;
         OnboardingFlow* flow = decide(Variant::Full); // welcome, permissions, signIn, howToUse
@@ -126,6 +128,17 @@ private slots:
         QCOMPARE(at(3)->title, T::GetStarted);
         QVERIFY(at(3)->completes);
         QVERIFY(!at(4) && !flow->currentStep());
+
+        flow->start(); // the window shown a second time: still observed once
+        QCOMPARE(m_services->bus.observerCount(QStringLiteral("com.marten.authCompleted")), 1);
+        QSignalSpy raised(flow, &OnboardingFlow::raiseRequested);
+        at(0);
+        m_services->bus.deliver(QStringLiteral("com.marten.authCompleted"));
+        QCOMPARE(flow->currentStepIndex(), 0);
+        writeHome(".marten_auth_token.json", "{\"access_token\":\"abc\"}");
+        m_services->bus.deliver(QStringLiteral("com.marten.authCompleted"));
+        QCOMPARE(raised.count(), 2);
+        QCOMPARE(flow->currentStep(), FTUEStep::howToUse);
     }
 
     void completion_data()
@@ -281,25 +294,6 @@ private slots:
         QVERIFY(access.isGranted());
         QCOMPARE(at(4999ms).second, 1);
         QCOMPARE(at(5000ms), std::pair(4, 2)); // and no look after the grant
-    }
-
-    void authCompletionRaisesAndJumpsPastSignIn()
-    {
-        OnboardingFlow* flow = decide(Variant::Full); // welcome, permissions, signIn, howToUse
-        QVERIFY(flow);
-        // Starting again (the window shown a second time) must not observe twice.
-        flow->start();
-        QCOMPARE(m_services->bus.observerCount(QStringLiteral("com.marten.authCompleted")), 1);
-        QSignalSpy raised(flow, &OnboardingFlow::raiseRequested);
-        // No token on disk: the window comes forward, the index stays.
-        m_services->bus.deliver(QStringLiteral("com.marten.authCompleted"));
-        QCOMPARE(raised.count(), 1);
-        QCOMPARE(flow->currentStepIndex(), 0);
-
-        writeHome(".marten_auth_token.json", "{\"access_token\":\"abc\"}");
-        m_services->bus.deliver(QStringLiteral("com.marten.authCompleted"));
-        QCOMPARE(raised.count(), 2);
-        QCOMPARE(flow->currentStep(), FTUEStep::howToUse);
     }
 };
 
