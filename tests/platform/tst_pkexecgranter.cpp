@@ -44,7 +44,6 @@ class TestPkexecGranter final : public QObject {
     QString m_program; // a program folder with the helper where the install puts it
     QString m_args;
 
-    // Whether a granter for the pkexec at `pkexec` and the helper beside m_program can grant.
     bool canGrant(const QString& pkexec) const
     {
         return PkexecInputAccessGranter(PkexecInputAccessGranter::trusted(pkexec),
