@@ -16,7 +16,6 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Writes `bytes` to the file at `path`.
 void writeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace marten::test
