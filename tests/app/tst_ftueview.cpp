@@ -6,8 +6,10 @@
 #include "ui/Buttons.h"
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
+#include "ui/Theme.h"
 
 #include <QLabel>
+#include <QSignalSpy>
 
 using namespace marten;
 using namespace std::chrono_literals;
@@ -23,8 +25,27 @@ class TestFTUEView final : public QObject {
         QTest::qWait(0);
     }
 
+    // The bar as painted, one letter per stretch along its middle row: a = accent, p = pale.
+    static QString segments(QWidget* bar)
+    {
+        const QImage image = test::render(bar);
+        QString found;
+        bool inGap = true;
+        for (int x = 0; x < image.width(); ++x) {
+            const QRect pixel(x, image.height() / 2, 1, 1);
+            const bool gap = test::pixelsNear(image, pixel, Qt::white, 0);
+            if (inGap && !gap)
+                found += 'p';
+            if (!gap && test::pixelsNear(image, pixel, theme::accent()))
+                found.back() = 'a';
+            inGap = gap;
+        }
+        return found;
+    }
+
 private slots:
-    // The buttons drive the flow; Back, the bar and the step button follow it, past the end too.
+    // The buttons drive the flow; Back, the bar and the step button follow it, past the end too;
+    // Get Started on the last step completes.
     void buttonsAndBarFollowTheFlow()
     {
         test::OnboardingRun run(Variant::Simple, false, true); // welcome, howToUse, signIn, testIt
@@ -34,7 +55,7 @@ private slots:
         auto* back = view->findChild<BackButton*>();
         auto* progress = view->findChild<ProgressBar*>();
         QVERIFY(!back->isVisible());
-        QCOMPARE(progress->totalSteps(), 4);
+        QCOMPARE(segments(progress), "appp");
         QTest::mouseClick(view->stepButton(), Qt::LeftButton);
         QVERIFY(back->isVisible());
         QTest::mouseClick(back, Qt::LeftButton);
@@ -43,9 +64,12 @@ private slots:
         for (int i = 0; i < 4; ++i)
             flow.nextStep();
         QVERIFY(!view->currentScreen() && !view->stepButton() && back->isVisible());
-        QCOMPARE(progress->currentStep(), 4);
+        QCOMPARE(segments(progress), "aaaa");
         QTest::mouseClick(back, Qt::LeftButton);
         QCOMPARE(view->stepButton()->text(), QStringLiteral("Get Started"));
+        QSignalSpy completed(&flow, &OnboardingFlow::completed);
+        QTest::mouseClick(view->stepButton(), Qt::LeftButton);
+        QCOMPARE(completed.count(), 1);
     }
 
     // A decision ready before the window's first frame must not build the first step
@@ -73,43 +97,44 @@ private slots:
         test::OnboardingRun run(Variant::Full); // welcome, permissions, signIn, howToUse
         QVERIFY(run.ready);
         run.window.flow().nextStep();
+        const auto shows = [&](const char* name) {
+            return run.window.findChild<QWidget*>(name)->isVisible();
+        };
+        QVERIFY(!run.window.view()->stepButton()); // no way on until access is granted
+        QVERIFY(!shows("checkingRow") && !shows("grantedLabel"));
         QTest::mouseClick(run.window.findChild<QAbstractButton*>("openSettingsButton"),
                           Qt::LeftButton);
         QPointer<QWidget> panel = run.window.findChild<QWidget*>("inputAccessPanel");
         QVERIFY(panel && panel->isVisible() && panel->geometry() == run.window.rect());
-        QVERIFY(run.window.findChild<QWidget*>("checkingRow")->isVisible());
+        QVERIFY(shows("checkingRow"));
         run.services.probe.granted = true;
         run.services.scheduler.advance(1s);
         QVERIFY(!panel || !panel->isVisible());
+        QVERIFY(shows("grantedLabel") && !shows("openSettingsButton") && !shows("checkingRow"));
         run.services.scheduler.advance(2s);
         QCOMPARE(run.window.flow().currentStep(), FTUEStep::signIn);
     }
 
-    // A widget clips its children's painting, shadows included: every widget between a blue
-    // button and the view has to hold the shadow's whole reach (blur 14 px, dropped 4 px).
-    void blueButtonShadowsAreNeverClipped()
+    // Skip moves on at once and asks for nothing. Subscribe asks the main application once
+    // and moves on a moment later, however often it is pressed meanwhile.
+    void purchaseStepSkipsOrAsksOnce()
     {
-        int checked = 0;
-        for (const bool signedIn : {false, true}) { // sign-in step, then purchase step
-            test::OnboardingRun run(Variant::Full, signedIn);
-            QVERIFY(run.ready);
-            FTUEView* view = run.window.view();
-            for (; run.window.flow().currentStep(); run.window.flow().nextStep()) {
-                QTest::qWait(0);
-                for (StyledButton* button : view->findChildren<StyledButton*>()) {
-                    if (!button->isVisibleTo(view) || button->style() != ButtonStyle::AlwaysBlue)
-                        continue;
-                    ++checked;
-                    const QRect reach = button->rect().adjusted(-14, -10, 14, 18);
-                    for (QWidget* w = button->parentWidget(); w != view; w = w->parentWidget())
-                        QVERIFY2(
-                            w->rect().contains(
-                                QRect(button->mapTo(w, reach.topLeft()), reach.size())),
-                            qPrintable(button->objectName() + " clipped by " + w->objectName()));
-                }
-            }
-        }
-        QVERIFY(checked >= 4);
+        test::OnboardingRun run(Variant::Full, true);
+        QVERIFY(run.ready);
+        OnboardingFlow& flow = run.window.flow();
+        goTo(flow, FTUEStep::purchase);
+        const qsizetype purchase = flow.currentStepIndex();
+        QTest::mouseClick(run.window.findChild<QAbstractButton*>("skipButton"), Qt::LeftButton);
+        QCOMPARE(flow.currentStepIndex(), purchase + 1);
+        QVERIFY(run.services.bus.posted.isEmpty());
+        flow.previousStep();
+        QTest::qWait(0);
+        for (int press = 0; press < 2; ++press)
+            QTest::mouseClick(run.window.findChild<QAbstractButton*>("subscribeButton"),
+                              Qt::LeftButton);
+        QCOMPARE(run.services.bus.posted.size(), 1);
+        run.services.scheduler.advance(10s);
+        QCOMPARE(flow.currentStepIndex(), purchase + 1);
     }
 
     // With a transcript the screen is taller than the step area: the paddings give way,
@@ -122,9 +147,8 @@ private slots:
             QStringLiteral("Remind me to call the bakery about Saturday's order."));
         goTo(run.window.flow(), FTUEStep::testIt);
         QWidget* screen = run.window.view()->currentScreen();
-        QCOMPARE(screen->findChild<QLabel*>("micSymbol")->size(), QSize(80, 80));
         for (const char* name :
-             {"transcriptHeading", "testItTitle", "transcriptText", "testItClosing"}) {
+             {"micSymbol", "transcriptHeading", "testItTitle", "transcriptText", "testItClosing"}) {
             auto* part = screen->findChild<QWidget*>(QLatin1String(name));
             const int needed = part->hasHeightForWidth() ? part->heightForWidth(part->width())
                                                          : part->sizeHint().height();

@@ -136,19 +136,9 @@ private slots:
         const bool granted = outcome == InputAccessGranter::Outcome::Granted;
         QCOMPARE(button->isVisible(), !granted);
         QCOMPARE(button->hasFocus(), !granted);
-    }
-
-    // A grant this session never picks up (remote, no logind) ends in advice to log in anew.
-    void grantUnseenByTheSessionAsksForANewLogin()
-    {
-        Host h;
-        InputAccessPanel* panel = h.panel(true);
-        QTest::mouseClick(h.grantButton(), Qt::LeftButton);
-        h.f.granter.finish(InputAccessGranter::Outcome::Granted);
-        h.f.scheduler.advance(4s);
-        QCOMPARE(statusText(panel), QString("Access granted."));
-        h.f.scheduler.advance(1s);
-        QVERIFY(statusText(panel).contains("Log out and back in"));
+        // A grant this session never picks up (remote, no logind) ends in advice to log in anew.
+        h.f.scheduler.advance(5s);
+        QCOMPARE(statusText(panel).contains("Log out and back in"), granted);
     }
 
     // The commands must write what the helper writes and run what it runs, quoting and all:

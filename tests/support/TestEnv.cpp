@@ -23,15 +23,6 @@ static Platform& prepared(fake::Services& services, bool signedIn, bool inputAcc
     return services.platform;
 }
 
-void addEveryScreenRows()
-{
-    QTest::addColumn<Variant>("variant");
-    QTest::addColumn<bool>("signedIn");
-    QTest::newRow("full, signed out") << Variant::Full << false;
-    QTest::newRow("full, signed in (purchase)") << Variant::Full << true;
-    QTest::newRow("simple, signed out") << Variant::Simple << false;
-}
-
 OnboardingRun::OnboardingRun(Variant variant, bool signedIn, bool inputAccess)
     : window(variant, prepared(services, signedIn, inputAccess))
 {

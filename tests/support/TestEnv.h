@@ -26,9 +26,6 @@ struct OnboardingRun {
     bool ready = false;
 };
 
-// Data rows "variant", "signedIn" that between them show every screen of both programs.
-void addEveryScreenRows();
-
 } // namespace marten::test
 
 // Like QTEST_MAIN, with an isolated home and the product's theme installed.
