@@ -4,6 +4,7 @@
 #include "support/TestEnv.h"
 #include "ui/Buttons.h"
 #include "ui/NavigationControls.h"
+#include "ui/ProgressBar.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -109,8 +110,8 @@ private slots:
     }
 
     // One walk through every step of both programs as a user of this system reading English
-    // meets them: every control named, the keyboard reaching each one, no shadow clipped, and
-    // this system's words in place of the other system's.
+    // meets them: every control named, the keyboard reaching each one, Close always there and
+    // writing nothing, no shadow clipped, and this system's words, not the other system's.
     void everyStep()
     {
         QFETCH(Variant, variant);
@@ -123,6 +124,9 @@ private slots:
         QVERIFY(run.ready);
         OnboardingWindow* window = &run.window;
         QStringList shown{window->windowTitle()};
+        const auto* bar = window->findChild<ProgressBar*>();
+        QCOMPARE(bool(window->windowFlags() & Qt::WindowStaysOnTopHint),
+                 variant == Variant::Simple);
         for (const FTUEStep current : window->flow().steps()) {
             const QString step = stepName(current);
             QTest::qWait(0);
@@ -160,6 +164,13 @@ private slots:
                         qPrintable(button->objectName() + " clipped by " + w->objectName()));
             }
 
+            // The window has no title bar: its "×" is the only way out with the mouse, on top of
+            // everything, clear of the bar and inside the window.
+            const QRect close = window->closeButton()->geometry();
+            QCOMPARE(window->childAt(close.center()), window->closeButton());
+            QVERIFY(close.top() > bar->mapTo(window, QPoint(0, bar->height())).y());
+            QVERIFY(close.right() < window->width());
+
             if (current == FTUEStep::permissions)
                 checkInputAccessPanel(window);
             if (current == FTUEStep::signIn && variant == Variant::Full)
@@ -168,6 +179,10 @@ private slots:
                 return;
             window->flow().nextStep();
         }
+        window->flow().previousStep(); // Close writes nothing
+        QTest::mouseClick(window->closeButton(), Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(run.services.settings.writes + run.services.autostart.registrations, 0);
         const QString texts = shown.join('\n');
         for (const char* word : {"the right Super key", "Input Access", "input access"})
             QVERIFY2(texts.contains(QString::fromUtf8(word)), word);

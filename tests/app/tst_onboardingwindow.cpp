@@ -1,27 +1,17 @@
 #include "app/FTUEView.h"
-#include "app/OnboardingWindow.h"
 #include "core/OnboardingFlow.h"
-#include "fakes/Fakes.h"
 #include "support/TestEnv.h"
 #include "ui/FocusRing.h"
-#include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
 
-#include <QSignalSpy>
-
 using namespace marten;
-using namespace std::chrono_literals;
-
-namespace {
 
 // Pixels of the window that are (nearly) the focus ring's colour.
-int ringPixels(QWidget& window)
+static int ringPixels(QWidget& window)
 {
     const QImage image = window.grab().toImage();
     return test::pixelsNear(image, image.rect(), focusring::colour(), 12);
 }
-
-} // namespace
 
 class TestOnboardingWindow final : public QObject {
     Q_OBJECT
@@ -34,37 +24,6 @@ private slots:
         for (const QRectF available : {QRectF(0, 25, 1440, 900), QRectF(100, 50, 640, 400)})
             QCOMPARE(QRectF(OnboardingWindow::centredOrigin(available, size), size).center(),
                      available.center());
-    }
-
-    void variants_data()
-    {
-        QTest::addColumn<Variant>("variant");
-        QTest::newRow("full") << Variant::Full;
-        QTest::newRow("simple") << Variant::Simple;
-    }
-
-    // The window has no title bar, so the "×" is the only way out with the mouse: it must be
-    // there on every step, clear of the bar, and close without writing anything.
-    void closeButtonOnEveryStep_data() { variants_data(); }
-    void closeButtonOnEveryStep()
-    {
-        QFETCH(Variant, variant);
-        test::OnboardingRun s(variant);
-        QVERIFY(s.ready);
-        OnboardingWindow& window = s.window;
-        QCOMPARE(bool(window.windowFlags() & Qt::WindowStaysOnTopHint), variant == Variant::Simple);
-        CloseButton* close = window.closeButton();
-        const auto* bar = window.findChild<ProgressBar*>();
-        for (; window.flow().currentStep(); window.flow().nextStep()) {
-            QTest::qWait(0);
-            QCOMPARE(window.childAt(close->geometry().center()), close);
-            QVERIFY(close->geometry().top() > bar->mapTo(&window, QPoint(0, bar->height())).y());
-            QVERIFY(close->geometry().right() < window.width());
-        }
-        window.flow().previousStep();
-        QTest::mouseClick(close, Qt::LeftButton);
-        QVERIFY(!window.isVisible());
-        QCOMPARE(s.services.settings.writes + s.services.autostart.registrations, 0);
     }
 
     // Focus starts on the step's main button, yet no ring shows until the keyboard is used

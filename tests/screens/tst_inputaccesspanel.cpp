@@ -18,13 +18,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-void writeExecutable(const QString& path, const QByteArray& text)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    test::writeFile(path, text);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 QString statusText(QWidget* panel)
 {
     return panel->findChild<QLabel*>("grantStatus")->text();
@@ -147,16 +140,17 @@ private slots:
     {
         QTemporaryDir root;
         QVERIFY(root.isValid());
-        const QString log = root.filePath("ran");
-        writeExecutable(root.filePath("bin/sudo"), R"(#!/bin/sh
+        const QString sudo = root.filePath("bin/sudo");
+        QVERIFY(QDir(root.path()).mkpath("bin") && QDir(root.path()).mkpath("etc/udev/rules.d") &&
+                QDir(root.path()).mkpath("etc/modules-load.d"));
+        test::writeFile(sudo, R"(#!/bin/sh
 case "$1" in tee) exec "$@" ;; esac
 echo "$*" >> "$RAN"
 )");
-        QVERIFY(QDir(root.path()).mkpath("etc/udev/rules.d") &&
-                QDir(root.path()).mkpath("etc/modules-load.d"));
+        QFile::setPermissions(sudo, QFile::ReadOwner | QFile::ExeOwner);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("PATH", root.filePath("bin") + ':' + env.value("PATH"));
-        env.insert("RAN", log);
+        env.insert("RAN", root.filePath("ran"));
         for (const auto& step : InputAccessCommands::commands()) {
             QProcess shell;
             shell.setProcessEnvironment(env);

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPainter>
 #include <QWidget>
 
 namespace marten::test {
@@ -29,17 +28,6 @@ OnboardingRun::OnboardingRun(Variant variant, bool signedIn, bool inputAccess)
     window.configureAndShow();
     ready = QTest::qWaitForWindowActive(&window) && window.closeButton()->isVisible() &&
             QTest::qWaitFor([this] { return !window.flow().isLoading(); });
-}
-
-QImage render(QWidget* widget)
-{
-    QImage image(widget->size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    widget->render(&painter, QPoint(), QRegion(),
-                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    painter.end();
-    return image;
 }
 
 int pixelsNear(const QImage& image, const QRect& area, const QColor& colour, int tolerance)

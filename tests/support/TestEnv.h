@@ -11,9 +11,6 @@ namespace marten::test {
 // Installs the product's names and theme.
 void prepareApplication(QApplication& app);
 
-// Renders a widget (and its children) over white into an image at device pixel ratio 1.
-QImage render(QWidget* widget);
-
 // How many pixels of `area` are within `tolerance` of `colour` (summed over red, green, blue).
 int pixelsNear(const QImage& image, const QRect& area, const QColor& colour, int tolerance = 6);
 
