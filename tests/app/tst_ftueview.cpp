@@ -92,20 +92,25 @@ private slots:
         QVERIFY(view.currentScreen());
     }
 
-    // The permission screen's button opens the panel, which goes once the flow sees the
-    // grant; the flow then moves on.
-    void grantSeenOnThePermissionStepMovesOn()
+    // Signed in: the permission screen's button opens the panel, which goes once the flow sees
+    // the grant; the flow then moves on to the purchase. There Skip moves on at once and asks
+    // for nothing; Subscribe asks the main application once and moves on a moment later,
+    // however often it is pressed meanwhile.
+    void grantThenPurchase()
     {
-        test::OnboardingRun run(Variant::Full); // welcome, permissions, signIn, howToUse
+        test::OnboardingRun run(Variant::Full, true);
         QVERIFY(run.ready);
-        run.window.flow().nextStep();
+        OnboardingFlow& flow = run.window.flow();
+        goTo(flow, FTUEStep::permissions);
         const auto shows = [&](const char* name) {
             return run.window.findChild<QWidget*>(name)->isVisible();
         };
+        const auto press = [&](const char* name) {
+            QTest::mouseClick(run.window.findChild<QAbstractButton*>(name), Qt::LeftButton);
+        };
         QVERIFY(!run.window.view()->stepButton()); // no way on until access is granted
         QVERIFY(!shows("checkingRow") && !shows("grantedLabel"));
-        QTest::mouseClick(run.window.findChild<QAbstractButton*>("openSettingsButton"),
-                          Qt::LeftButton);
+        press("openSettingsButton");
         QPointer<QWidget> panel = run.window.findChild<QWidget*>("inputAccessPanel");
         QVERIFY(panel && panel->isVisible() && panel->geometry() == run.window.rect());
         QVERIFY(shows("checkingRow"));
@@ -114,26 +119,16 @@ private slots:
         QVERIFY(!panel || !panel->isVisible());
         QVERIFY(shows("grantedLabel") && !shows("openSettingsButton") && !shows("checkingRow"));
         run.services.scheduler.advance(2s);
-        QCOMPARE(run.window.flow().currentStep(), FTUEStep::signIn);
-    }
+        QCOMPARE(flow.currentStep(), FTUEStep::purchase);
 
-    // Skip moves on at once and asks for nothing. Subscribe asks the main application once
-    // and moves on a moment later, however often it is pressed meanwhile.
-    void purchaseStepSkipsOrAsksOnce()
-    {
-        test::OnboardingRun run(Variant::Full, true);
-        QVERIFY(run.ready);
-        OnboardingFlow& flow = run.window.flow();
-        goTo(flow, FTUEStep::purchase);
         const qsizetype purchase = flow.currentStepIndex();
-        QTest::mouseClick(run.window.findChild<QAbstractButton*>("skipButton"), Qt::LeftButton);
+        press("skipButton");
         QCOMPARE(flow.currentStepIndex(), purchase + 1);
         QVERIFY(run.services.bus.posted.isEmpty());
         flow.previousStep();
         QTest::qWait(0);
-        for (int press = 0; press < 2; ++press)
-            QTest::mouseClick(run.window.findChild<QAbstractButton*>("subscribeButton"),
-                              Qt::LeftButton);
+        press("subscribeButton");
+        press("subscribeButton");
         QCOMPARE(run.services.bus.posted.size(), 1);
         run.services.scheduler.advance(10s);
         QCOMPARE(flow.currentStepIndex(), purchase + 1);
