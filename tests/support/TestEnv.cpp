@@ -2,7 +2,6 @@
 
 #include "core/OnboardingFlow.h"
 #include "ui/NavigationControls.h"
-#include "ui/Theme.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,27 +27,6 @@ OnboardingRun::OnboardingRun(Variant variant, bool signedIn, bool inputAccess)
     window.configureAndShow();
     ready = QTest::qWaitForWindowActive(&window) && window.closeButton()->isVisible() &&
             QTest::qWaitFor([this] { return !window.flow().isLoading(); });
-}
-
-int pixelsNear(const QImage& image, const QRect& area, const QColor& colour, int tolerance)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += qAbs(c.red() - colour.red()) + qAbs(c.green() - colour.green()) +
-                         qAbs(c.blue() - colour.blue()) <=
-                     tolerance;
-        }
-    }
-    return count;
-}
-
-void prepareApplication(QApplication& app)
-{
-    app.setOrganizationName(QStringLiteral("Marten"));
-    app.setApplicationName(QStringLiteral("Marten"));
-    theme::apply(app);
 }
 
 } // namespace marten::test
