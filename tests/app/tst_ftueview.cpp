@@ -6,8 +6,10 @@
 #include "ui/Buttons.h"
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
+#include "ui/Theme.h"
 
 #include <QLabel>
+#include <QSignalSpy>
 
 using namespace marten;
 using namespace std::chrono_literals;
@@ -23,8 +25,29 @@ class TestFTUEView final : public QObject {
         QTest::qWait(0);
     }
 
+    // The bar as painted over white, one letter per stretch along its middle row: a for the
+    // accent colour, p for pale.
+    static QString segments(QWidget* bar)
+    {
+        QImage image(bar->size(), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        bar->render(&image, {}, {}, QWidget::DrawChildren);
+        QString found;
+        QColor before = Qt::white;
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor colour = image.pixelColor(x, image.height() / 2);
+            if (colour != Qt::white && before == Qt::white)
+                found += 'p';
+            if (colour == theme::accent())
+                found.back() = 'a';
+            before = colour;
+        }
+        return found;
+    }
+
 private slots:
-    // The buttons drive the flow; Back, the bar and the step button follow it, past the end too.
+    // The buttons drive the flow; Back, the bar and the step button follow it, past the end too;
+    // Get Started on the last step completes.
     void buttonsAndBarFollowTheFlow()
     {
         test::OnboardingRun run(Variant::Simple, false, true); // welcome, howToUse, signIn, testIt
@@ -34,7 +57,7 @@ private slots:
         auto* back = view->findChild<BackButton*>();
         auto* progress = view->findChild<ProgressBar*>();
         QVERIFY(!back->isVisible());
-        QCOMPARE(progress->totalSteps(), 4);
+        QCOMPARE(segments(progress), "appp");
         QTest::mouseClick(view->stepButton(), Qt::LeftButton);
         QVERIFY(back->isVisible());
         QTest::mouseClick(back, Qt::LeftButton);
@@ -43,9 +66,12 @@ private slots:
         for (int i = 0; i < 4; ++i)
             flow.nextStep();
         QVERIFY(!view->currentScreen() && !view->stepButton() && back->isVisible());
-        QCOMPARE(progress->currentStep(), 4);
+        QCOMPARE(segments(progress), "aaaa");
         QTest::mouseClick(back, Qt::LeftButton);
         QCOMPARE(view->stepButton()->text(), QStringLiteral("Get Started"));
+        QSignalSpy completed(&flow, &OnboardingFlow::completed);
+        QTest::mouseClick(view->stepButton(), Qt::LeftButton);
+        QCOMPARE(completed.count(), 1);
     }
 
     // A decision ready before the window's first frame must not build the first step
@@ -66,50 +92,46 @@ private slots:
         QVERIFY(view.currentScreen());
     }
 
-    // The permission screen's button opens the panel, which goes once the flow sees the
-    // grant; the flow then moves on.
-    void grantSeenOnThePermissionStepMovesOn()
+    // Signed in: the permission screen's button opens the panel, which goes once the flow sees
+    // the grant; the flow then moves on to the purchase. There Skip moves on at once and asks
+    // for nothing; Subscribe asks the main application once and moves on a moment later,
+    // however often it is pressed meanwhile.
+    void grantThenPurchase()
     {
-        test::OnboardingRun run(Variant::Full); // welcome, permissions, signIn, howToUse
+        test::OnboardingRun run(Variant::Full, true);
         QVERIFY(run.ready);
-        run.window.flow().nextStep();
-        QTest::mouseClick(run.window.findChild<QAbstractButton*>("openSettingsButton"),
-                          Qt::LeftButton);
+        OnboardingFlow& flow = run.window.flow();
+        goTo(flow, FTUEStep::permissions);
+        const auto shows = [&](const char* name) {
+            return run.window.findChild<QWidget*>(name)->isVisible();
+        };
+        const auto press = [&](const char* name) {
+            QTest::mouseClick(run.window.findChild<QAbstractButton*>(name), Qt::LeftButton);
+        };
+        QVERIFY(!run.window.view()->stepButton()); // no way on until access is granted
+        QVERIFY(!shows("checkingRow") && !shows("grantedLabel"));
+        press("openSettingsButton");
         QPointer<QWidget> panel = run.window.findChild<QWidget*>("inputAccessPanel");
         QVERIFY(panel && panel->isVisible() && panel->geometry() == run.window.rect());
-        QVERIFY(run.window.findChild<QWidget*>("checkingRow")->isVisible());
+        QVERIFY(shows("checkingRow"));
         run.services.probe.granted = true;
         run.services.scheduler.advance(1s);
         QVERIFY(!panel || !panel->isVisible());
+        QVERIFY(shows("grantedLabel") && !shows("openSettingsButton") && !shows("checkingRow"));
         run.services.scheduler.advance(2s);
-        QCOMPARE(run.window.flow().currentStep(), FTUEStep::signIn);
-    }
+        QCOMPARE(flow.currentStep(), FTUEStep::purchase);
 
-    // A widget clips its children's painting, shadows included: every widget between a blue
-    // button and the view has to hold the shadow's whole reach (blur 14 px, dropped 4 px).
-    void blueButtonShadowsAreNeverClipped()
-    {
-        int checked = 0;
-        for (const bool signedIn : {false, true}) { // sign-in step, then purchase step
-            test::OnboardingRun run(Variant::Full, signedIn);
-            QVERIFY(run.ready);
-            FTUEView* view = run.window.view();
-            for (; run.window.flow().currentStep(); run.window.flow().nextStep()) {
-                QTest::qWait(0);
-                for (StyledButton* button : view->findChildren<StyledButton*>()) {
-                    if (!button->isVisibleTo(view) || button->style() != ButtonStyle::AlwaysBlue)
-                        continue;
-                    ++checked;
-                    const QRect reach = button->rect().adjusted(-14, -10, 14, 18);
-                    for (QWidget* w = button->parentWidget(); w != view; w = w->parentWidget())
-                        QVERIFY2(
-                            w->rect().contains(
-                                QRect(button->mapTo(w, reach.topLeft()), reach.size())),
-                            qPrintable(button->objectName() + " clipped by " + w->objectName()));
-                }
-            }
-        }
-        QVERIFY(checked >= 4);
+        const qsizetype purchase = flow.currentStepIndex();
+        press("skipButton");
+        QCOMPARE(flow.currentStepIndex(), purchase + 1);
+        QVERIFY(run.services.bus.posted.isEmpty());
+        flow.previousStep();
+        QTest::qWait(0);
+        press("subscribeButton");
+        press("subscribeButton");
+        QCOMPARE(run.services.bus.posted.size(), 1);
+        run.services.scheduler.advance(10s);
+        QCOMPARE(flow.currentStepIndex(), purchase + 1);
     }
 
     // With a transcript the screen is taller than the step area: the paddings give way,
@@ -122,9 +144,8 @@ private slots:
             QStringLiteral("Remind me to call the bakery about Saturday's order."));
         goTo(run.window.flow(), FTUEStep::testIt);
         QWidget* screen = run.window.view()->currentScreen();
-        QCOMPARE(screen->findChild<QLabel*>("micSymbol")->size(), QSize(80, 80));
         for (const char* name :
-             {"transcriptHeading", "testItTitle", "transcriptText", "testItClosing"}) {
+             {"micSymbol", "transcriptHeading", "testItTitle", "transcriptText", "testItClosing"}) {
             auto* part = screen->findChild<QWidget*>(QLatin1String(name));
             const int needed = part->hasHeightForWidth() ? part->heightForWidth(part->width())
                                                          : part->sizeHint().height();

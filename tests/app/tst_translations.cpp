@@ -1,12 +1,6 @@
-#include "app/OnboardingWindow.h"
 #include "app/Translations.h"
-#include "core/OnboardingFlow.h"
 #include "support/TestEnv.h"
-#include "ui/InstructionRow.h"
-#include "ui/MartenSocialButton.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QtTest>
 
 using namespace marten;
@@ -70,52 +64,6 @@ private slots:
             QCOMPARE(QLocale(loaded ? translator.language() : "C").language(),
                      QLocale(row.section(':', 1)).language());
         }
-    }
-
-    // Both programs, every step: the C locale shows the product's texts exactly as written,
-    // an English one this system's words and none of the other system's.
-    void cShowsSourceTextsEnglishShowsLinuxWords_data() { test::addEveryScreenRows(); }
-    void cShowsSourceTextsEnglishShowsLinuxWords()
-    {
-        QFETCH(Variant, variant);
-        QFETCH(bool, signedIn);
-        // Every text shown on every step (a button's as its accessible name).
-        const auto walkIn = [&](const char* locale) {
-            QTranslator translator;
-            const bool loaded = loadTranslation(translator, QLocale(QString::fromLatin1(locale)));
-            if (loaded)
-                QCoreApplication::installTranslator(&translator);
-            test::OnboardingRun run(variant, signedIn);
-            QStringList shown{run.window.windowTitle()};
-            for (OnboardingFlow& flow = run.window.flow(); flow.currentStep(); flow.nextStep()) {
-                for (QWidget* w : run.window.findChildren<QWidget*>()) {
-                    if (!w->isVisibleTo(&run.window))
-                        continue;
-                    shown << w->accessibleName();
-                    if (auto* label = qobject_cast<QLabel*>(w))
-                        shown << label->text();
-                    else if (auto* edit = qobject_cast<QLineEdit*>(w))
-                        shown << edit->placeholderText();
-                    else if (auto* row = qobject_cast<InstructionRow*>(w))
-                        shown << row->text();
-                    else if (auto* social = qobject_cast<MartenSocialButton*>(w))
-                        shown << social->text();
-                }
-            }
-            QCoreApplication::removeTranslator(&translator);
-            return std::pair{loaded, shown.join(QLatin1Char('\n'))};
-        };
-        const auto [cLoaded, c] = walkIn("C");
-        const auto [enLoaded, en] = walkIn("en_US");
-        QVERIFY(!cLoaded && enLoaded);
-        const QString key = variant == Variant::Full ? "Press the Right Command key (⌘)"
-                                                     : "Hold the Right Command key";
-        QVERIFY(c.contains(key));
-        QVERIFY(!en.contains(key));
-        for (const char* word : {"the right Super key", "Input Access", "input access"})
-            QVERIFY2(en.contains(QString::fromUtf8(word)), word);
-        for (const char* foreign : {"Command", "⌘", "Accessibility", "System Settings"})
-            QVERIFY2(!en.contains(QString::fromUtf8(foreign)), foreign);
     }
 };
 

@@ -18,13 +18,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-void writeExecutable(const QString& path, const QByteArray& text)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    test::writeFile(path, text);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 QString statusText(QWidget* panel)
 {
     return panel->findChild<QLabel*>("grantStatus")->text();
@@ -136,19 +129,9 @@ private slots:
         const bool granted = outcome == InputAccessGranter::Outcome::Granted;
         QCOMPARE(button->isVisible(), !granted);
         QCOMPARE(button->hasFocus(), !granted);
-    }
-
-    // A grant this session never picks up (remote, no logind) ends in advice to log in anew.
-    void grantUnseenByTheSessionAsksForANewLogin()
-    {
-        Host h;
-        InputAccessPanel* panel = h.panel(true);
-        QTest::mouseClick(h.grantButton(), Qt::LeftButton);
-        h.f.granter.finish(InputAccessGranter::Outcome::Granted);
-        h.f.scheduler.advance(4s);
-        QCOMPARE(statusText(panel), QString("Access granted."));
-        h.f.scheduler.advance(1s);
-        QVERIFY(statusText(panel).contains("Log out and back in"));
+        // A grant this session never picks up (remote, no logind) ends in advice to log in anew.
+        h.f.scheduler.advance(5s);
+        QCOMPARE(statusText(panel).contains("Log out and back in"), granted);
     }
 
     // The commands must write what the helper writes and run what it runs, quoting and all:
@@ -157,16 +140,17 @@ private slots:
     {
         QTemporaryDir root;
         QVERIFY(root.isValid());
-        const QString log = root.filePath("ran");
-        writeExecutable(root.filePath("bin/sudo"), R"(#!/bin/sh
+        const QString sudo = root.filePath("bin/sudo");
+        QVERIFY(QDir(root.path()).mkpath("bin") && QDir(root.path()).mkpath("etc/udev/rules.d") &&
+                QDir(root.path()).mkpath("etc/modules-load.d"));
+        test::writeFile(sudo, R"(#!/bin/sh
 case "$1" in tee) exec "$@" ;; esac
 echo "$*" >> "$RAN"
 )");
-        QVERIFY(QDir(root.path()).mkpath("etc/udev/rules.d") &&
-                QDir(root.path()).mkpath("etc/modules-load.d"));
+        QFile::setPermissions(sudo, QFile::ReadOwner | QFile::ExeOwner);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("PATH", root.filePath("bin") + ':' + env.value("PATH"));
-        env.insert("RAN", log);
+        env.insert("RAN", root.filePath("ran"));
         for (const auto& step : InputAccessCommands::commands()) {
             QProcess shell;
             shell.setProcessEnvironment(env);

@@ -16,27 +16,11 @@ class TestTestItView final : public QObject {
     Q_OBJECT
 
 private slots:
-    // The "You said:" block shows any text, even one of spaces, and goes when the text is
-    // cleared.
-    void followsTheFlowState()
-    {
-        fake::Services services;
-        TestItState state;
-        TestItView view({traitsFor(Variant::Simple), services.platform}, state);
-        view.show();
-        QVERIFY(!view.transcriptBlock()->isVisible());
-        for (const QString& text : QStringList{"Remind me to call the bakery", "   "}) {
-            state.setTranscribedText(text);
-            QVERIFY(view.transcriptBlock()->isVisible());
-            state.setTranscribedText(QString());
-            QVERIFY(!view.transcriptBlock()->isVisible());
-        }
-    }
-
     // The key and the typed transcript, in a window with a focused "Get Started". Only the
-    // keyboards that open are read, and one plugged in later is picked up. Typed text counts only
-    // from a press until 10 s after the release or the last character, and meanwhile never presses
-    // the button, while Ctrl+Return always does. Hiding the step closes every keyboard.
+    // keyboards that open are read, and one plugged in later is picked up. Typed text counts
+    // only from a press until 10 s after the release or the last character, and meanwhile never
+    // presses the button, while Ctrl+Return always does. The "You said:" block shows whenever
+    // there is text. Hiding the step closes every keyboard.
     void keyAndTypedTextDriveTheState()
     {
         fake::Services services;
@@ -45,7 +29,8 @@ private slots:
         TestItState state;
         QWidget window;
         auto* column = new QVBoxLayout(&window);
-        column->addWidget(new TestItView({traitsFor(Variant::Simple), services.platform}, state));
+        auto* view = new TestItView({traitsFor(Variant::Simple), services.platform}, state);
+        column->addWidget(view);
         StyledButton* button = StepButton::create(ButtonStyle::AlwaysBlue, "Get Started", &window);
         column->addWidget(button);
         QSignalSpy clicked(button, &QAbstractButton::clicked);
@@ -53,6 +38,7 @@ private slots:
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         button->setFocus();
+        QVERIFY(!view->transcriptBlock()->isVisible());
         QCOMPARE(services.keys.open, QStringList{"/dev/input/event3"});
         services.probe.keyboards.append("/dev/input/event9"); // plugged in while shown
         services.scheduler.advance(1s);
@@ -71,6 +57,7 @@ private slots:
         QTest::keyClick(button, Qt::Key_Tab, Qt::ShiftModifier);
         QTest::keyClick(button, Qt::Key_Space);
         QCOMPARE(state.transcribedText(), "hello world ");
+        QVERIFY(view->transcriptBlock()->isVisible());
         QCOMPARE(clicked.count(), 1);
         QTest::keyClick(button, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(clicked.count(), 2);
@@ -81,6 +68,9 @@ private slots:
         QCOMPARE(state.transcribedText(), "hello world ");
         services.keys.press(); // a new press starts a new transcript
         QCOMPARE(state.transcribedText(), "");
+        QVERIFY(!view->transcriptBlock()->isVisible());
+        state.setTranscribedText("   "); // shown as said, even if only spaces
+        QVERIFY(view->transcriptBlock()->isVisible());
         window.hide();
         QVERIFY(services.keys.open.isEmpty());
         QVERIFY(!state.isRecording());

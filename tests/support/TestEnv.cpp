@@ -2,11 +2,9 @@
 
 #include "core/OnboardingFlow.h"
 #include "ui/NavigationControls.h"
-#include "ui/Theme.h"
 
 #include <QDir>
 #include <QFile>
-#include <QPainter>
 #include <QWidget>
 
 namespace marten::test {
@@ -23,53 +21,12 @@ static Platform& prepared(fake::Services& services, bool signedIn, bool inputAcc
     return services.platform;
 }
 
-void addEveryScreenRows()
-{
-    QTest::addColumn<Variant>("variant");
-    QTest::addColumn<bool>("signedIn");
-    QTest::newRow("full, signed out") << Variant::Full << false;
-    QTest::newRow("full, signed in (purchase)") << Variant::Full << true;
-    QTest::newRow("simple, signed out") << Variant::Simple << false;
-}
-
 OnboardingRun::OnboardingRun(Variant variant, bool signedIn, bool inputAccess)
     : window(variant, prepared(services, signedIn, inputAccess))
 {
     window.configureAndShow();
     ready = QTest::qWaitForWindowActive(&window) && window.closeButton()->isVisible() &&
             QTest::qWaitFor([this] { return !window.flow().isLoading(); });
-}
-
-QImage render(QWidget* widget)
-{
-    QImage image(widget->size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    widget->render(&painter, QPoint(), QRegion(),
-                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    painter.end();
-    return image;
-}
-
-int pixelsNear(const QImage& image, const QRect& area, const QColor& colour, int tolerance)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += qAbs(c.red() - colour.red()) + qAbs(c.green() - colour.green()) +
-                         qAbs(c.blue() - colour.blue()) <=
-                     tolerance;
-        }
-    }
-    return count;
-}
-
-void prepareApplication(QApplication& app)
-{
-    app.setOrganizationName(QStringLiteral("Marten"));
-    app.setApplicationName(QStringLiteral("Marten"));
-    theme::apply(app);
 }
 
 } // namespace marten::test

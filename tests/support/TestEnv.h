@@ -3,19 +3,11 @@
 #include "app/OnboardingWindow.h"
 #include "fakes/Fakes.h"
 #include "support/CoreTestEnv.h"
+#include "ui/Theme.h"
 
 #include <QApplication>
 
 namespace marten::test {
-
-// Installs the product's names and theme.
-void prepareApplication(QApplication& app);
-
-// Renders a widget (and its children) over white into an image at device pixel ratio 1.
-QImage render(QWidget* widget);
-
-// How many pixels of `area` are within `tolerance` of `colour` (summed over red, green, blue).
-int pixelsNear(const QImage& image, const QRect& area, const QColor& colour, int tolerance = 6);
 
 // An onboarding window over fake services, shown and active, its steps decided: `ready`
 // says it got there. The close button must be there before the decision, too.
@@ -26,18 +18,17 @@ struct OnboardingRun {
     bool ready = false;
 };
 
-// Data rows "variant", "signedIn" that between them show every screen of both programs.
-void addEveryScreenRows();
-
 } // namespace marten::test
 
-// Like QTEST_MAIN, with an isolated home and the product's theme installed.
+// Like QTEST_MAIN, with an isolated home and the product's names and theme installed.
 #define MARTEN_TEST_MAIN(TestObject)                                                               \
     int main(int argc, char** argv)                                                                \
     {                                                                                              \
         marten::test::IsolatedHome isolatedHome;                                                   \
         QApplication app(argc, argv);                                                              \
-        marten::test::prepareApplication(app);                                                     \
+        app.setOrganizationName(QStringLiteral("Marten"));                                         \
+        app.setApplicationName(QStringLiteral("Marten"));                                          \
+        marten::theme::apply(app);                                                                 \
         TestObject tc;                                                                             \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&tc, argc, argv);                                                      \

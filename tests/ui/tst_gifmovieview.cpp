@@ -19,7 +19,6 @@ class TestGIFMovieView final : public QObject {
     // Staged where the program stages: the folder is opened after init() has made it afresh.
     std::optional<marten::PrivateFolder> m_staging;
     const QString m_folder = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/marten-onboarding/";
-    const QString m_page = m_folder + "gif_display.html";
 
     static QByteArray readAll(const QString& path)
     {
@@ -44,19 +43,19 @@ private slots:
     }
 
     // The page names the staged copy; an odd name is escaped for both URL and HTML, and the
-    // copy is still found. (Links planted in the folder are the folder's own test.)
+    // copy is still found.
     void stagesThePageAndTheCopy()
     {
         const QString odd = m_sources.filePath("x:a \"b\" #?&%.gif");
         QVERIFY(QFile::copy(kGlowy, odd));
         marten::GIFMovieView view(QUrl::fromLocalFile(odd), *m_staging, m_console);
-        QVERIFY(readAll(m_page).contains("<img src=\"x%3Aa%20%22b%22%20%23%3F&amp;%25.gif\" />"));
+        QVERIFY(readAll(m_folder + "gif_display.html")
+                    .contains("<img src=\"x%3Aa%20%22b%22%20%23%3F&amp;%25.gif\" />"));
         QCOMPARE(readAll(m_folder + "x:a \"b\" #?&%.gif"), readAll(kGlowy));
         QVERIFY(view.movie() && m_console.lines().isEmpty());
     }
 
     // A missing image, a FIFO or a device: one line at once, nothing staged, nothing drawn.
-    // (A page that cannot be staged is run end to end, on a full disk.)
     void unusableSourcesLogOneLineAndStayTransparent_data()
     {
         QTest::addColumn<QString>("source");
