@@ -15,22 +15,19 @@ h="$(new_home swapped-folder)"
 mkdir -p "$h/shared" "$h/victim" "$h/tmp"
 chmod 0777 "$h/shared"
 printf 'precious\n' | tee "$h/victim/gif_display.html" > "$h/victim.before"
-(
-    end=$((SECONDS + 6))
-    while [ $SECONDS -lt $end ]; do
-        mv "$h/shared/marten-onboarding" "$h/shared/aside" 2>/dev/null
-        ln -sfn "$h/victim" "$h/shared/marten-onboarding" 2>/dev/null
-        rm -f "$h/shared/marten-onboarding" 2>/dev/null
-        mv "$h/shared/aside" "$h/shared/marten-onboarding" 2>/dev/null
-    done
-) &
+while :; do
+    mv "$h/shared/marten-onboarding" "$h/shared/aside" 2>/dev/null
+    ln -sfn "$h/victim" "$h/shared/marten-onboarding" 2>/dev/null
+    rm -f "$h/shared/marten-onboarding" 2>/dev/null
+    mv "$h/shared/aside" "$h/shared/marten-onboarding" 2>/dev/null
+done &
 swapper=$!
 for _ in 1 2 3; do
     start_until "$h" "FTUE will show" env HOME="$h" XDG_CONFIG_HOME="$h/config" \
         XDG_RUNTIME_DIR="$h/shared" TMPDIR="$h/tmp" dbus-run-session -- "$BIN/MartenOnboarding"
     stop_with "$h" TERM
 done
-wait "$swapper"
+kill "$swapper" && wait "$swapper" 2>/dev/null
 check "a swapped media folder: the victim's folder untouched, fallback folders removed" \
     eval 'stopped_early "$h" && cmp "$h/victim.before" "$h/victim/gif_display.html" &&
         [ "$(ls -A "$h/victim")" = gif_display.html ] && ! ls -A "$h/tmp" | grep "^marten-onboarding-"'
