@@ -14,11 +14,9 @@ new_home() { mkdir -p "$WORK/$1/config" && install -d -m 700 "$WORK/$1/runtime" 
 
 # in_home HOME CMD...: runs CMD with that home and a private session bus.
 in_home() {
-    local h="$1"
-    shift
-    HOME="$h" XDG_CONFIG_HOME="$h/config" XDG_RUNTIME_DIR="$h/runtime" \
-        XDG_DATA_HOME="$h/data" XDG_CACHE_HOME="$h/cache" QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" \
-        dbus-run-session -- "$@"
+    HOME="$1" XDG_CONFIG_HOME="$1/config" XDG_RUNTIME_DIR="$1/runtime" \
+        XDG_DATA_HOME="$1/data" XDG_CACHE_HOME="$1/cache" QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" \
+        dbus-run-session -- "${@:2}"
 }
 
 # Runs a command where input access is granted (see with-input-access.sh).

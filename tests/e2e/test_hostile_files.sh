@@ -34,8 +34,7 @@ check "a swapped media folder: the victim's folder untouched, fallback folders r
 
 # A FIFO where the still image is looked for (a program with no GIF anywhere): the microphone
 # symbol instead, nothing blocks. (The GIF player's FIFOs, devices and huge frames are unit tests.)
-mkdir -p "$WORK/bare/bin"
-cp "$BIN/MartenOnboarding" "$WORK/bare/bin/"
+with_main_app "$WORK/bare/bin"
 h="$(new_home media-fifo-png)"
 mkdir -p "$h/Documents/voice_to_text/assets"
 mkfifo "$h/Documents/voice_to_text/assets/glowy.png"

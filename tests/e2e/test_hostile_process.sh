@@ -60,12 +60,10 @@ if unshare -m --propagation private true 2>/dev/null; then
         mkdir -p "$h/cwd"
         printf 'passwd: files\ngroup: files\n' > "$h/passwd.nss"
         # dbus-daemon itself needs an entry for the user; that run never gets to the bus.
-        bus=(dbus-run-session --)
         if [ "$kind" = missing-entry ]; then
-            grep -v "^[^:]*:[^:]*:$(id -u):" /etc/passwd > "$h/passwd"
-            bus=(env DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent)
+            grep -v "^[^:]*:[^:]*:$(id -u):" /etc/passwd > "$h/passwd" && bus=(env DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent)
         else
-            awk -F: -v OFS=: -v uid="$(id -u)" -v home="$h" '$3 == uid { $6 = home } 1' /etc/passwd > "$h/passwd"
+            awk -F: -v OFS=: -v uid="$(id -u)" -v home="$h" '$3 == uid { $6 = home } 1' /etc/passwd > "$h/passwd" && bus=(dbus-run-session --)
         fi
         (cd "$h/cwd" && FAST=1 run_to_end "$h" unshare -m --propagation private sh -c \
             'mount --bind "$0" /etc/passwd && mount --bind "$0.nss" /etc/nsswitch.conf && exec "$@"' \
