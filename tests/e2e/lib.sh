@@ -7,32 +7,21 @@ failed=0
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 
-pass() { passed=$((passed + 1)); echo "PASS: $1"; }
 fail() { failed=$((failed + 1)); echo "FAIL: $1"; shift; printf '      %s\n' "$@"; }
 
 # new_home NAME: prints the path of a fresh home with private XDG folders.
-new_home() {
-    local h="$WORK/$1"
-    mkdir -p "$h/config" "$h/runtime"
-    chmod 700 "$h/runtime"
-    echo "$h"
-}
+new_home() { mkdir -p "$WORK/$1/config" && install -d -m 700 "$WORK/$1/runtime" && echo "$WORK/$1"; }
 
 # in_home HOME CMD...: runs CMD with that home and a private session bus.
 in_home() {
-    local h="$1"
-    shift
-    HOME="$h" XDG_CONFIG_HOME="$h/config" XDG_RUNTIME_DIR="$h/runtime" \
-        XDG_DATA_HOME="$h/data" XDG_CACHE_HOME="$h/cache" QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" \
-        dbus-run-session -- "$@"
+    HOME="$1" XDG_CONFIG_HOME="$1/config" XDG_RUNTIME_DIR="$1/runtime" \
+        XDG_DATA_HOME="$1/data" XDG_CACHE_HOME="$1/cache" QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" \
+        dbus-run-session -- "${@:2}"
 }
 
 # Runs a command where input access is granted (see with-input-access.sh).
 WITH_INPUT_ACCESS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/with-input-access.sh"
-
-can_fake_input_access() {
-    "$WITH_INPUT_ACCESS" true 2>/dev/null
-}
+can_fake_input_access() { "$WITH_INPUT_ACCESS" true 2>/dev/null; }
 
 # wait_for_line FILE TEXT [tenths]: waits until FILE holds a line containing TEXT.
 wait_for_line() {
@@ -48,15 +37,13 @@ wait_for_line() {
 check() {
     local name="$1" out
     shift
-    if out="$("$@" 2>&1)"; then pass "$name"; else fail "$name" "$out"; fi
+    if out="$("$@" 2>&1)"; then passed=$((passed + 1)) && echo "PASS: $name"; else fail "$name" "$out"; fi
 }
 
 # need TOOL...: skips the whole script unless every TOOL is installed.
 need() {
     local t
-    for t; do
-        command -v "$t" > /dev/null || { echo "SKIP: $t is not installed"; exit 0; }
-    done
+    for t; do command -v "$t" > /dev/null || { echo "SKIP: $t is not installed"; exit 0; }; done
 }
 
 # same FILE TEXT: FILE holds exactly TEXT, or says what it holds instead.
@@ -66,16 +53,12 @@ same() {
 
 # subscribed_home NAME: a new home whose user is signed in and subscribed.
 subscribed_home() {
-    local h
-    h="$(new_home "$1")"
-    printf '{"token":"abc","has_subscription":true}' > "$h/.marten_auth_local.json"
-    echo "$h"
+    new_home "$1" && printf '{"token":"abc","has_subscription":true}' > "$WORK/$1/.marten_auth_local.json"
 }
 
 # With libfaketime installed, FAST=1 run_to_end runs the program (and nothing else) on a clock
-# five times as fast, for runs that only wait out its own timers, such as the three seconds
-# before a signed-in, subscribed user's run completes. Not for runs that time the program, and
-# not for a sanitizer build, whose runtime must be the first library loaded.
+# five times as fast, for runs that only wait out its own timers, such as a subscribed user's
+# three seconds before completion. Not under a sanitizer, whose runtime must load first.
 FASTER_CLOCK=()
 if [ -z "${ASAN_OPTIONS:-}" ]; then
     for lib in /usr/lib/*/faketime/libfaketime.so.1; do
@@ -83,8 +66,8 @@ if [ -z "${ASAN_OPTIONS:-}" ]; then
     done
 fi
 
-# run_to_end HOME CMD... PROGRAM: runs CMD... PROGRAM (20 s at most, then killed) with HOME's
-# output files, and notes its exit status in HOME/status.
+# run_to_end HOME CMD... PROGRAM: runs CMD... PROGRAM (20 s at most, then killed), output in
+# HOME/out and HOME/err, exit status in HOME/status.
 run_to_end() {
     local h="$1" clock=()
     shift
@@ -93,26 +76,38 @@ run_to_end() {
     echo "$?" > "$h/status"
 }
 
-# completed HOME: status 0, both flags written and the program's last line its normal end.
-completed() {
-    local conf="$1/config/Marten/Marten.conf"
-    same "$1/status" 0 && grep -qx 'has_launched_before=true' "$conf" 2> /dev/null &&
-        grep -qx 'ftue_completed=true' "$conf" && tail -n1 "$1/out" | grep -qx 'MartenOnboarding main() completed' ||
-        { cat "$1/out" "$conf" 2>&1; return 1; }
+# ended HOME: status 0 and the program's last line its normal end, whatever it wrote.
+ended() {
+    same "$1/status" 0 && tail -n1 "$1/out" | grep -qx 'MartenOnboarding main() completed' ||
+        { cat "$1/out"; return 1; }
 }
 
-# run_until HOME TEXT CMD... PROGRAM: runs CMD... PROGRAM (output in HOME/out and HOME/err)
-# until the output holds TEXT, then ends PROGRAM. The program is started by a shell that
-# notes its pid and becomes it, so exactly that process is ended.
-run_until() {
-    local h="$1" text="$2" job
+# completed HOME: ended, with both flags written.
+completed() {
+    local conf="$1/config/Marten/Marten.conf"
+    ended "$1" && grep -qx 'has_launched_before=true' "$conf" 2> /dev/null &&
+        grep -qx 'ftue_completed=true' "$conf" || { cat "$conf" 2>&1; return 1; }
+}
+
+# start_until HOME TEXT CMD... PROGRAM: starts CMD... PROGRAM in the background (20 s at
+# most, output in HOME/out and HOME/err) and returns half a second after the output holds
+# TEXT; stop_with then ends it. PROGRAM is started by a shell that notes its pid in HOME/pid
+# and becomes it, so exactly that process is ended.
+start_until() {
+    local h="$1" text="$2"
     shift 2
+    rm -f "$h/pid"
     "${@:1:$#-1}" timeout -k 5 -s TERM 20 sh -c 'echo $$ > "$0"; exec "$1"' "$h/pid" "${@: -1}" \
         > "$h/out" 2> "$h/err" &
-    job=$!
-    wait_for_line "$h/out" "$text" 100
-    [ -s "$h/pid" ] && kill "$(cat "$h/pid")" 2> /dev/null
-    wait "$job" 2> /dev/null
+    STARTED=$!
+    wait_for_line "$h/out" "$text" 100 && [ -z "${AT_ONCE:-}" ] && sleep 0.5
+}
+
+# run_until HOME TEXT CMD... PROGRAM: as start_until, then ends PROGRAM at once.
+run_until() {
+    AT_ONCE=1 start_until "$@"
+    [ -s "$1/pid" ] && kill "$(cat "$1/pid")" 2> /dev/null
+    wait "$STARTED" 2> /dev/null
 }
 
 # What Marten.conf holds after a completed run that found no such file.
@@ -123,36 +118,13 @@ same_bytes() {
     printf '%s' "$2" | cmp -s - "$1" || { echo "$1 holds:"; cat "$1" 2>&1; return 1; }
 }
 
-# ended HOME: status 0 and the program's last line its normal end, whatever it wrote.
-ended() {
-    same "$1/status" 0 && tail -n1 "$1/out" | grep -qx 'MartenOnboarding main() completed' ||
-        { cat "$1/out"; return 1; }
-}
-
 # with_main_app DIR: a copy of the full program in DIR, with a main application beside it.
 with_main_app() {
-    mkdir -p "$1"
-    cp "$BIN/MartenOnboarding" "$1/"
-    printf '#!/bin/sh\n' > "$1/marten"
-    chmod +x "$1/marten"
+    mkdir -p "$1" && cp "$BIN/MartenOnboarding" "$1/" && printf '#!/bin/sh\n' > "$1/marten" && chmod +x "$1/marten"
 }
 
-# start_until HOME TEXT CMD... PROGRAM: starts CMD... PROGRAM in the background (20 s at
-# most, output in HOME/out and HOME/err) and returns half a second after the output holds
-# TEXT. stop_with then ends it.
-start_until() {
-    local h="$1" text="$2"
-    shift 2
-    rm -f "$h/pid"
-    "${@:1:$#-1}" timeout -k 5 -s TERM 20 sh -c 'echo $$ > "$0"; exec "$1"' "$h/pid" "${@: -1}" \
-        > "$h/out" 2> "$h/err" &
-    STARTED=$!
-    wait_for_line "$h/out" "$text" 100
-    sleep 0.5
-}
-
-# stop_with HOME SIGNAL: sends the program start_until started SIGNAL and waits for it; its
-# status goes to HOME/status, the seconds it took to end to HOME/took.
+# stop_with HOME SIGNAL: ends start_until's program with SIGNAL; status to HOME/status, the
+# seconds it took to HOME/took.
 stop_with() {
     local start
     start=$(date +%s%N)

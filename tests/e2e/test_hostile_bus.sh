@@ -1,72 +1,50 @@
 #!/usr/bin/env bash
-# A session bus that accepts the connection and never answers: the program says so once
-# after 2 s and runs without it, completes on time and ends at once when asked. Under X11
-# too, where Qt's accessibility bridge would otherwise wait on it for good.
+# A session bus that accepts the connection and never answers, as a stopped daemon would: the
+# program says so once after 2 s and runs without it, completes on time and ends at once when
+# asked. Under X11 too, where Qt's accessibility bridge would otherwise wait on it for good.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 SILENT_BUS="$(cd "$(dirname "$0")/../../tools/silent-bus" && pwd)/silent_bus.py"
 UNAVAILABLE='Main app messaging unavailable: the session bus did not answer within 2 s'
 
-# on_bus HOME ADDRESS CMD...: runs CMD with that home on the given bus address (platform
-# PLATFORM, offscreen unless set).
+# on_bus HOME CMD...: runs CMD with that home on HOME's silent bus (platform PLATFORM,
+# offscreen unless set). With FIRST set, the bus passes its first connection through to FIRST.
 on_bus() {
+    python3 "$SILENT_BUS" "$1/bus" ${FIRST:+"$FIRST"} > /dev/null 2>&1 &
+    echo $! > "$1/bus.pid"
+    for _ in $(seq 50); do [ -S "$1/bus" ] && break; sleep 0.1; done
     HOME="$1" XDG_CONFIG_HOME="$1/config" XDG_RUNTIME_DIR="$1/runtime" QT_QPA_PLATFORM="${PLATFORM:-offscreen}" \
-        DBUS_SESSION_BUS_ADDRESS="$2" "${@:3}"
+        DBUS_SESSION_BUS_ADDRESS="unix:path=$1/bus" "${@:2}"
 }
+stop_bus() { kill "$(cat "$1/bus.pid")" 2>/dev/null; }
 
-# silent_address HOME KIND: starts a bus of that kind (silent socket, one that answers only
-# the first connection, or stopped daemon) and prints its address; the process ids go to
-# HOME/bus.pids.
-silent_address() {
-    local h="$1"
-    if [ "$2" = socket ] || [ "$2" = once ]; then
-        python3 "$SILENT_BUS" "$h/bus" ${3:+"$3"} > /dev/null 2>&1 &
-        echo $! > "$h/bus.pids"
-        for _ in $(seq 50); do [ -S "$h/bus" ] && break; sleep 0.1; done
-        echo "unix:path=$h/bus"
-    else
-        # The address goes through a file: a daemon stopped before it lets go of a pipe
-        # would keep the caller's $(...) waiting for ever.
-        dbus-daemon --session --fork --print-address=1 --print-pid=3 3> "$h/bus.pids" > "$h/bus.address"
-        kill -STOP "$(cat "$h/bus.pids")"
-        cat "$h/bus.address"
-    fi
-}
+# A subscribed user completes on time, with one line about the bus.
+h="$(subscribed_home complete)"
+start=$(date +%s%N)
+run_to_end "$h" on_bus "$h" "$BIN/MartenOnboarding"
+echo "scale=2; ($(date +%s%N) - $start) / 1000000000" | bc > "$h/took"
+stop_bus "$h"
+check "silent bus: one unavailable line, completes within 7 s" \
+    eval 'completed "$h" && within "$h" 7 && grep -qx "$UNAVAILABLE" "$h/out" &&
+        [ "$(grep -c "^Main app messaging unavailable: " "$h/out")" = 1 ] &&
+        same_bytes "$h/config/Marten/Marten.conf" "$FLAGS_ONLY"'
 
-stop_bus() { kill -CONT $(cat "$1/bus.pids") 2>/dev/null; kill $(cat "$1/bus.pids") 2>/dev/null; }
-
-for kind in socket daemon; do
-    # A subscribed user completes on time, with one line about the bus.
-    h="$(subscribed_home "complete-$kind")"
-    address="$(silent_address "$h" "$kind")"
-    start=$(date +%s%N)
-    run_to_end "$h" on_bus "$h" "$address" "$BIN/MartenOnboarding"
-    echo "scale=2; ($(date +%s%N) - $start) / 1000000000" | bc > "$h/took"
-    stop_bus "$h"
-    check "silent bus ($kind): one unavailable line, completes within 7 s" \
-        eval 'completed "$h" && within "$h" 7 && grep -qx "$UNAVAILABLE" "$h/out" &&
-            [ "$(grep -c "^Main app messaging unavailable: " "$h/out")" = 1 ] &&
-            same_bytes "$h/config/Marten/Marten.conf" "$FLAGS_ONLY"'
-
-    # Closing early ends the program at once and writes nothing.
-    h="$(new_home "close-$kind")"
-    address="$(silent_address "$h" "$kind")"
-    start_until "$h" "FTUE will show" on_bus "$h" "$address" "$BIN/MartenOnboarding"
-    stop_with "$h" TERM # the subscription is under way and stuck by now
-    stop_bus "$h"
-    check "silent bus ($kind): ended early within 1.5 s, nothing written" \
-        eval 'ended "$h" && within "$h" 1.5 && [ -z "$(ls -A "$h/config")" ]'
-done
+# Closing early ends the program at once and writes nothing.
+h="$(new_home close)"
+start_until "$h" "FTUE will show" on_bus "$h" "$BIN/MartenOnboarding"
+stop_with "$h" TERM # the subscription is under way and stuck by now
+stop_bus "$h"
+check "silent bus: ended early within 1.5 s, nothing written" \
+    eval 'ended "$h" && within "$h" 1.5 && [ -z "$(ls -A "$h/config")" ]'
 
 if command -v Xvfb > /dev/null; then
     Xvfb -displayfd 3 -screen 0 1440x900x24 -nolisten tcp 3> "$WORK/display" 2> /dev/null &
     xvfb=$!
     wait_for_line "$WORK/display" "" 100
-    export DISPLAY=":$(cat "$WORK/display")"
+    export DISPLAY=":$(cat "$WORK/display")" PLATFORM=xcb
     for program in MartenOnboarding MartenOnboarding_Simple; do
         h="$(new_home "x11-$program")"
-        address="$(silent_address "$h" socket)"
-        PLATFORM=xcb start_until "$h" "FTUE will show" on_bus "$h" "$address" "$BIN/$program"
+        start_until "$h" "FTUE will show" on_bus "$h" "$BIN/$program"
         stop_with "$h" TERM
         stop_bus "$h"
         check "silent bus under X11 ($program): steps shown, ended within 1.5 s, nothing written" \
@@ -76,8 +54,7 @@ if command -v Xvfb > /dev/null; then
     # The bus answers the first look and then falls silent: Qt's accessibility bridge holds
     # the main thread, and the signal still ends the process, with nothing written.
     h="$(new_home x11-stuck)"
-    address="$(silent_address "$h" once "$DBUS_SESSION_BUS_ADDRESS")"
-    PLATFORM=xcb start_until "$h" "Starting MartenOnboarding" on_bus "$h" "$address" \
+    FIRST="$DBUS_SESSION_BUS_ADDRESS" start_until "$h" "Starting MartenOnboarding" on_bus "$h" \
         "$BIN/MartenOnboarding_Simple"
     wait_for_line "$h/bus.held" held 100 # Qt is on the silent connection
     stop_with "$h" TERM

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The process's surroundings: a console that goes away, termination signals, no display.
+# The process's surroundings: a console that goes away, termination signals, no display, and
+# HOME and XDG variables that are missing, relative or not UTF-8.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -41,5 +42,52 @@ echo $? > "$h/status"
 check "no display: one line on standard error, status 1" \
     eval 'same "$h/status" 1 && [ ! -s "$h/out" ] && [ "$(wc -l < "$h/err")" = 1 ] &&
         grep "needs a graphical session" "$h/err" && [ -z "$(find "$h/config" "$h/runtime" -mindepth 1)" ]'
+
+# refused HOME REASON: status 1, one line giving REASON, nothing written anywhere.
+refused() {
+    same "$1/status" 1 && [ "$(wc -l < "$1/out")" = 1 ] && grep "^MartenOnboarding cannot start: $2" "$1/out" &&
+        [ -z "$(find "$1/cwd" "$1/config" -mindepth 1 2>/dev/null)" ] && [ ! -e "$1/.config" ] && [ ! -e "$1/runtime/marten-onboarding" ]
+}
+
+# HOME unset, empty or relative: the password database decides; without an entry there the
+# program refuses to start. Relative XDG folders are ignored on the way: the defaults under
+# HOME are used. The database is replaced inside a private mount namespace only, and only the
+# file answers, so nothing else may make up an entry for this user.
+if unshare -m --propagation private true 2>/dev/null; then
+    for row in empty:HOME= relative:HOME=somewhere unset:--unset=HOME missing-entry:--unset=HOME; do
+        kind="${row%%:*}" home_env="${row#*:}"
+        h="$(subscribed_home "home-$kind")"
+        mkdir -p "$h/cwd"
+        printf 'passwd: files\ngroup: files\n' > "$h/passwd.nss"
+        # dbus-daemon itself needs an entry for the user; that run never gets to the bus.
+        if [ "$kind" = missing-entry ]; then
+            grep -v "^[^:]*:[^:]*:$(id -u):" /etc/passwd > "$h/passwd" && bus=(env DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent)
+        else
+            awk -F: -v OFS=: -v uid="$(id -u)" -v home="$h" '$3 == uid { $6 = home } 1' /etc/passwd > "$h/passwd" && bus=(dbus-run-session --)
+        fi
+        (cd "$h/cwd" && FAST=1 run_to_end "$h" unshare -m --propagation private sh -c \
+            'mount --bind "$0" /etc/passwd && mount --bind "$0.nss" /etc/nsswitch.conf && exec "$@"' \
+            "$h/passwd" env "$home_env" XDG_CONFIG_HOME=config XDG_RUNTIME_DIR=runtime \
+            QT_QPA_PLATFORM=offscreen "${bus[@]}" "$BIN/MartenOnboarding")
+        if [ "$kind" = missing-entry ]; then
+            check "no home folder anywhere: one line, status 1, nothing written" refused "$h" "no home folder"
+        else
+            check "HOME $kind, relative XDG folders: the home folder comes from the password database" \
+                eval 'same "$h/status" 0 && [ -z "$(ls -A "$h/cwd")" ] &&
+                    grep -x "User subscription status: true" "$h/out" &&
+                    same_bytes "$h/.config/Marten/Marten.conf" "$FLAGS_ONLY"'
+        fi
+    done
+else
+    echo "SKIP: HOME cases (no mount namespaces here)"
+fi
+
+# A home folder whose name is not UTF-8 cannot be named.
+h="$WORK/home-"$'\xff'
+mkdir -p "$h/config" "$h/runtime"
+printf '{"token":"abc","has_subscription":true}' > "$h/.marten_auth_local.json"
+FAST=1 run_to_end "$h" in_home "$h" "$BIN/MartenOnboarding"
+check "a home folder whose name is not UTF-8: one line, status 1, nothing written" \
+    refused "$h" "the home folder.s name is not valid UTF-8"
 
 finish

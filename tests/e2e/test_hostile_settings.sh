@@ -19,32 +19,40 @@ with_conf() {
     echo "$h"
 }
 
-# The file is shared with the main application: what QSettings cannot parse would be lost on
-# a rewrite, so it stays exactly as it was.
-while IFS='|' read -r name content; do
-    h="$(with_conf "unparsed-$name" "$content")"
-    FAST=1 run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
-    check "unparsable settings ($name): untouched, one failure line" \
-        eval 'ended "$h" && cmp "$h/before" "$h/config/Marten/Marten.conf" &&
-            [ "$(ls -A "$h/config/Marten")" = Marten.conf ] &&
-            grep -x "Failed to save onboarding state: $h/config/Marten/Marten.conf is not a valid settings file" "$h/out"'
+# Left byte for byte as it was, with one line saying why: a file QSettings cannot parse (what
+# it cannot parse would be lost on a rewrite, and the file is shared with the main
+# application), and a held lock, a folder in its place or one naming a live process, which is
+# waited on for a bounded time only (on the real clock).
+sleep 60 &
+holder=$!
+while IFS='|' read -r name content reason; do
+    h="$(with_conf "$name" "$content")"
+    lock="$h/config/Marten/Marten.conf.lock"
+    case "$name" in
+        lock-folder) mkdir "$lock" ;;
+        lock-live) printf '%s\nsleep\n%s\n' "$holder" "$(hostname)" > "$lock" ;;
+    esac
+    start=$(date +%s)
+    FAST="$([ -e "$lock" ] || echo 1)" run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
+    took=$(($(date +%s) - start))
+    check "$name: untouched, one failure line, within 8 s" \
+        eval 'ended "$h" && [ "$took" -le 8 ] && cmp "$h/before" "$h/config/Marten/Marten.conf" &&
+            [ -z "$(ls -A "$h/config/Marten" | grep -vx -e Marten.conf -e Marten.conf.lock)" ] &&
+            grep -x "Failed to save onboarding state: $h/config/Marten/Marten.conf $reason" "$h/out"'
 done <<'CASES'
-hash-line|# written by hand\n[General]\nvolume=3\n
-no-equals|[General]\nvolume=3\njust words\n
-open-section|[General\nvolume=3\n
+unparsed-hash-line|# written by hand\n[General]\nvolume=3\n|is not a valid settings file
+unparsed-no-equals|[General]\nvolume=3\njust words\n|is not a valid settings file
+unparsed-open-section|[General\nvolume=3\n|is not a valid settings file
+lock-folder|[General]\nvolume=3\n|is locked by another program
+lock-live|[General]\nvolume=3\n|is locked by another program
 CASES
+kill "$holder"
 
-# A valid file keeps what it holds and gains both flags at once.
+# A valid file keeps what it holds, its mode too, and gains both flags at once. Leftovers of
+# runs killed before their rename: ours, regular and older than a minute go; a fresh one, a
+# look-alike name, a FIFO and another user's file stay.
 h="$(with_conf merged '[General]\nvolume=3\n\n[hotkey]\nkey=F9\n')"
 merged=$'[General]\nftue_completed=true\nhas_launched_before=true\nvolume=3\n\n[hotkey]\nkey=F9\n'
-FAST=1 run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
-check "valid settings: both flags added, the other keys kept, no lock or temporary left" \
-    eval 'ended "$h" && [ "$(ls -A "$h/config/Marten")" = Marten.conf ] &&
-        same_bytes "$h/config/Marten/Marten.conf" "$merged"'
-
-# Leftovers of runs killed before their rename: ours, regular and older than a minute go;
-# a fresh one, a look-alike name, a FIFO and another user's file stay.
-h="$(with_conf leftovers '[General]\nvolume=3\n')"
 chmod 600 "$h/config/Marten/Marten.conf"
 mkdir -p "$h/config/autostart" "$h/config/Marten/.Marten.conf.merge-AbC123"
 (cd "$h/config/Marten" && touch .Marten.conf.0123abcd .Marten.conf.merge-AbC123/Marten.conf \
@@ -53,95 +61,49 @@ mkdir -p "$h/config/autostart" "$h/config/Marten/.Marten.conf.merge-AbC123"
     touch -h -d '-2 minutes' .Marten.conf.* ../autostart/.com.* .Marten.conf.merge-AbC123/* &&
     touch .Marten.conf.89abcdef && touch -d '-2 minutes' .Marten.conf.merge-AbC123)
 FAST=1 run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
-check "stale temporaries of ours removed, everything else kept, the file stays 0600" \
+check "valid settings: flags added, other keys and the 0600 mode kept, stale temporaries of ours removed" \
     eval 'ended "$h" && [ -z "$(ls -A "$h/config/autostart" | grep "^\.")" ] &&
         [ "$(LC_ALL=C ls -A "$h/config/Marten" | tr "\n" " ")" = ".Marten.conf.00000000 .Marten.conf.89abcdef .Marten.conf.backup01 .Marten.conf.fedcba98 Marten.conf " ] &&
-        [ "$(stat -c %a "$h/config/Marten/Marten.conf")" = 600 ] && grep -qx volume=3 "$h/config/Marten/Marten.conf"'
+        [ "$(stat -c %a "$h/config/Marten/Marten.conf")" = 600 ] && same_bytes "$h/config/Marten/Marten.conf" "$merged"'
 
-# A held lock, a folder in its place or one naming a live process: the wait is bounded.
-sleep 60 &
-holder=$!
-for kind in folder live; do
-    h="$(with_conf "lock-$kind" '[General]\nvolume=3\n')"
-    if [ "$kind" = folder ]; then
-        mkdir "$h/config/Marten/Marten.conf.lock"
-    else
-        printf '%s\nsleep\n%s\n' "$holder" "$(hostname)" > "$h/config/Marten/Marten.conf.lock"
-    fi
-    start=$(date +%s)
-    run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
-    took=$(($(date +%s) - start))
-    check "held lock ($kind): gave up after a bounded wait, file untouched" \
-        eval 'ended "$h" && [ "$took" -le 8 ] && cmp "$h/before" "$h/config/Marten/Marten.conf" &&
-            grep "^Failed to save onboarding state: .*Marten.conf is locked by another program$" "$h/out"'
-done
-kill "$holder"
-
-# A full disk is named as such, and no partial file is left.
-h="$(subscribed_home full-disk)"
-cat > "$h/run.sh" <<'INNER'
-mount -t tmpfs -o size=64k tmpfs "$XDG_CONFIG_HOME"
-dd if=/dev/zero of="$XDG_CONFIG_HOME/filler" bs=4k 2>/dev/null
+# In a private mount namespace: a full configuration folder gives the system's own words and
+# leaves no partial file; a full, read-only TMPDIR costs nothing, as the merge works beside the
+# file; a read-only configuration folder gives two lines with the system's reason.
+cat > "$WORK/run.sh" <<'INNER'
+case "$2" in
+    full-disk) mount -t tmpfs -o size=64k tmpfs "$XDG_CONFIG_HOME"
+        dd if=/dev/zero of="$XDG_CONFIG_HOME/filler" bs=4k 2>/dev/null ;;
+    full-tmp) mount -t tmpfs -o size=64k tmpfs "$TMPDIR"
+        dd if=/dev/zero of="$TMPDIR/filler" bs=4k 2>/dev/null
+        mount -o remount,ro "$TMPDIR" ;;
+    ro-home) mount --bind "$XDG_CONFIG_HOME" "$XDG_CONFIG_HOME" && mount -o remount,bind,ro "$XDG_CONFIG_HOME" ;;
+esac
 timeout -k 5 20 "$1/MartenOnboarding" > "$HOME/out" 2> "$HOME/err"
 echo $? > "$HOME/status"
 ls -A "$XDG_CONFIG_HOME" "$XDG_CONFIG_HOME"/* > "$HOME/listing" 2>&1
 INNER
-if unshare -m --propagation private true 2>/dev/null; then
-    in_home "$h" unshare -m --propagation private bash "$h/run.sh" "$beside"
-    check "full disk: the system's own words, no partial files left" \
-        eval 'ended "$h" && ! grep "^\." "$h/listing" && ! grep "✅" "$h/out" &&
-            grep "^❌ Failed to set launch at login: cannot write .*: No space left on device$" "$h/out" &&
-            grep "^Failed to save onboarding state: cannot write .*: No space left on device$" "$h/out"'
-else
-    echo "SKIP: full disk (no mount namespaces here)"
-fi
-
-# A temporary folder that is full and read-only costs nothing: the merge works beside the
-# file. A read-only home (its configuration folder here) gives two lines with the system's reason.
-for kind in full-tmp ro-home; do
+kept="${FLAGS_ONLY}volume=3"$'\n'
+while IFS='|' read -r kind name test; do
+    unshare -m --propagation private true 2>/dev/null || { echo "SKIP: $kind (no mount namespaces here)"; continue; }
     h="$(with_conf "$kind" '[General]\nvolume=3\n')"
     chmod 600 "$h/config/Marten/Marten.conf"
     mkdir -p "$h/tmp"
-    cat > "$h/run.sh" <<'INNER'
-if [ "$2" = full-tmp ]; then
-    mount -t tmpfs -o size=64k tmpfs "$TMPDIR"
-    dd if=/dev/zero of="$TMPDIR/filler" bs=4k 2>/dev/null
-    mount -o remount,ro "$TMPDIR"
-else
-    mount --bind "$XDG_CONFIG_HOME" "$XDG_CONFIG_HOME" && mount -o remount,bind,ro "$XDG_CONFIG_HOME"
-fi
-timeout -k 2 20 "$1/MartenOnboarding" > "$HOME/out" 2> "$HOME/err"
-echo $? > "$HOME/status"
-INNER
-    if unshare -m --propagation private true 2>/dev/null; then
-        TMPDIR="$h/tmp" in_home "$h" unshare -m --propagation private bash "$h/run.sh" "$beside" "$kind"
-    else
-        echo "SKIP: $kind (no mount namespaces here)"
-        continue
-    fi
-    kept="${FLAGS_ONLY}volume=3"$'\n'
-    if [ "$kind" = full-tmp ]; then
-        check "full, read-only TMPDIR: flags merged beside the file, still 0600, nothing left" \
-            eval 'ended "$h" && [ "$(ls -A "$h/config/Marten")" = Marten.conf ] &&
-                [ "$(stat -c %a "$h/config/Marten/Marten.conf")" = 600 ] &&
-                same_bytes "$h/config/Marten/Marten.conf" "$kept"'
-    else
-        check "read-only home: each failure line gives the system's reason" \
-            eval 'ended "$h" && cmp "$h/before" "$h/config/Marten/Marten.conf" &&
-                grep -x "❌ Failed to set launch at login: cannot create .*/autostart: Read-only file system" "$h/out" &&
-                grep -x "Failed to save onboarding state: cannot write .*Marten.conf: Read-only file system" "$h/out"'
-    fi
-done
+    TMPDIR="$h/tmp" in_home "$h" unshare -m --propagation private bash "$WORK/run.sh" "$beside" "$kind"
+    check "$name" eval "ended \"\$h\" && $test"
+done <<'CASES'
+full-disk|full disk: the system's own words, no partial files left|! grep "^\." "$h/listing" && ! grep "✅" "$h/out" && grep "^❌ Failed to set launch at login: cannot write .*: No space left on device$" "$h/out" && grep "^Failed to save onboarding state: cannot write .*: No space left on device$" "$h/out"
+full-tmp|full, read-only TMPDIR: flags merged beside the file, still 0600, nothing left|[ "$(ls -A "$h/config/Marten")" = Marten.conf ] && [ "$(stat -c %a "$h/config/Marten/Marten.conf")" = 600 ] && same_bytes "$h/config/Marten/Marten.conf" "$kept"
+ro-home|read-only home: each failure line gives the system's reason|cmp "$h/before" "$h/config/Marten/Marten.conf" && grep -x "❌ Failed to set launch at login: cannot create .*/autostart: Read-only file system" "$h/out" && grep -x "Failed to save onboarding state: cannot write .*Marten.conf: Read-only file system" "$h/out"
+CASES
 
 # GLib refuses to launch an Exec line with a % in the path, however it is escaped.
 h="$(subscribed_home percent)"
 mkdir -p "$h/100%bin"
 cp "$beside/marten" "$h/100%bin/"
-refused="❌ Failed to set launch at login: the main application's path cannot be written to an autostart entry"
 FAST=1 PATH="$h/100%bin:$PATH" run_to_end "$h" in_home "$h" "$BIN/MartenOnboarding"
 check "a % in the main application's path: refused with the failure line, flags saved" \
     eval 'ended "$h" && [ ! -e "$h/config/autostart" ] &&
-        grep -x "$refused" "$h/out" &&
+        grep -x "❌ Failed to set launch at login: the main application.s path cannot be written to an autostart entry" "$h/out" &&
         same_bytes "$h/config/Marten/Marten.conf" "$FLAGS_ONLY"'
 
 finish
