@@ -1,11 +1,11 @@
 # The keyboard and screen of a push-to-talk session (see session.sh).
 #   keys.py press|release: writes that record of Right Meta to the keyboard FIFO (fd 3).
-#   keys.py count COLOUR: how many pixels on screen are COLOUR ("r,g,b", within 2 each way).
-#   keys.py card: the bounds of the "You said:" card, "x0 y0 x1 y1", or nothing.
+#   keys.py find COLOUR: how many pixels on screen are COLOUR ("r,g,b", within 2 each way),
+#   then their bounds, "x0 y0 x1 y1".
 #   keys.py bench N: median milliseconds from a press written to the microphone drawn red.
 import ctypes, os, re, statistics, struct, sys, time
 
-RED, CARD = (0xFF, 0x3B, 0x30), (235, 249, 238)  # the card: green at 10 % on white
+RED = (0xFF, 0x3B, 0x30)
 
 
 def key(value):
@@ -42,12 +42,9 @@ def spots(colour, left=0, top=0, w=0, h=0):
 cmd = sys.argv[1]
 if cmd in ("press", "release"):
     key(1 if cmd == "press" else 0)
-elif cmd == "count":
-    print(len(spots(tuple(int(v) for v in sys.argv[2].split(",")))))
-elif cmd == "card":
-    found = spots(CARD)
-    if len(found) > 1000:
-        print(min(p[0] for p in found), min(p[1] for p in found), max(p[0] for p in found), max(p[1] for p in found))
+elif cmd == "find":
+    found = spots(tuple(int(v) for v in sys.argv[2].split(",")))
+    print(len(found), *(f(p[i] for p in found or [(0, 0)]) for f in (min, max) for i in (0, 1)))
 elif cmd == "bench":
     key(1)
     deadline = time.monotonic() + 5

@@ -11,7 +11,7 @@ mode="$1"
 keys() { python3 "$(dirname "$0")/keys.py" "$@"; }
 # until_ CMD...: CMD, every tenth of a second until it succeeds, at most TRIES (100) times.
 until_() { local i; for ((i = 0; i < ${TRIES:-100}; i++)); do "$@" && return 0; sleep 0.1; done; return 1; }
-seen() { [ "$(keys count "$1")" -gt "$2" ]; } # COLOUR MIN
+seen() { [ "$(keys find "$1" | cut -d' ' -f1)" -gt "$2" ]; } # COLOUR MIN
 reading() { ls -l "/proc/$pid/fd" 2> /dev/null | grep -q /dev/input/event0; }
 press() { xdotool key --window "$wid" "$@"; }
 
@@ -35,24 +35,21 @@ else
     # Granted, the step moves on by itself to the how-to step and its blue tip card.
     until_ seen 230,242,255 1000 && press space
     until_ reading && echo yes > "$HOME/reading"
-    keys count 255,59,48 > "$HOME/red-idle"
-    xdotool type --delay 20 "hello" # with no key pressed (a space would press Get Started)
-    TRIES=5 until_ eval '[ -n "$(keys card)" ]' && echo yes > "$HOME/typed-early"
+    seen 255,59,48 0 || echo yes > "$HOME/grey-idle"
     keys press
     until_ seen 255,59,48 500 && echo yes > "$HOME/red"
     keys release
     until_ eval '! seen 255,59,48 0'
     xdotool type --delay 20 "hello world"
-    until_ eval '[ -n "$(keys card)" ]'
-    read -r x0 y0 x1 y1 <<< "$(keys card)"
-    # Selected with the mouse from the card's middle to its left edge, read back as the
-    # primary selection.
+    # The card, green at 10 % on white, selected with the mouse from its middle to its left
+    # edge and read back as the primary selection.
+    until_ seen 235,249,238 1000
+    read -r _ x0 y0 x1 y1 <<< "$(keys find 235,249,238)"
     xdotool mousemove $(((x0 + x1) / 2)) $(((y0 + y1) / 2)) mousedown 1 \
         mousemove $((x0 + 2)) $(((y0 + y1) / 2)) mouseup 1
     until_ eval 'xclip -o -selection primary -t UTF8_STRING > "$HOME/transcript" 2> /dev/null'
     reading && echo yes > "$HOME/still-reading"
     keys bench 20 > "$HOME/bench"
-    keys card > "$HOME/card-after" # each press starts a new transcript
     xdotool mousemove --window "$wid" 24 44 click 1 # Back, with the mouse
     until_ eval '! reading' && kill -0 "$pid" && echo yes > "$HOME/closed"
     # Next again; on the test step, Tab and Shift+Tab come back to Get Started.

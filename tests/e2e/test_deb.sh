@@ -44,19 +44,18 @@ if [ -n "$build_prefix" ] && [ "$build_prefix" != /usr ]; then
     check "no packaged file refers to the build's prefix" \
         eval '! grep -rlF -- "${build_prefix%/}/" "$root"'
 fi
-apps="$root/usr/share/applications"
-check "desktop entries validate" desktop-file-validate "$apps"/*.desktop
-entry_complete() { # ENTRY: its program and icon are in the package itself
+# Both programs have an entry that validates, hands them no arguments, and names a program
+# and an icon that are in the package itself.
+entry_sound() { # ENTRY
     local exe icon
-    exe="$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$1")" icon="$(sed -n 's/^Icon=//p' "$1")"
+    exe="$(sed -n 's/^Exec=//p' "$1")" icon="$(sed -n 's/^Icon=//p' "$1")"
     echo "Exec=$exe Icon=$icon"
-    [ -x "$root/usr/bin/$exe" ] && compgen -G "$root/usr/share/icons/hicolor/*/apps/$icon.*"
+    desktop-file-validate "$1" && [[ "$exe" != *" "* ]] && [ -x "$root/usr/bin/$exe" ] &&
+        compgen -G "$root/usr/share/icons/hicolor/*/apps/$icon.*"
 }
-check "both programs have an entry, and neither is handed arguments" eval \
-    '[ -e "$apps/com.marten.Onboarding.desktop" ] && [ -e "$apps/com.marten.OnboardingSimple.desktop" ] &&
-        ! grep -q "^Exec=.* " "$apps"/*.desktop'
-for entry in "$apps"/*.desktop; do
-    check "${entry##*/}: program and icon are in the package" entry_complete "$entry"
+for entry in com.marten.Onboarding com.marten.OnboardingSimple; do
+    check "$entry.desktop: valid, no arguments, program and icon packaged" \
+        entry_sound "$root/usr/share/applications/$entry.desktop"
 done
 # validate-tree also checks that the launchable desktop entry is in the same tree.
 if command -v appstreamcli > /dev/null; then

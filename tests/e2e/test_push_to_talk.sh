@@ -40,12 +40,10 @@ check "the permission step is shown, and the configured pkexec runs the helper b
         same "$h/pkexec-ran" "$h/tree/libexec/marten-onboarding/grant-input-access"'
 check "a pkexec first on PATH never runs" test ! -e "$h/path-pkexec-ran"
 check "granted, the flow moves on by itself: the test step reads the keyboard" same "$h/reading" yes
-check "typed with no key pressed: no transcript" test ! -e "$h/typed-early"
 check "the key pressed: the microphone turns red, and only then" \
-    eval 'same "$h/red-idle" 0 && same "$h/red" yes'
+    eval 'same "$h/grey-idle" yes && same "$h/red" yes'
 check "released, then typed: the card shows it, on the test step" \
     eval 'same "$h/transcript" "hello world" && same "$h/still-reading" yes'
-check "a new press clears the transcript" same "$h/card-after" ""
 check "leaving the step closes the keyboard" same "$h/closed" yes
 check "nothing is printed about keys" eval '! grep -qi "hello\|event0" "$h/out" "$h/err"'
 check "Tab, then Space on Get Started completes" completed "$h"
