@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# session.sh MODE, run by test_push_to_talk.sh under Xvfb, in the namespace of
-# with-input-access.sh with no /dev/uinput: drives the copy of the simple program in
-# $HOME/tree from the keyboard to the permission panel and presses its first control.
-# The keyboard node becomes a FIFO that keys.py writes key records into, and the configured
-# pkexec ($PKEXEC) a fake that notes its arguments and creates /dev/uinput. With MODE
-# "granted", the session goes on through the test step to the end; with "user-owned", it
-# stops at the panel. Results go to files in $HOME.
+# session.sh MODE, run by test_push_to_talk.sh under Xvfb in with-input-access.sh's namespace:
+# drives the program copy in $HOME/tree from the keyboard to the permission panel and presses
+# its first control. The keyboard node becomes a FIFO for keys.py, and the configured pkexec a
+# fake that notes its arguments and creates /dev/uinput. MODE "granted" goes on through the
+# test step to the end; "user-owned" stops at the panel. Results go to files in $HOME.
 set -uo pipefail
 mode="$1"
 keys() { python3 "$(dirname "$0")/keys.py" "$@"; }

@@ -1,32 +1,16 @@
 #!/usr/bin/env bash
 # The input-access helper, run for real as root, but inside a private mount namespace: its two
 # target folders are empty tmpfs, and udevadm and modprobe are fakes that log their arguments.
-# Nothing outside the namespace changes. Also checks the configured polkit action.
+# Nothing outside the namespace changes.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
-build="$(cd "$BIN/.." && pwd)"
-helper="$build/libexec/marten-onboarding/grant-input-access"
-policy="$build/dist/com.marten.onboarding.policy"
+helper="$(cd "$BIN/.." && pwd)/libexec/marten-onboarding/grant-input-access"
 RULES=/etc/udev/rules.d/70-marten-input-access.rules
 MODULES=/etc/modules-load.d/marten-uinput.conf
-
-# pkexec runs only what the action names, so the path must be absolute and filled in.
-polkit_action_sound() {
-    local dtd=/usr/share/polkit-1/policyconfig-1.dtd check=() exec_path
-    [ -f "$dtd" ] && check=(--dtdvalid "$dtd")
-    exec_path="$(xmllint --xpath 'string(//action[@id="com.marten.onboarding.grant-input-access"]/annotate[@key="org.freedesktop.policykit.exec.path"])' "$policy")"
-    echo "exec.path '$exec_path'"
-    xmllint --noout "${check[@]}" "$policy" && ! grep -q '@' "$policy" &&
-        [[ "$exec_path" == /*/libexec/marten-onboarding/grant-input-access ]]
-}
-if command -v xmllint > /dev/null; then
-    check "polkit action: valid, exec.path absolute" polkit_action_sound
-fi
 if [ "$(id -u)" != 0 ] || ! unshare -m true 2> /dev/null; then
-    echo "SKIP: the helper's runs (needs root and mount namespaces)"
-    finish
-    exit
+    echo "SKIP: the helper's runs need root and mount namespaces"
+    exit 0
 fi
 
 # ns.sh DIR HOW...: sets up the namespace, then runs the helper once per HOW, in turn, each
