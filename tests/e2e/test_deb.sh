@@ -32,13 +32,6 @@ check "Recommends names qt6-wayland and pkexec" relation Recommends qt6-wayland 
 
 root="$WORK/root"
 dpkg-deb -x "$deb" "$root"
-# A path worked out at configure time (a policy naming its helper, say) would point into the
-# build's own prefix, not /usr where the package puts everything.
-build_prefix="$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")"
-if [ -n "$build_prefix" ] && [ "$build_prefix" != /usr ]; then
-    check "no packaged file refers to the build's prefix" \
-        eval '! grep -rlF -- "${build_prefix%/}/" "$root"'
-fi
 # Both programs have an entry that validates, hands them no arguments, and names a program
 # and an icon that are in the package itself.
 entry_sound() { # ENTRY
