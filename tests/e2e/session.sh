@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# session.sh MODE, run by test_push_to_talk.sh under Xvfb in with-input-access.sh's namespace:
+# drives the program copy in $HOME/tree from the keyboard to the permission panel and presses
+# its first control. The keyboard node becomes a FIFO for keys.py, and the configured pkexec a
+# fake that notes its arguments and creates /dev/uinput. MODE "granted" goes on through the
+# test step to the end; "user-owned" stops at the panel. Results go to files in $HOME.
+set -uo pipefail
+mode="$1"
+keys() { python3 "$(dirname "$0")/keys.py" "$@"; }
+# until_ CMD...: CMD, every tenth of a second until it succeeds, at most TRIES (100) times.
+until_() { local i; for ((i = 0; i < ${TRIES:-100}; i++)); do "$@" && return 0; sleep 0.1; done; return 1; }
+seen() { [ "$(keys find "$1" | cut -d' ' -f1)" -gt "$2" ]; } # COLOUR MIN
+reading() { ls -l "/proc/$pid/fd" 2> /dev/null | grep -q /dev/input/event0; }
+press() { xdotool key --window "$wid" "$@"; }
+
+rm -f /dev/input/event0 && mkfifo /dev/input/event0
+exec 3<> /dev/input/event0
+mount -t overlay overlay -o "lowerdir=${PKEXEC%/*},upperdir=$HOME/pk-up,workdir=$HOME/pk-work" "${PKEXEC%/*}"
+PATH="$HOME/fakebin:$PATH" "$HOME/tree/bin/MartenOnboarding_Simple" > "$HOME/out" 2> "$HOME/err" 3>&- &
+pid=$!
+until_ grep -q "FTUE will show" "$HOME/out"
+until_ eval 'wid=$(xdotool search --onlyvisible --limit 1 --name "Welcome to Marten")'
+xdotool windowfocus --sync "$wid"
+# Welcome: Next. Then the permission step's orange shield, and its button opens the panel,
+# whose backdrop greys the window.
+press space
+until_ seen 255,149,0 500 && press space
+until_ seen 184,184,184 20000 && press space
+if [ "$mode" = user-owned ]; then
+    # No Grant Access: the first control copies a command.
+    until_ eval 'xclip -o -selection clipboard > "$HOME/clipboard" 2> /dev/null'
+else
+    # Granted, the step moves on by itself to the how-to step and its blue tip card.
+    until_ seen 230,242,255 1000 && press space
+    until_ reading && echo yes > "$HOME/reading"
+    seen 255,59,48 0 || echo yes > "$HOME/grey-idle"
+    keys press
+    until_ seen 255,59,48 500 && echo yes > "$HOME/red"
+    keys release
+    until_ eval '! seen 255,59,48 0'
+    xdotool type --delay 20 "hello world"
+    # The card, green at 10 % on white, selected with the mouse from its middle to its left
+    # edge and read back as the primary selection.
+    until_ seen 235,249,238 1000
+    read -r _ x0 y0 x1 y1 <<< "$(keys find 235,249,238)"
+    xdotool mousemove $(((x0 + x1) / 2)) $(((y0 + y1) / 2)) mousedown 1 \
+        mousemove $((x0 + 2)) $(((y0 + y1) / 2)) mouseup 1
+    until_ eval 'xclip -o -selection primary -t UTF8_STRING > "$HOME/transcript" 2> /dev/null'
+    reading && echo yes > "$HOME/still-reading"
+    keys bench 20 > "$HOME/bench"
+    xdotool mousemove --window "$wid" 24 44 click 1 # Back, with the mouse
+    until_ eval '! reading' && kill -0 "$pid" && echo yes > "$HOME/closed"
+    # Next again; on the test step, Tab and Shift+Tab come back to Get Started.
+    press space
+    until_ reading && press Tab shift+Tab space
+    TRIES=30 until_ eval '! kill -0 "$pid" 2> /dev/null'
+fi
+kill "$pid" 2> /dev/null && echo killed > "$HOME/status"
+wait "$pid"
+status=$?
+[ -e "$HOME/status" ] || echo "$status" > "$HOME/status"
