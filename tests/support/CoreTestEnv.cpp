@@ -2,31 +2,34 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace marten::test {
 
 IsolatedHome::IsolatedHome()
 {
     const QString root = m_dir.path();
-    for (const char* sub : {"config", "data", "cache", "state", "runtime"})
-        QDir(root).mkpath(QString::fromLatin1(sub));
-    QFile::setPermissions(root + "/runtime",
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("HOME", QFile::encodeName(root));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
-    qputenv("XDG_STATE_HOME", QFile::encodeName(root + "/state"));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root + "/runtime"));
+    for (const char* name :
+         {"CONFIG_HOME", "DATA_HOME", "CACHE_HOME", "STATE_HOME", "RUNTIME_DIR"}) {
+        const QString folder = root + QLatin1Char('/') + QString::fromLatin1(name).toLower();
+        QDir().mkpath(folder);
+        qputenv(QByteArray("XDG_") + name, QFile::encodeName(folder));
+    }
+    QFile::setPermissions(root + "/runtime_dir",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
+void writeFile(const QString& path, const QByteArray& bytes, bool executable)
 {
+    QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
+    if (executable)
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 } // namespace marten::test

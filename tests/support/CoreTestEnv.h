@@ -16,7 +16,8 @@ private:
     QTemporaryDir m_dir;
 };
 
-void writeFile(const QString& path, const QByteArray& bytes);
+// Writes the file, making its folder first; an executable one is left to its owner alone.
+void writeFile(const QString& path, const QByteArray& bytes, bool executable = false);
 
 } // namespace marten::test
 
