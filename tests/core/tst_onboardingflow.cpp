@@ -86,21 +86,6 @@ private slots:
         QCOMPARE(decision.completeWithoutSteps, steps.isEmpty());
     }
 
-    void subscribedUserCompletesAfterThreeSeconds()
-    {
-        writeHome(".marten_auth_local.json", "{\"token\":\"t\",\"has_subscription\":true}");
-        m_flow = std::make_unique<OnboardingFlow>(Variant::Full, m_services->platform);
-        QSignalSpy decided(m_flow.get(), &OnboardingFlow::stepsDecided);
-        QSignalSpy completed(m_flow.get(), &OnboardingFlow::completed);
-        m_flow->start();
-        QTRY_COMPARE(m_services->scheduler.pendingCount(), 1); // completion
-        m_services->scheduler.advance(2999ms);
-        QCOMPARE(completed.count(), 0);
-        m_services->scheduler.advance(1ms);
-        QCOMPARE(completed.count(), 1);
-        QCOMPARE(decided.count(), 0); // no steps shown
-    }
-
     // Which steps get which button: by position, with the per-program exceptions. Back on the
     // first step (a late second press) stays there; Next past the last step shows none. A
     // sign-in notice brings the window forward, and jumps past the sign-in step only with a
@@ -120,9 +105,7 @@ private slots:
             return flow->currentStepButton();
         };
         QCOMPARE(at(0)->title, T::Next);
-        QVERIFY(!at(1));                  // no input access yet
-        m_services->probe.granted = true; // seen when the step comes on display again
-        QVERIFY(at(0) && at(1) && !at(2));
+        QVERIFY(!at(2));
         QCOMPARE(moved.last().at(1).toBool(), true); // animated
         QCOMPARE(at(3)->title, T::GetStarted);
         QVERIFY(at(3)->completes);
@@ -215,22 +198,33 @@ private slots:
     }
 
     // The steps show once the bus confirms the sign-in notice is listened for, or after 2 s.
-    void stepsWaitUntilTheNoticeIsListenedFor()
+    // A subscribed user sees none and the flow completes 3 s after the decision.
+    void stepsWaitForTheBusOrCompleteForSubscribers()
     {
-        for (const bool confirmed : {true, false}) {
-            m_services->bus.holdListening = true;
+        for (const QString how : {"confirmed", "limit", "subscribed"}) {
+            m_flow.reset();
+            init();
+            const bool subscribed = how == "subscribed";
+            if (subscribed)
+                writeHome(".marten_auth_local.json", "{\"token\":\"t\",\"has_subscription\":true}");
+            m_services->bus.holdListening = !subscribed;
             m_flow = std::make_unique<OnboardingFlow>(Variant::Full, m_services->platform);
+            QSignalSpy decided(m_flow.get(), &OnboardingFlow::stepsDecided);
+            QSignalSpy completed(m_flow.get(), &OnboardingFlow::completed);
             m_flow->start();
             QThreadPool::globalInstance()->waitForDone();
             QCoreApplication::processEvents();
             QCoreApplication::processEvents();
-            m_services->scheduler.advance(1999ms);
-            QVERIFY(m_flow->isLoading());
-            if (confirmed)
+            QCOMPARE(m_services->scheduler.pendingCount(), 1); // the listen limit or completion
+            m_services->scheduler.advance(subscribed ? 2999ms : 1999ms);
+            QVERIFY(m_flow->isLoading() && completed.isEmpty());
+            if (how == "confirmed")
                 m_services->bus.confirmListening();
             else
                 m_services->scheduler.advance(1ms);
-            QVERIFY(!m_flow->isLoading());
+            QCOMPARE(m_flow->isLoading(), subscribed);
+            QCOMPARE(decided.count(), subscribed ? 0 : 1);
+            QCOMPARE(completed.count(), subscribed ? 1 : 0);
         }
     }
 
