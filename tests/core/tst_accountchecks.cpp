@@ -15,7 +15,6 @@ const QString kLocal = QStringLiteral(".marten_auth_local.json");
 const QString kToken = QStringLiteral(".marten_auth_token.json");
 const QByteArray kAbsent = "<absent>";
 const QString kNo = QStringLiteral("User is not authenticated");
-// The full variant says "valid token", the simple one "token".
 const QString kFound = QStringLiteral("User is authenticated (found %1 in %2)");
 const QString kNoSub = QStringLiteral("No subscription status found");
 } // namespace

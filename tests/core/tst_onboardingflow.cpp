@@ -107,8 +107,7 @@ private slots:
         QCOMPARE(at(0)->title, T::Next);
         QVERIFY(!at(2));
         QCOMPARE(moved.last().at(1).toBool(), true); // animated
-        QCOMPARE(at(3)->title, T::GetStarted);
-        QVERIFY(at(3)->completes);
+        QVERIFY(at(3)->title == T::GetStarted && at(3)->completes);
         QVERIFY(!at(4) && !flow->currentStep());
 
         flow->start(); // the window shown a second time: still observed once
