@@ -37,12 +37,11 @@ private slots:
 
         QTemporaryDir root;
         const EvdevInputAccessProbe probe(root.path(), root.path());
-        for (const char* event : {"event3", "event4"}) {
-            const QString caps = root.path() + "/sys/class/input/" + event + "/device/capabilities";
-            const bool keyboard = QByteArray(event) == "event4";
-            test::writeFile(caps + "/key", keyboard ? "fffffffffffffffe\n" : "10000000000000 0\n");
-            test::writeFile(root.path() + "/dev/input/" + event, {});
-        }
+        const QString caps = root.path() + "/sys/class/input/event%1/device/capabilities/key";
+        test::writeFile(caps.arg(3), "10000000000000 0\n"); // a power button
+        test::writeFile(caps.arg(4), "fffffffffffffffe\n");
+        for (const char* event : {"/dev/input/event3", "/dev/input/event4"})
+            test::writeFile(root.path() + event, {});
         QCOMPARE(probe.readableKeyboards(), QStringList{root.path() + "/dev/input/event4"});
         QVERIFY(!probe.hasInputAccess());
         test::writeFile(root.path() + "/dev/input/uinput", {});
