@@ -2,12 +2,10 @@
 
 #include "core/TestItState.h"
 #include "core/Variant.h"
-#include "fakes/Fakes.h"
 #include "screens/TestItView.h"
 #include "ui/NavigationControls.h"
 
 #include <QSignalSpy>
-#include <QVBoxLayout>
 
 using namespace marten;
 using namespace std::chrono_literals;
@@ -28,11 +26,9 @@ private slots:
         services.keys.unopenable = {"/dev/input/event5"};
         TestItState state;
         QWidget window;
-        auto* column = new QVBoxLayout(&window);
-        auto* view = new TestItView({traitsFor(Variant::Simple), services.platform}, state);
-        column->addWidget(view);
+        auto* view =
+            new TestItView({traitsFor(Variant::Simple), services.platform}, state, &window);
         StyledButton* button = StepButton::create(ButtonStyle::AlwaysBlue, "Get Started", &window);
-        column->addWidget(button);
         QSignalSpy clicked(button, &QAbstractButton::clicked);
         window.show();
         window.activateWindow();
