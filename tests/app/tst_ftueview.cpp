@@ -49,8 +49,7 @@ private slots:
         QTest::mouseClick(view->stepButton(), Qt::LeftButton);
         QVERIFY(back->isVisible());
         QTest::mouseClick(back, Qt::LeftButton);
-        QCOMPARE(flow.currentStepIndex(), 0);
-        QVERIFY(!back->isVisible());
+        QVERIFY(flow.currentStepIndex() == 0 && !back->isVisible());
         for (int i = 0; i < 4; ++i)
             flow.nextStep();
         QVERIFY(!view->currentScreen() && !view->stepButton() && back->isVisible());
@@ -65,8 +64,9 @@ private slots:
             auto* part = screen->findChild<QWidget*>(QLatin1String(name));
             const int needed = part->hasHeightForWidth() ? part->heightForWidth(part->width())
                                                          : part->sizeHint().height();
-            QVERIFY2(part->height() >= needed, name);
-            QVERIFY2(part->mapTo(screen, QPoint(0, part->height())).y() <= screen->height(), name);
+            QVERIFY2(part->height() >= needed &&
+                         part->mapTo(screen, QPoint(0, part->height())).y() <= screen->height(),
+                     name);
         }
         QSignalSpy completed(&flow, &OnboardingFlow::completed);
         QTest::mouseClick(view->stepButton(), Qt::LeftButton);
@@ -117,15 +117,14 @@ private slots:
                 shows("checkingRow"));
         run.services.probe.granted = true;
         run.services.scheduler.advance(1s);
-        QVERIFY(!panel || !panel->isVisible());
-        QVERIFY(shows("grantedLabel") && !shows("openSettingsButton") && !shows("checkingRow"));
+        QVERIFY(!(panel && panel->isVisible()) && shows("grantedLabel") &&
+                !shows("openSettingsButton") && !shows("checkingRow"));
         run.services.scheduler.advance(2s);
         QCOMPARE(flow.currentStep(), FTUEStep::purchase);
 
         const qsizetype purchase = flow.currentStepIndex();
         press("skipButton");
-        QCOMPARE(flow.currentStepIndex(), purchase + 1);
-        QVERIFY(run.services.bus.posted.isEmpty());
+        QVERIFY(flow.currentStepIndex() == purchase + 1 && run.services.bus.posted.isEmpty());
         flow.previousStep();
         QTest::qWait(0);
         press("subscribeButton");

@@ -37,18 +37,6 @@ struct Host {
     QWidget window;
 };
 
-// The lines of the helper that match `pattern`, with its first capture.
-QStringList fromHelper(const QString& pattern)
-{
-    QStringList found;
-    const QRegularExpression re(pattern, QRegularExpression::MultilineOption);
-    for (auto it = re.globalMatch(
-             QString::fromUtf8(test::readFile(MARTEN_SOURCE_DIR "/dist/grant-input-access")));
-         it.hasNext();)
-        found << it.next().captured(1);
-    return found;
-}
-
 } // namespace
 
 class TestInputAccessPanel final : public QObject {
@@ -119,8 +107,7 @@ private slots:
         QVERIFY2(status->text().contains(says), qPrintable(status->text()));
         QVERIFY(button->isEnabled() && !spinner->isVisible());
         const bool granted = outcome == InputAccessGranter::Outcome::Granted;
-        QCOMPARE(button->isVisible(), !granted);
-        QCOMPARE(button->hasFocus(), !granted);
+        QVERIFY(button->isVisible() != granted && button->hasFocus() != granted);
         // A grant this session never picks up (remote, no logind) ends in advice to log in anew.
         h.f.scheduler.advance(5s);
         QCOMPARE(status->text().contains("Log out and back in"), granted);
@@ -152,6 +139,16 @@ echo "$*" >> "$RAN"
         }
         const auto read = [&](const QString& name) {
             return QString::fromUtf8(test::readFile(root.filePath(name)));
+        };
+        // The first capture of each line of the helper that matches `pattern`.
+        const QString helper =
+            QString::fromUtf8(test::readFile(MARTEN_SOURCE_DIR "/dist/grant-input-access"));
+        const auto fromHelper = [&](const char* pattern) {
+            QStringList found;
+            const QRegularExpression re(pattern, QRegularExpression::MultilineOption);
+            for (auto it = re.globalMatch(helper); it.hasNext();)
+                found << it.next().captured(1);
+            return found;
         };
         const QStringList rules = fromHelper("^((KERNEL|SUBSYSTEM)==.*)$");
         QCOMPARE(read("etc/udev/rules.d/70-marten-input-access.rules"), rules.join('\n') + '\n');
