@@ -9,18 +9,14 @@ using namespace marten;
 // Pixels of the window that are (nearly) the focus ring's colour.
 static int ringPixels(QWidget& window)
 {
-    const QImage image = window.grab().toImage();
-    const QColor ring = focusring::colour();
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += qAbs(c.red() - ring.red()) + qAbs(c.green() - ring.green()) +
-                         qAbs(c.blue() - ring.blue()) <=
-                     12;
-        }
-    }
-    return count;
+    const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+    const QRgb ring = focusring::colour().rgb();
+    return int(std::count_if(pixels, pixels + image.width() * image.height(), [&](QRgb c) {
+        return qAbs(qRed(c) - qRed(ring)) + qAbs(qGreen(c) - qGreen(ring)) +
+                   qAbs(qBlue(c) - qBlue(ring)) <=
+               12;
+    }));
 }
 
 class TestOnboardingWindow final : public QObject {
@@ -54,17 +50,14 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), window.view()->stepButton());
         QVERIFY(ringPixels(window) > 20);
 
-        auto* bar = window.findChild<ProgressBar*>();
-        QTest::mouseClick(bar, Qt::LeftButton);
-        QVERIFY(!focusring::keyboardNavigation(&window));
+        QTest::mouseClick(window.findChild<ProgressBar*>(), Qt::LeftButton);
         QCOMPARE(ringPixels(window), 0);
         // Return alone does not press the step button, even with the focus on it; Ctrl+Return
         // does, while no ring is drawn.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
         // A press would start animateClick, which holds the button down until its timer fires.
-        QVERIFY(!window.view()->stepButton()->isDown());
-        QCOMPARE(window.flow().currentStepIndex(), 0);
+        QVERIFY(!window.view()->stepButton()->isDown() && window.flow().currentStepIndex() == 0);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(window.flow().currentStepIndex(), 1);
         QCOMPARE(ringPixels(window), 0);

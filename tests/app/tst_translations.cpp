@@ -7,12 +7,6 @@ using namespace marten;
 
 static const QString kCatalogues = MARTEN_SOURCE_DIR "/translations";
 
-static QString readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 class TestTranslations final : public QObject {
     Q_OBJECT
 
@@ -38,27 +32,24 @@ private slots:
         QCOMPARE(lupdate.waitForFinished(120000) ? lupdate.exitCode() : -1, 0);
         QCOMPARE(QString::fromLocal8Bit(lupdate.readAllStandardError().trimmed()), QString());
         for (const QString& name : names) {
-            const QString original = readAll(kCatalogues + '/' + name);
-            QVERIFY2(readAll(home.filePath("translations/" + name)) == original,
+            const QByteArray original = test::readFile(kCatalogues + '/' + name);
+            QVERIFY2(test::readFile(home.filePath("translations/" + name)) == original,
                      qPrintable(name + " is stale: run the update_translations target"));
-            // An untranslated text shows as written; an old translation lupdate kept for a
-            // changed text would show the old meaning.
-            QVERIFY2(
-                !original.contains(QRegularExpression("<translation type=\"unfinished\">[^<]")),
-                qPrintable(name + ": check the translations marked unfinished"));
+            // An untranslated text shows as written, which German must not; an old translation
+            // lupdate kept for a changed text would show the old meaning in any language.
+            const char* unfinished = name == "marten_de.ts"
+                                         ? "<translation type=\"unfinished\""
+                                         : "<translation type=\"unfinished\">[^<]";
+            QVERIFY2(!QString::fromUtf8(original).contains(QRegularExpression(unfinished)),
+                     qPrintable(name + ": check the translations marked unfinished"));
         }
-        QVERIFY2(!readAll(kCatalogues + "/marten_de.ts").contains("type=\"unfinished\""),
-                 "German is complete: translate what marten_de.ts marks unfinished");
     }
 
-    // Each catalogue for its own language (de_AT takes de); English for English and for a
-    // language with no catalogue (Greenlandic); none for C, so that it shows the texts as written.
+    // German for German (de_AT takes de); English for English and for a language with no
+    // catalogue (Greenlandic); none for C, so that it shows the texts as written.
     void picksTheCatalogueForTheLocale()
     {
-        QStringList cases{"de_AT:de", "C:C", "en_US:en", "kl_GL:en"};
-        for (const QString& name : QDir(kCatalogues).entryList({"marten_*.ts"}))
-            cases << name.mid(7).chopped(3) + ':' + name.mid(7).chopped(3);
-        for (const QString& row : cases) {
+        for (const QString row : {"de_AT:de", "C:C", "en_US:en", "kl_GL:en"}) {
             QTranslator translator;
             const bool loaded = loadTranslation(translator, QLocale(row.section(':', 0, 0)));
             QCOMPARE(QLocale(loaded ? translator.language() : "C").language(),

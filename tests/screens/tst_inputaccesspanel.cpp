@@ -1,6 +1,5 @@
 #include "support/TestEnv.h"
 
-#include "fakes/Fakes.h"
 #include "screens/InputAccessCommands.h"
 #include "screens/InputAccessPanel.h"
 #include "ui/Spinner.h"
@@ -17,11 +16,6 @@ using namespace marten;
 using namespace std::chrono_literals;
 
 namespace {
-
-QString statusText(QWidget* panel)
-{
-    return panel->findChild<QLabel*>("grantStatus")->text();
-}
 
 // A shown window of the onboarding's size, with fake services, to put the panel over.
 struct Host {
@@ -43,18 +37,6 @@ struct Host {
     QWidget window;
 };
 
-// The lines of the helper that match `pattern`, with its first capture.
-QStringList fromHelper(const QString& pattern)
-{
-    QFile helper(MARTEN_SOURCE_DIR "/dist/grant-input-access");
-    QStringList found;
-    const QRegularExpression re(pattern, QRegularExpression::MultilineOption);
-    if (helper.open(QIODevice::ReadOnly))
-        for (auto it = re.globalMatch(QString::fromUtf8(helper.readAll())); it.hasNext();)
-            found << it.next().captured(1);
-    return found;
-}
-
 } // namespace
 
 class TestInputAccessPanel final : public QObject {
@@ -69,7 +51,6 @@ private slots:
         QTimer::singleShot(0, &h.window, [&] { nestedLoop = true; });
         InputAccessPanel* panel = h.panel(false);
         QVERIFY(!nestedLoop && panel->isVisible() && !h.grantButton());
-        QCOMPARE(panel->geometry(), h.window.rect());
         QTest::mouseClick(panel->findChild<QWidget*>("copyButton"), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  InputAccessCommands::commands().first().command);
@@ -87,8 +68,6 @@ private slots:
                 QVERIFY2(text.at(end - 1).isSpace(), qPrintable(text.left(end)));
             }
         }
-        QTest::keyClick(panel, Qt::Key_Escape);
-        QVERIFY(!panel->isVisible());
     }
 
     void eachOutcomeSaysWhatHappened_data()
@@ -121,17 +100,17 @@ private slots:
         QWidget* button = h.grantButton();
         QVERIFY(button->hasFocus());
         auto* spinner = panel->findChild<Spinner*>("grantSpinner");
+        auto* status = panel->findChild<QLabel*>("grantStatus");
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!button->isEnabled() && spinner->isVisible() && h.f.granter.runs == 1);
         h.f.granter.finish(outcome, detail);
-        QVERIFY2(statusText(panel).contains(says), qPrintable(statusText(panel)));
+        QVERIFY2(status->text().contains(says), qPrintable(status->text()));
         QVERIFY(button->isEnabled() && !spinner->isVisible());
         const bool granted = outcome == InputAccessGranter::Outcome::Granted;
-        QCOMPARE(button->isVisible(), !granted);
-        QCOMPARE(button->hasFocus(), !granted);
+        QVERIFY(button->isVisible() != granted && button->hasFocus() != granted);
         // A grant this session never picks up (remote, no logind) ends in advice to log in anew.
         h.f.scheduler.advance(5s);
-        QCOMPARE(statusText(panel).contains("Log out and back in"), granted);
+        QCOMPARE(status->text().contains("Log out and back in"), granted);
     }
 
     // The commands must write what the helper writes and run what it runs, quoting and all:
@@ -141,8 +120,8 @@ private slots:
         QTemporaryDir root;
         QVERIFY(root.isValid());
         const QString sudo = root.filePath("bin/sudo");
-        QVERIFY(QDir(root.path()).mkpath("bin") && QDir(root.path()).mkpath("etc/udev/rules.d") &&
-                QDir(root.path()).mkpath("etc/modules-load.d"));
+        for (const char* folder : {"bin", "etc/udev/rules.d", "etc/modules-load.d"})
+            QVERIFY(QDir(root.path()).mkpath(folder));
         test::writeFile(sudo, R"(#!/bin/sh
 case "$1" in tee) exec "$@" ;; esac
 echo "$*" >> "$RAN"
@@ -159,11 +138,19 @@ echo "$*" >> "$RAN"
             QVERIFY(shell.waitForFinished(10000) && shell.exitCode() == 0);
         }
         const auto read = [&](const QString& name) {
-            QFile file(root.filePath(name));
-            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+            return QString::fromUtf8(test::readFile(root.filePath(name)));
+        };
+        // The first capture of each line of the helper that matches `pattern`.
+        const QString helper =
+            QString::fromUtf8(test::readFile(MARTEN_SOURCE_DIR "/dist/grant-input-access"));
+        const auto fromHelper = [&](const char* pattern) {
+            QStringList found;
+            const QRegularExpression re(pattern, QRegularExpression::MultilineOption);
+            for (auto it = re.globalMatch(helper); it.hasNext();)
+                found << it.next().captured(1);
+            return found;
         };
         const QStringList rules = fromHelper("^((KERNEL|SUBSYSTEM)==.*)$");
-        QCOMPARE(rules.size(), 2);
         QCOMPARE(read("etc/udev/rules.d/70-marten-input-access.rules"), rules.join('\n') + '\n');
         QCOMPARE(read("etc/modules-load.d/marten-uinput.conf"), QString("uinput\n"));
         // The helper also waits for udev to settle; the terminal user need not.

@@ -2,12 +2,10 @@
 
 #include "core/TestItState.h"
 #include "core/Variant.h"
-#include "fakes/Fakes.h"
 #include "screens/TestItView.h"
 #include "ui/NavigationControls.h"
 
 #include <QSignalSpy>
-#include <QVBoxLayout>
 
 using namespace marten;
 using namespace std::chrono_literals;
@@ -28,11 +26,9 @@ private slots:
         services.keys.unopenable = {"/dev/input/event5"};
         TestItState state;
         QWidget window;
-        auto* column = new QVBoxLayout(&window);
-        auto* view = new TestItView({traitsFor(Variant::Simple), services.platform}, state);
-        column->addWidget(view);
+        auto* view =
+            new TestItView({traitsFor(Variant::Simple), services.platform}, state, &window);
         StyledButton* button = StepButton::create(ButtonStyle::AlwaysBlue, "Get Started", &window);
-        column->addWidget(button);
         QSignalSpy clicked(button, &QAbstractButton::clicked);
         window.show();
         window.activateWindow();
@@ -57,8 +53,7 @@ private slots:
         QTest::keyClick(button, Qt::Key_Tab, Qt::ShiftModifier);
         QTest::keyClick(button, Qt::Key_Space);
         QCOMPARE(state.transcribedText(), "hello world ");
-        QVERIFY(view->transcriptBlock()->isVisible());
-        QCOMPARE(clicked.count(), 1);
+        QVERIFY(view->transcriptBlock()->isVisible() && clicked.count() == 1);
         QTest::keyClick(button, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(clicked.count(), 2);
 
@@ -67,13 +62,11 @@ private slots:
         QCOMPARE(clicked.count(), 3);
         QCOMPARE(state.transcribedText(), "hello world ");
         services.keys.press(); // a new press starts a new transcript
-        QCOMPARE(state.transcribedText(), "");
-        QVERIFY(!view->transcriptBlock()->isVisible());
+        QVERIFY(state.transcribedText().isEmpty() && !view->transcriptBlock()->isVisible());
         state.setTranscribedText("   "); // shown as said, even if only spaces
         QVERIFY(view->transcriptBlock()->isVisible());
         window.hide();
-        QVERIFY(services.keys.open.isEmpty());
-        QVERIFY(!state.isRecording());
+        QVERIFY(services.keys.open.isEmpty() && !state.isRecording());
     }
 };
 

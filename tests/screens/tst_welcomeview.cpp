@@ -1,4 +1,3 @@
-#include "fakes/Fakes.h"
 #include "screens/WelcomeView.h"
 #include "support/TestEnv.h"
 #include "ui/GIFMovieView.h"
@@ -22,7 +21,6 @@ private slots:
         QTest::addColumn<QSize>("png");   // invalid: no glowy.png; empty: an unreadable one
         QTest::addColumn<QRect>("still"); // where the decoded image ends up
         QTest::newRow("gif and png") << GIF << QSize(40, 40) << QRect();
-        QTest::newRow("gif only") << GIF << QSize() << QRect();
         QTest::newRow("large png") << StillImage << QSize(400, 100) << QRect(0, 75, 200, 50);
         QTest::newRow("small png") << StillImage << QSize(20, 40) << QRect(50, 0, 100, 200);
         QTest::newRow("unreadable png") << StillImage << QSize(0, 0) << QRect();

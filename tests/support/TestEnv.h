@@ -6,6 +6,7 @@
 #include "ui/Theme.h"
 
 #include <QApplication>
+#include <QFile>
 
 namespace marten::test {
 
@@ -17,6 +18,13 @@ struct OnboardingRun {
     OnboardingWindow window;
     bool ready = false;
 };
+
+// The file's bytes; none when it cannot be read.
+inline QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace marten::test
 
