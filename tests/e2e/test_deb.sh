@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # `cpack -G DEB` in the build folder gives one .deb whose control fields name what the
 # programs need, that lintian accepts, whose desktop entries, polkit action and AppStream data
-# validate, and whose programs, unpacked anywhere, find their media and run to the end.
+# validate, and whose programs, unpacked anywhere, find their media.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 need cpack dpkg-deb dpkg-shlibdeps
