@@ -9,8 +9,7 @@ RED = (0xFF, 0x3B, 0x30)
 
 
 def key(value):
-    record = lambda t, c, v: struct.pack("llHHi", 0, 0, t, c, v)
-    os.write(3, record(1, 126, value) + record(0, 0, 0))
+    os.write(3, struct.pack("llHHi", 0, 0, 1, 126, value) + struct.pack("llHHi", 0, 0, 0, 0, 0))
 
 
 x = ctypes.CDLL("libX11.so.6")
@@ -50,8 +49,8 @@ elif cmd == "bench":
     deadline = time.monotonic() + 5
     while not (found := spots(RED)) and time.monotonic() < deadline:
         pass
-    left, top = min(p[0] for p in found), min(p[1] for p in found)
-    box = (left, top, max(p[0] for p in found) - left + 1, max(p[1] for p in found) - top + 1)
+    x0, y0, x1, y1 = (f(p[i] for p in found) for f in (min, max) for i in (0, 1))
+    box = (x0, y0, x1 - x0 + 1, y1 - y0 + 1)
     took = []
     for _ in range(int(sys.argv[2])):
         key(0)

@@ -23,15 +23,8 @@ in_home() {
 WITH_INPUT_ACCESS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/with-input-access.sh"
 can_fake_input_access() { "$WITH_INPUT_ACCESS" true 2>/dev/null; }
 
-# wait_for_line FILE TEXT [tenths]: waits until FILE holds a line containing TEXT.
-wait_for_line() {
-    local i
-    for ((i = 0; i < ${3:-100}; i++)); do
-        grep -qF -- "$2" "$1" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
-}
+# until_ CMD...: CMD, every tenth of a second until it succeeds, at most TRIES (100) times.
+until_() { local i; for ((i = 0; i < ${TRIES:-100}; i++)); do "$@" && return 0; sleep 0.1; done; return 1; }
 
 # check NAME CMD...: one result from CMD's status; what CMD printed explains a failure.
 check() {
@@ -40,31 +33,19 @@ check() {
     if out="$("$@" 2>&1)"; then passed=$((passed + 1)) && echo "PASS: $name"; else fail "$name" "$out"; fi
 }
 
-# need TOOL...: skips the whole script unless every TOOL is installed.
-need() {
-    local t
-    for t; do command -v "$t" > /dev/null || { echo "SKIP: $t is not installed"; exit 0; }; done
-}
+need() { local t; for t; do command -v "$t" > /dev/null || { echo "SKIP: $t is not installed"; exit 0; }; done; }
 
 # same FILE TEXT: FILE holds exactly TEXT, or says what it holds instead.
-same() {
-    [ "$(cat "$1" 2>&1)" = "$2" ] || { echo "$1 holds:"; cat "$1" 2>&1; return 1; }
-}
+same() { [ "$(cat "$1" 2>&1)" = "$2" ] || { echo "$1 holds:"; cat "$1" 2>&1; return 1; }; }
 
-# subscribed_home NAME: a new home whose user is signed in and subscribed.
-subscribed_home() {
-    new_home "$1" && printf '{"token":"abc","has_subscription":true}' > "$WORK/$1/.marten_auth_local.json"
-}
+subscribed_home() { new_home "$1" && printf '{"token":"abc","has_subscription":true}' > "$WORK/$1/.marten_auth_local.json"; }
 
 # With libfaketime installed, FAST=1 run_to_end runs the program (and nothing else) on a clock
 # five times as fast, for runs that only wait out its own timers, such as a subscribed user's
 # three seconds before completion. Not under a sanitizer, whose runtime must load first.
 FASTER_CLOCK=()
-if [ -z "${ASAN_OPTIONS:-}" ]; then
-    for lib in /usr/lib/*/faketime/libfaketime.so.1; do
-        [ -e "$lib" ] && FASTER_CLOCK=(env LD_PRELOAD="$lib" FAKETIME="+0 x5") && break
-    done
-fi
+lib="$(compgen -G '/usr/lib/*/faketime/libfaketime.so.1' | head -1)"
+[ -n "$lib" ] && [ -z "${ASAN_OPTIONS:-}" ] && FASTER_CLOCK=(env LD_PRELOAD="$lib" FAKETIME="+0 x5")
 
 # run_to_end HOME CMD... PROGRAM: runs CMD... PROGRAM (20 s at most, then killed), output in
 # HOME/out and HOME/err, exit status in HOME/status.
@@ -89,10 +70,9 @@ completed() {
         grep -qx 'ftue_completed=true' "$conf" || { cat "$conf" 2>&1; return 1; }
 }
 
-# start_until HOME TEXT CMD... PROGRAM: starts CMD... PROGRAM in the background (20 s at
-# most, output in HOME/out and HOME/err) and returns half a second after the output holds
-# TEXT; stop_with then ends it. PROGRAM is started by a shell that notes its pid in HOME/pid
-# and becomes it, so exactly that process is ended.
+# start_until HOME TEXT CMD... PROGRAM: as run_to_end, but in the background, returning half a
+# second after the output holds TEXT; stop_with then ends it. PROGRAM is started by a shell that
+# notes its pid in HOME/pid and becomes it, so exactly that process is ended.
 start_until() {
     local h="$1" text="$2"
     shift 2
@@ -100,7 +80,7 @@ start_until() {
     "${@:1:$#-1}" timeout -k 5 -s TERM 20 sh -c 'echo $$ > "$0"; exec "$1"' "$h/pid" "${@: -1}" \
         > "$h/out" 2> "$h/err" &
     STARTED=$!
-    wait_for_line "$h/out" "$text" 100 && [ -z "${AT_ONCE:-}" ] && sleep 0.5
+    until_ grep -qsF -- "$text" "$h/out" && [ -z "${AT_ONCE:-}" ] && sleep 0.5
 }
 
 # run_until HOME TEXT CMD... PROGRAM: as start_until, then ends PROGRAM at once.
@@ -114,14 +94,10 @@ run_until() {
 FLAGS_ONLY=$'[General]\nftue_completed=true\nhas_launched_before=true\n'
 
 # same_bytes FILE TEXT: FILE holds exactly TEXT, down to the last newline.
-same_bytes() {
-    printf '%s' "$2" | cmp -s - "$1" || { echo "$1 holds:"; cat "$1" 2>&1; return 1; }
-}
+same_bytes() { printf '%s' "$2" | cmp -s - "$1" || { echo "$1 holds:"; cat "$1" 2>&1; return 1; }; }
 
 # with_main_app DIR: a copy of the full program in DIR, with a main application beside it.
-with_main_app() {
-    mkdir -p "$1" && cp "$BIN/MartenOnboarding" "$1/" && printf '#!/bin/sh\n' > "$1/marten" && chmod +x "$1/marten"
-}
+with_main_app() { mkdir -p "$1" && cp "$BIN/MartenOnboarding" "$1/" && install /dev/null "$1/marten"; }
 
 # stop_with HOME SIGNAL: ends start_until's program with SIGNAL; status to HOME/status, the
 # seconds it took to HOME/took.
@@ -129,17 +105,11 @@ stop_with() {
     local start
     start=$(date +%s%N)
     kill -s "$2" "$(cat "$1/pid")"
-    wait "$STARTED"
-    echo $? > "$1/status"
+    wait "$STARTED"; echo $? > "$1/status"
     echo "scale=2; ($(date +%s%N) - $start) / 1000000000" | bc > "$1/took"
 }
 
 # within HOME SECONDS: what HOME/took notes is less than SECONDS.
-within() {
-    [ "$(echo "$(cat "$1/took") < $2" | bc)" = 1 ] || { echo "took $(cat "$1/took") s"; return 1; }
-}
+within() { [ "$(echo "$(cat "$1/took") < $2" | bc)" = 1 ] || { echo "took $(cat "$1/took") s"; return 1; }; }
 
-finish() {
-    echo "$passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
-}
+finish() { echo "$passed passed, $failed failed" && [ "$failed" -eq 0 ]; }

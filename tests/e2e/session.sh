@@ -55,7 +55,6 @@ else
     until_ reading && press Tab shift+Tab space
     TRIES=30 until_ eval '! kill -0 "$pid" 2> /dev/null'
 fi
-kill "$pid" 2> /dev/null && echo killed > "$HOME/status"
+kill "$pid" 2> /dev/null && ended=killed
 wait "$pid"
-status=$?
-[ -e "$HOME/status" ] || echo "$status" > "$HOME/status"
+echo "${ended:-$?}" > "$HOME/status"

@@ -19,14 +19,13 @@ fi
 #   fail:TOOL SUBCOMMAND | folder (a folder where the rule goes; what it holds after goes to
 #   "inside") | missing:TOOL
 # Run N leaves DIR/N/{status,stderr,out,log,listing}, copies of the two files and their
-# "mode uid gid".
+# "mode uid gid" lines in DIR/N/stat.
 cat > "$WORK/ns.sh" <<'NS'
 set -eu
 dir=$1 helper=$2
 shift 2
 ns="$dir/ns"
-mkdir -p "$ns"
-mount -t tmpfs -o mode=0755 tmpfs "$ns"
+mkdir -p "$ns" && mount -t tmpfs -o mode=0755 tmpfs "$ns"
 mkdir "$ns/etc-up" "$ns/etc-work" "$ns/sbin-up" "$ns/sbin-work"
 if [ ! -d /etc/udev/rules.d ] || [ ! -d /etc/modules-load.d ]; then
     mount -t overlay overlay -o "lowerdir=/etc,upperdir=$ns/etc-up,workdir=$ns/etc-work" /etc
@@ -45,11 +44,9 @@ mount -t overlay overlay -o "lowerdir=/usr/sbin,upperdir=$ns/sbin-up,workdir=$ns
 cp "$helper" "$ns/grant-input-access"
 n=0
 for how in "$@"; do
-    n=$((n + 1)) out="$dir/$n"
-    mkdir -p "$out"
+    n=$((n + 1)) out="$dir/$n" && mkdir -p "$dir/$n"
     : > "$ns/fail"
-    : > "$ns/log"
-    chmod 666 "$ns/log"
+    install -m 666 /dev/null "$ns/log"
     [ "$how" = again ] || rm -f "$RULES" "$MODULES"
     run=("$ns/grant-input-access")
     case "$how" in
@@ -62,16 +59,13 @@ for how in "$@"; do
     status=0
     (cd / && "${run[@]}") > "$out/out" 2> "$out/stderr" < /dev/null || status=$?
     echo "$status" > "$out/status"
-    for f in RULES MODULES; do
-        if [ -f "${!f}" ]; then cp "${!f}" "$out/$f"; stat -c '%a %u %g' "${!f}" > "$out/$f.stat"; fi
-    done
+    for f in RULES MODULES; do [ -f "${!f}" ] && cp "${!f}" "$out/$f" && stat -c '%a %u %g' "${!f}" >> "$out/stat"; done
     ls -A /etc/udev/rules.d /etc/modules-load.d > "$out/listing"
     if [ -d "$RULES" ]; then ls -A "$RULES" > "$out/inside"; rm -rf "$RULES"; fi
     cp "$ns/log" "$out/log"
 done
 NS
-d="$WORK/runs"
-mkdir -p "$d"
+d="$WORK/runs" && mkdir -p "$d"
 chmod 711 "$WORK" "$d" # the uid 65534 run must reach the helper's copy
 RULES="$RULES" MODULES="$MODULES" timeout -k 5 30 unshare -m --propagation private bash "$WORK/ns.sh" \
     "$d" "$helper" root again "fail:udevadm trigger" nobody args folder missing:modprobe > "$d/ns.log" 2>&1
@@ -80,7 +74,7 @@ check "the namespace was set up" same "$d/ns.log" ""
 trigger='udevadm trigger --action=change --subsystem-match=input --subsystem-match=misc'
 granted() { # RUN-DIR: the rule tags keyboards and uinput and ends in a newline; 0644 root's
     same "$1/status" 0 && same "$1/stderr" '' && same "$1/out" '' && [ -z "$(tail -c1 "$1/RULES")" ] &&
-        same "$1/RULES.stat" "644 0 0" && same "$1/MODULES.stat" "644 0 0" &&
+        same "$1/stat" "644 0 0"$'\n'"644 0 0" &&
         [ "$(grep -v '^#' "$1/MODULES")" = uinput ] && [ "$(grep -v '^#' "$1/RULES")" = \
 'KERNEL=="uinput", SUBSYSTEM=="misc", OPTIONS+="static_node=uinput", TAG+="uaccess"
 SUBSYSTEM=="input", KERNEL=="event*", ENV{ID_INPUT_KEYBOARD}=="1", TAG+="uaccess"' ] &&

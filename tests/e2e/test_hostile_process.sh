@@ -35,10 +35,8 @@ done
 
 # No display at all: one line on standard error.
 h="$(new_home no-display)"
-HOME="$h" XDG_CONFIG_HOME="$h/config" XDG_RUNTIME_DIR="$h/runtime" \
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout -k 5 20 "$BIN/MartenOnboarding" \
-    > "$h/out" 2> "$h/err"
-echo $? > "$h/status"
+run_to_end "$h" env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$h" XDG_CONFIG_HOME="$h/config" \
+    XDG_RUNTIME_DIR="$h/runtime" "$BIN/MartenOnboarding"
 check "no display: one line on standard error, status 1" \
     eval 'same "$h/status" 1 && [ ! -s "$h/out" ] && [ "$(wc -l < "$h/err")" = 1 ] &&
         grep "needs a graphical session" "$h/err" && [ -z "$(find "$h/config" "$h/runtime" -mindepth 1)" ]'
@@ -83,9 +81,7 @@ else
 fi
 
 # A home folder whose name is not UTF-8 cannot be named.
-h="$WORK/home-"$'\xff'
-mkdir -p "$h/config" "$h/runtime"
-printf '{"token":"abc","has_subscription":true}' > "$h/.marten_auth_local.json"
+h="$(subscribed_home "home-"$'\xff')"
 FAST=1 run_to_end "$h" in_home "$h" "$BIN/MartenOnboarding"
 check "a home folder whose name is not UTF-8: one line, status 1, nothing written" \
     refused "$h" "the home folder.s name is not valid UTF-8"

@@ -17,13 +17,10 @@ env -u WAYLAND_DISPLAY -u DISPLAY XDG_RUNTIME_DIR="$wl_runtime" \
     weston --backend=headless-backend.so --socket="$socket" --idle-time=0 > "$WORK/weston.log" 2>&1 &
 weston_pid=$!
 trap 'kill "$weston_pid" 2> /dev/null; wait "$weston_pid" 2> /dev/null; rm -rf "$WORK"' EXIT
-for ((i = 0; i < 100; i++)); do
-    [ ! -S "$wl_runtime/$socket" ] && kill -0 "$weston_pid" 2> /dev/null && sleep 0.1 || break
-done
+until_ eval '[ -S "$wl_runtime/$socket" ] || ! kill -0 "$weston_pid" 2> /dev/null'
 [ -S "$wl_runtime/$socket" ] || { fail "weston starts" "$(tail -5 "$WORK/weston.log")"; finish; exit 1; }
 
-# on_wayland HOME CMD...: CMD as a client of the test compositor, with no X server to fall
-# back to.
+# on_wayland HOME CMD...: CMD as a client of the test compositor, no X server to fall back to.
 on_wayland() {
     QT_QPA_PLATFORM=wayland in_home "$1" \
         env -u DISPLAY XDG_RUNTIME_DIR="$wl_runtime" WAYLAND_DISPLAY="$socket" "${@:2}"
