@@ -1,5 +1,6 @@
 // Ordinary string literals only: moc (Qt 6.4) mis-parses some raw strings in Q_OBJECT files.
 #include "core/AccountChecks.h"
+#include "core/RegularFile.h"
 #include "fakes/Fakes.h"
 #include "support/CoreTestEnv.h"
 
@@ -108,6 +109,8 @@ private slots:
             QVERIFY(!AccountChecks(Variant::Full, home, m_console).checkSubscription());
             QCOMPARE(m_console.lines(), (QStringList{kNo, kNoSub}));
         }
+        // A size that lies (procfs, some network file systems) does not lift the cap.
+        QCOMPARE(readRegularFile("/proc/self/maps", 64).error(), QStringLiteral("too large"));
     }
 };
 

@@ -2,6 +2,7 @@
 // end to end (tests/e2e); here are the edges of single functions.
 #include "platform/linux/EvdevInputAccessProbe.h"
 #include "platform/linux/EvdevPushToTalkKeys.h"
+#include "platform/linux/FileReplace.h"
 #include "platform/linux/QSettingsStore.h"
 #include "platform/linux/QtScheduler.h"
 #include "platform/linux/StdoutConsole.h"
@@ -116,10 +117,15 @@ private slots:
         validate.start("desktop-file-validate", {entry.fileName()});
         QVERIFY(validate.waitForFinished());
         QVERIFY2(validate.exitCode() == 0 && validate.readAll().isEmpty(), "entry must validate");
+        // A line break would end the Exec line and start a key of its own: no entry at all.
+        XDGAutostart broken(dir.path() + "/broken", dir.path() + "/line\nbreak", {});
+        test::writeFile(dir.path() + "/line\nbreak/marten", "#!/bin/sh\n", true);
+        QVERIFY(!broken.registerMainApp().ok() && !QFile::exists(broken.entryPath()));
     }
 
     // Dotfile managers link the file into place: the link stays, its target gets the flags.
-    void aLinkedSettingsFileStaysALink()
+    // A file too large to read, or a folder in the way, fails and leaves everything as it was.
+    void replacingKeepsLinksAndFailuresLeaveEverything()
     {
         QTemporaryDir dir;
         const QString target = dir.filePath("dotfiles.conf");
@@ -130,6 +136,13 @@ private slots:
         QVERIFY2(saved.ok(), qPrintable(saved.error()));
         QVERIFY(QFileInfo(path).isSymLink());
         QCOMPARE(QSettings(target, QSettings::IniFormat).value("ftue_completed"), QVariant("true"));
+        test::writeFile(target, QByteArray(QSettingsStore::maxFileSize + 1, '#'));
+        QVERIFY(!QSettingsStore(path).setFlags({{"ftue_completed", true}}).ok());
+        QCOMPARE(QFileInfo(target).size(), QSettingsStore::maxFileSize + 1);
+        test::writeFile(dir.filePath("folder/kept"), {});
+        QVERIFY(!replaceFile(dir.filePath("folder"), "x").ok());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"dotfiles.conf", "folder", "Marten.conf"}));
     }
 
     void consoleLinesAreVisibleAtOnce()
