@@ -141,8 +141,7 @@ private slots:
         QCOMPARE(QFileInfo(target).size(), QSettingsStore::maxFileSize + 1);
         test::writeFile(dir.filePath("folder/kept"), {});
         QVERIFY(!replaceFile(dir.filePath("folder"), "x").ok());
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 (QStringList{"dotfiles.conf", "folder", "Marten.conf"}));
+        QVERIFY(QDir(dir.path()).entryList({".folder.*"}, QDir::Hidden | QDir::Files).isEmpty());
     }
 
     void consoleLinesAreVisibleAtOnce()
