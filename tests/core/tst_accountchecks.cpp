@@ -95,6 +95,7 @@ private slots:
     // account.
     void specialFilesAndRelativeHomesHoldNoAccount()
     {
+        const test::FailIfBlocked watchdog(std::chrono::seconds(20));
         QVERIFY(QDir::setCurrent(m_home.path()));
         for (const QString plant : {"fifo", "huge", "relative home"}) {
             init();

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <ctime>
 
 #include <fcntl.h>
 #include <linux/input.h>
@@ -26,44 +27,124 @@
 using namespace marten;
 using namespace std::chrono_literals;
 
+namespace {
+
+QStringList listing(const QString& folder)
+{
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Dated two minutes back, links themselves.
+void age(const QString& path)
+{
+    const timespec then{std::time(nullptr) - 120, 0};
+    const timespec times[2] = {then, then};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW),
+             0);
+}
+
+// Plants beside a settings file what its cleanup must tell apart; gives the folder's listing.
+QStringList plantLeftovers(const QString& folder)
+{
+    const QString lookAlike = folder + "/.Marten.conf.marten-merge-AbC123";
+    const QString ours = folder + "/.Marten.conf.marten-merge-XyZ789";
+    for (const QString file : {"/.Marten.conf.20240601", "/.Marten.conf.marten-save-0123abcd"})
+        test::writeFile(folder + file, "kept");
+    for (const QString& file :
+         {lookAlike + "/Marten.conf", ours + "/Marten.conf", ours + "/Marten.conf.lock"})
+        test::writeFile(file, "kept");
+    QDir().mkpath(lookAlike + "/sub");
+    QFile::link("../.Marten.conf.20240601", lookAlike + "/link");
+    ::mkfifo(QFile::encodeName(folder + "/.Marten.conf.marten-save-00000000").constData(), 0600);
+    const QByteArray others = QFile::encodeName(folder + "/.Marten.conf.marten-save-fedcba98");
+    if (::geteuid() == 0 && QFile(others).open(QIODevice::WriteOnly) &&
+        ::chown(others.constData(), 65534, 65534) != 0)
+        qWarning("cannot give %s away", others.constData());
+    for (const QString& inside : {folder, lookAlike, ours})
+        for (const QString& entry : listing(inside))
+            age(inside + '/' + entry);
+    test::writeFile(folder + "/.Marten.conf.marten-save-89abcdef", "a run at work");
+    return listing(folder);
+}
+
+} // namespace
+
 class TestLinuxPlatform final : public QObject {
     Q_OBJECT
 
 private slots:
+    // Root passes every access check, so as root the checks run again as nobody, in a copy of
+    // this test: a keyboard only root may read, or a /dev/uinput that can be read but not
+    // written, is no access.
     void probeNeedsAKeyboardAndUinput()
     {
         // The kernel prints key bitmaps as hex words, most significant first.
         QVERIFY(EvdevInputAccessProbe::hasKeyBit("4000000000000000 0", 126));
         QVERIFY(!EvdevInputAccessProbe::hasKeyBit("zz", 30));
-
+        if (::geteuid() == 0) {
+            QTemporaryDir bin("/tmp/marten-probe-XXXXXX");
+            const QString copy = bin.filePath("tst");
+            QVERIFY(QFile::setPermissions(bin.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                          QFile::ExeOwner | QFile::ReadOther |
+                                                          QFile::ExeOther) &&
+                    QFile::copy(QCoreApplication::applicationFilePath(), copy));
+            QProcess nobody;
+            nobody.setProcessChannelMode(QProcess::MergedChannels);
+            nobody.setWorkingDirectory("/");
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("TMPDIR", "/tmp");
+            nobody.setProcessEnvironment(env);
+            nobody.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", copy,
+                                     "probeNeedsAKeyboardAndUinput"});
+            QVERIFY(nobody.waitForFinished(60000));
+            QVERIFY2(nobody.exitCode() == 0, nobody.readAll().constData());
+            return;
+        }
         QTemporaryDir root;
         const EvdevInputAccessProbe probe(root.path(), root.path());
         const QString caps = root.path() + "/sys/class/input/event%1/device/capabilities/key";
-        test::writeFile(caps.arg(3), "10000000000000 0\n"); // a power button
-        test::writeFile(caps.arg(4), "fffffffffffffffe\n");
-        for (const char* event : {"/dev/input/event3", "/dev/input/event4"})
-            test::writeFile(root.path() + event, {});
-        QCOMPARE(probe.readableKeyboards(), QStringList{root.path() + "/dev/input/event4"});
+        const QString node = root.path() + "/dev/input/event%1";
+        for (const int event : {3, 4, 5}) {
+            // event3 is a power button
+            test::writeFile(caps.arg(event), event == 3 ? "10000000000000 0\n" : "fffffffe\n");
+            test::writeFile(node.arg(event), {});
+        }
+        QFile::setPermissions(node.arg(5), QFile::WriteOwner);
+        QCOMPARE(probe.readableKeyboards(), QStringList{node.arg(4)});
+        QVERIFY(!probe.hasInputAccess());
+        test::writeFile(root.path() + "/dev/uinput", {});
+        QFile::setPermissions(root.path() + "/dev/uinput", QFile::ReadOwner);
         QVERIFY(!probe.hasInputAccess());
         test::writeFile(root.path() + "/dev/input/uinput", {});
         QVERIFY(probe.hasInputAccess());
     }
 
-    // The key reader on a FIFO standing in for an event device: only press and release of
+    // The key reader on FIFOs standing in for event devices: only press and release of
     // Right Meta count; auto-repeat, other keys and types, and garbage change nothing; a
-    // record split over two reads counts once whole; the end of the stream lets go of the key
-    // and closes the device.
+    // record split over two reads counts once whole. With two keyboards the key is held until
+    // both let go. At most maxDevices are read; one missing from the list (its capabilities
+    // could not be read) stays open while its node is there. The end of the stream lets go of
+    // the key and closes the device.
     void keyReaderFollowsOnlyThePushToTalkKey()
     {
+        const test::FailIfBlocked watchdog(20s);
         QTemporaryDir dir;
-        const QByteArray fifo = QFile::encodeName(dir.filePath("event7"));
-        QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        QStringList nodes;
+        for (int i = 0; i < PushToTalkKeys::maxDevices + 2; ++i) {
+            nodes << dir.filePath(QString("event%1").arg(i));
+            QCOMPARE(::mkfifo(QFile::encodeName(nodes.last()).constData(), 0600), 0);
+        }
         EvdevPushToTalkKeys keys;
         QSignalSpy pressed(&keys, &PushToTalkKeys::pressed);
         QSignalSpy released(&keys, &PushToTalkKeys::released);
-        QCOMPARE(keys.start({dir.filePath("event7"), dir.filePath("event8")}), 1);
-        const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        QVERIFY(writer >= 0);
+        QCOMPARE(keys.start(QStringList{dir.filePath("gone")} + nodes), PushToTalkKeys::maxDevices);
+        int writers[2] = {};
+        for (int i : {0, 1}) {
+            writers[i] =
+                ::open(QFile::encodeName(nodes[i]).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            QVERIFY(writers[i] >= 0);
+        }
         const auto key = [](int value, int code = KEY_RIGHTMETA, int type = EV_KEY) {
             input_event event{};
             event.type = static_cast<quint16>(type);
@@ -73,7 +154,8 @@ private slots:
         };
         // Writes, waits until the reader has taken every byte, and gives the presses and releases.
         using Counts = QList<qsizetype>;
-        const auto send = [&](const QByteArray& bytes) {
+        const auto send = [&](const QByteArray& bytes, int keyboard = 0) {
+            const int writer = writers[keyboard];
             int waiting = 0;
             if (::write(writer, bytes.constData(), bytes.size()) != bytes.size() ||
                 !QTest::qWaitFor(
@@ -88,9 +170,18 @@ private slots:
         QCOMPARE(send(key(0).left(5)), (Counts{1, 0}));
         QCOMPARE(send(key(0).mid(5) + key(0)), (Counts{1, 1}));
         QCOMPARE(send(key(1)), (Counts{2, 1}));
-        ::close(writer);
-        QTRY_COMPARE(keys.openCount(), 0);
-        QCOMPARE(released.count(), 2);
+        QCOMPARE(send(key(1), 1), (Counts{2, 1}));
+        QCOMPARE(send(key(0)), (Counts{2, 1}));
+        QCOMPARE(send(key(0), 1), (Counts{2, 2}));
+        QCOMPARE(send(key(1)), (Counts{3, 2}));
+
+        QCOMPARE(keys.start({}), PushToTalkKeys::maxDevices);
+        QVERIFY(QFile::remove(nodes[5]));
+        QCOMPARE(keys.start({}), PushToTalkKeys::maxDevices - 1);
+        ::close(writers[0]);
+        QTRY_COMPARE(keys.openCount(), PushToTalkKeys::maxDevices - 2);
+        QCOMPARE(released.count(), 3);
+        ::close(writers[1]);
     }
 
     // Beside the onboarding wins over PATH, relative PATH entries are skipped, and the Exec
@@ -124,24 +215,45 @@ private slots:
     }
 
     // Dotfile managers link the file into place: the link stays, its target gets the flags.
-    // A file too large to read, or a folder in the way, fails and leaves everything as it was.
-    void replacingKeepsLinksAndFailuresLeaveEverything()
+    // Beside the file, or the link and its target, only what a run of ours provably left goes:
+    // a temporary of ours, and a scratch folder holding only files of ours, older than a
+    // minute. A dated backup, a look-alike folder with a subfolder and a link in it, a fresh
+    // temporary (a run still at work), a FIFO and another user's file stay. A file too large
+    // to read, or a folder in the way, fails and leaves everything as it was.
+    void replacingKeepsLinksAndTouchesNothingElse()
     {
+        for (const bool linked : {false, true}) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath("config/Marten.conf");
+            const QString target = linked ? dir.filePath("dotfiles/Marten.conf") : path;
+            test::writeFile(target, "[General]\nvolume=3\n");
+            QVERIFY(QDir().mkpath(dir.filePath("config")));
+            QVERIFY(!linked || QFile::link(target, path));
+            QMap<QString, QStringList> before;
+            for (const QString folder : {"config", "dotfiles"})
+                before[folder] = plantLeftovers(dir.filePath(folder));
+            const Result<> saved = QSettingsStore(path).setFlags({{"ftue_completed", true}});
+            QVERIFY2(saved.ok(), qPrintable(saved.error()));
+            QCOMPARE(QFileInfo(path).isSymLink(), linked);
+            QCOMPARE(QSettings(target, QSettings::IniFormat).value("ftue_completed"),
+                     QVariant("true"));
+            // Scratch folders are made beside the path, temporaries beside the target.
+            before["config"].removeOne(".Marten.conf.marten-merge-XyZ789");
+            before[linked ? "dotfiles" : "config"].removeOne(".Marten.conf.marten-save-0123abcd");
+            for (const QString folder : {"config", "dotfiles"}) {
+                QCOMPARE(listing(dir.filePath(folder)), before[folder]);
+                QCOMPARE(listing(dir.filePath(folder + "/.Marten.conf.marten-merge-AbC123")),
+                         (QStringList{"Marten.conf", "link", "sub"}));
+            }
+        }
         QTemporaryDir dir;
-        const QString target = dir.filePath("dotfiles.conf");
         const QString path = dir.filePath("Marten.conf");
-        test::writeFile(target, "[General]\nvolume=3\n");
-        QVERIFY(QFile::link(target, path));
-        const Result<> saved = QSettingsStore(path).setFlags({{"ftue_completed", true}});
-        QVERIFY2(saved.ok(), qPrintable(saved.error()));
-        QVERIFY(QFileInfo(path).isSymLink());
-        QCOMPARE(QSettings(target, QSettings::IniFormat).value("ftue_completed"), QVariant("true"));
-        test::writeFile(target, QByteArray(QSettingsStore::maxFileSize + 1, '#'));
+        test::writeFile(path, QByteArray(QSettingsStore::maxFileSize + 1, '#'));
         QVERIFY(!QSettingsStore(path).setFlags({{"ftue_completed", true}}).ok());
-        QCOMPARE(QFileInfo(target).size(), QSettingsStore::maxFileSize + 1);
+        QCOMPARE(QFileInfo(path).size(), QSettingsStore::maxFileSize + 1);
         test::writeFile(dir.filePath("folder/kept"), {});
         QVERIFY(!replaceFile(dir.filePath("folder"), "x").ok());
-        QVERIFY(QDir(dir.path()).entryList({".folder.*"}, QDir::Hidden | QDir::Files).isEmpty());
+        QCOMPARE(listing(dir.path()), (QStringList{"Marten.conf", "folder"}));
     }
 
     void consoleLinesAreVisibleAtOnce()

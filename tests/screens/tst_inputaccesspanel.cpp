@@ -51,6 +51,8 @@ private slots:
         QTimer::singleShot(0, &h.window, [&] { nestedLoop = true; });
         InputAccessPanel* panel = h.panel(false);
         QVERIFY(!nestedLoop && panel->isVisible() && !h.grantButton());
+        QCOMPARE(panel->findChild<QLabel*>("panelTerminalHeading")->text(),
+                 "Run these commands in a terminal:");
         QTest::mouseClick(panel->findChild<QWidget*>("copyButton"), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  InputAccessCommands::commands().first().command);
@@ -97,6 +99,7 @@ private slots:
         Host h;
         QVERIFY(QTest::qWaitForWindowActive(&h.window));
         InputAccessPanel* panel = h.panel(true);
+        QCOMPARE(panel->findChild<QLabel*>("panelTerminalHeading")->text(), "Or in a terminal:");
         QWidget* button = h.grantButton();
         QVERIFY(button->hasFocus());
         auto* spinner = panel->findChild<Spinner*>("grantSpinner");

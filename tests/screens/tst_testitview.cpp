@@ -48,8 +48,9 @@ private slots:
         QVERIFY(!state.isRecording());
         services.scheduler.advance(9s);
         QTest::keyClicks(button, "hello world!");
-        QTest::keyClick(button, Qt::Key_Backspace);
         services.scheduler.advance(9s); // the last character keeps the text coming
+        QTest::keyClick(button, Qt::Key_Backspace);
+        services.scheduler.advance(9s); // and so does an erased one
         QTest::keyClick(button, Qt::Key_Tab, Qt::ShiftModifier);
         QTest::keyClick(button, Qt::Key_Space);
         QCOMPARE(state.transcribedText(), "hello world ");

@@ -4,6 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
+
+#include <unistd.h>
+
 namespace marten::test {
 
 IsolatedHome::IsolatedHome()
@@ -20,6 +24,27 @@ IsolatedHome::IsolatedHome()
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+namespace {
+void failBlocked(int)
+{
+    static const char line[] =
+        "FAIL!  : blocked past the limit (a FIFO opened without O_NONBLOCK?)\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line, sizeof line - 1);
+    ::_exit(1);
+}
+} // namespace
+
+FailIfBlocked::FailIfBlocked(std::chrono::seconds limit)
+{
+    std::signal(SIGALRM, failBlocked);
+    ::alarm(static_cast<unsigned>(limit.count()));
+}
+
+FailIfBlocked::~FailIfBlocked()
+{
+    ::alarm(0);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes, bool executable)

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
+
 namespace marten::test {
 
 // A throw-away HOME with its own XDG folders, set in the environment before the
@@ -14,6 +16,17 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// Ends the test process with a failure line when it is still inside this scope after `limit`:
+// a FIFO opened or read without O_NONBLOCK blocks until a writer comes, and that should fail
+// within seconds, not at CTest's limit.
+class FailIfBlocked final {
+public:
+    explicit FailIfBlocked(std::chrono::seconds limit);
+    ~FailIfBlocked();
+    FailIfBlocked(const FailIfBlocked&) = delete;
+    FailIfBlocked& operator=(const FailIfBlocked&) = delete;
 };
 
 // Writes the file, making its folder first; an executable one is left to its owner alone.

@@ -61,6 +61,7 @@ private slots:
     void unusableSourcesLogOneLineAndStayTransparent()
     {
         QFETCH(QString, source);
+        const marten::test::FailIfBlocked watchdog(std::chrono::seconds(20));
         const QString fifo = m_sources.filePath("fifo.gif");
         QVERIFY(QFileInfo::exists(fifo) || ::mkfifo(qPrintable(fifo), 0600) == 0);
         marten::GIFMovieView view(QUrl::fromLocalFile(source), *m_staging, m_console);

@@ -13,9 +13,14 @@ class PushToTalkKeys : public QObject {
 public:
     using QObject::QObject;
 
-    // Reads the key from these devices from now on: opens the ones not open yet and closes
-    // the ones no longer listed. A device that cannot be opened is left out without a word.
-    // Returns how many devices are open.
+    // Most devices read at once. A desk has a handful of keyboards (with the power and media
+    // buttons that claim keys, rarely more than ten); anyone who may write /dev/uinput can make
+    // a thousand, and a descriptor for each would leave the program none for its own files.
+    static constexpr int maxDevices = 32;
+
+    // Reads the key from these devices from now on: opens the ones not open yet, up to
+    // maxDevices in the order listed, and closes the ones no longer listed whose node is gone.
+    // A device that cannot be opened is left out without a word. Returns how many are open.
     virtual int start(const QStringList& devicePaths) = 0;
     // Closes every device; no signal follows.
     virtual void stop() = 0;

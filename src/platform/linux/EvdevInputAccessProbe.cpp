@@ -1,5 +1,7 @@
 #include "platform/linux/EvdevInputAccessProbe.h"
 
+#include "core/platform/PushToTalkKeys.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -53,6 +55,9 @@ QStringList EvdevInputAccessProbe::readableKeyboards() const
     const QStringList events =
         classDir.entryList({QStringLiteral("event*")}, QDir::AllEntries | QDir::System);
     for (const QString& event : events) {
+        // As many as the key reader opens: the rest would cost a read a second for nothing.
+        if (keyboards.size() >= PushToTalkKeys::maxDevices)
+            break;
         QFile caps(classDir.filePath(event + QStringLiteral("/device/capabilities/key")));
         if (!caps.open(QIODevice::ReadOnly))
             continue;

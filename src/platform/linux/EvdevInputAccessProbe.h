@@ -16,7 +16,8 @@ public:
                                    QString devRoot = QStringLiteral("/"));
 
     bool hasInputAccess() const override;
-    // The event nodes of the keyboards counted below, under the device root.
+    // The event nodes of the keyboards counted below, under the device root; the first
+    // PushToTalkKeys::maxDevices of them, in the order of their names.
     QStringList readableKeyboards() const override;
     bool canReadKeyboard() const;
     bool canWriteUinput() const;

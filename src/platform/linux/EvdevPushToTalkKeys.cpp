@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <linux/input.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace marten {
@@ -29,15 +30,20 @@ EvdevPushToTalkKeys::~EvdevPushToTalkKeys()
 
 int EvdevPushToTalkKeys::start(const QStringList& devicePaths)
 {
-    // Copies of the pointers: close() takes the device out of m_devices.
+    // Copies of the pointers: close() takes the device out of m_devices. A keyboard missing
+    // from the list is closed only when its node is gone: the list leaves out a keyboard whose
+    // capabilities could not be read this time (no descriptor to spare, say), and dropping it
+    // would make the key deaf until the next rescan. An unplugged one also ends its reads.
     std::vector<Device*> gone;
     for (const auto& device : m_devices) {
-        if (!devicePaths.contains(device->path))
+        if (!devicePaths.contains(device->path) && isGone(*device))
             gone.push_back(device.get());
     }
     for (Device* device : gone)
         close(device, true);
     for (const QString& path : devicePaths) {
+        if (openCount() >= maxDevices)
+            break;
         const bool isOpen =
             std::any_of(m_devices.begin(), m_devices.end(),
                         [&path](const auto& device) { return device->path == path; });
@@ -45,6 +51,17 @@ int EvdevPushToTalkKeys::start(const QStringList& devicePaths)
             open(path);
     }
     return openCount();
+}
+
+bool EvdevPushToTalkKeys::isGone(const Device& device)
+{
+    struct stat node {};
+    struct stat open {};
+    if (::stat(QFile::encodeName(device.path).constData(), &node) != 0)
+        return errno == ENOENT || errno == ENOTDIR;
+    // Another node under the same name is another device.
+    return ::fstat(device.fd, &open) == 0 &&
+           (node.st_ino != open.st_ino || node.st_dev != open.st_dev);
 }
 
 void EvdevPushToTalkKeys::stop()

@@ -36,6 +36,7 @@ private:
     };
 
     void open(const QString& path);
+    static bool isGone(const Device& device);
     // Reads what is waiting; false once the device is gone or at its end.
     bool readFrom(Device& device);
     void setDown(Device& device, bool down);

@@ -19,6 +19,13 @@ namespace marten {
 namespace {
 
 const char kAlphanumeric[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+// The scratch folder of a merge, as mkdtemp names it, and what a merge puts in it: the copy,
+// QSettings' lock and its own temporary file for the copy, and replaceFile's.
+const OwnName kScratchFolder{".Marten.conf.marten-merge-", 6, kAlphanumeric};
+const QList<OwnName> kInScratchFolder{{"Marten.conf"},
+                                      {"Marten.conf.lock"},
+                                      {"Marten.conf.", 6, kAlphanumeric},
+                                      replacementName(QStringLiteral("Marten.conf"))};
 
 // A folder of our own beside the settings file (0700, a name nobody can guess), removed with
 // what is in it when the merge is over. It lives there rather than under TMPDIR, so a
@@ -28,7 +35,7 @@ class ScratchFolder final {
 public:
     explicit ScratchFolder(const QString& folder)
     {
-        QByteArray name = QFile::encodeName(folder + QStringLiteral("/.Marten.conf.merge-XXXXXX"));
+        QByteArray name = QFile::encodeName(folder) + '/' + kScratchFolder.prefix + "XXXXXX";
         if (::mkdtemp(name.data()))
             m_path = QFile::decodeName(name);
         else
@@ -58,13 +65,17 @@ Result<QByteArray> mergeFlags(const QString& path, const QByteArray& current,
                               const QMap<QString, bool>& flags)
 {
     const QString cannotWrite = QStringLiteral("cannot write %1").arg(path);
+    const Failure notParsed{QStringLiteral("%1 is not a valid settings file").arg(path)};
+    // QSettings decodes every line as UTF-8 and writes back what it decoded, so a value in
+    // another encoding (Latin-1 "M\xfcnchen") would come back with its bytes replaced.
+    if (!current.isValidUtf8())
+        return notParsed;
     const ScratchFolder scratch(QFileInfo(path).absolutePath());
     if (!scratch.isValid())
         return posix::failure(cannotWrite, scratch.error());
     const QString copyPath = scratch.filePath(QStringLiteral("Marten.conf"));
     if (const Result<> copied = replaceFile(copyPath, current); !copied.ok())
         return posix::failure(cannotWrite, copied.code());
-    const Failure notParsed{QStringLiteral("%1 is not a valid settings file").arg(path)};
     QSettings copy(copyPath, QSettings::IniFormat);
     if (copy.status() == QSettings::FormatError)
         return notParsed;
@@ -129,7 +140,7 @@ Result<> QSettingsStore::setFlags(const QMap<QString, bool>& flags)
         return Failure{QStringLiteral("cannot write %1: cannot create its lock").arg(m_path)};
     }
     // Scratch folders of runs killed during a merge.
-    removeLeftovers(folder, ".Marten.conf.merge-", 6, kAlphanumeric);
+    removeLeftovers(folder, kScratchFolder, kInScratchFolder);
 
     const Result<QByteArray> current = readRegularFile(m_path, maxFileSize);
     if (!current.ok() && current.code() != ENOENT)

@@ -11,8 +11,9 @@ namespace marten {
 //
 // All the flags go to disk in one atomic replacement, under the file's QSettings lock
 // ("Marten.conf.lock"), so the main application's QSettings never interleaves with it. The
-// lock is waited for a bounded time only. A file that QSettings cannot fully parse is left
-// exactly as it is: rewriting it would drop the lines it did not understand.
+// lock is waited for a bounded time only. A file that QSettings cannot fully parse, or that
+// is not UTF-8, is left exactly as it is: rewriting it would drop the lines it did not
+// understand, or change the bytes of the values it decoded.
 class QSettingsStore final : public SettingsStore {
 public:
     // The standard file for this user.
