@@ -4,6 +4,8 @@
 # its first control. The keyboard node becomes a FIFO for keys.py, and the configured pkexec a
 # fake that notes its arguments and creates /dev/uinput. MODE "granted" goes on through the
 # test step to the end; "user-owned" stops at the panel. Results go to files in $HOME.
+# With KEYBOARDS=N, event1 to event<N-1> become FIFOs too, and the program may open at most
+# 1,024 files, so that a keyboard for each descriptor would leave it none for its own work.
 set -uo pipefail
 mode="$1"
 keys() { python3 "$(dirname "$0")/keys.py" "$@"; }
@@ -13,8 +15,9 @@ seen() { [ "$(keys find "$1" | cut -d' ' -f1)" -gt "$2" ]; } # COLOUR MIN
 reading() { ls -l "/proc/$pid/fd" 2> /dev/null | grep -q /dev/input/event0; }
 press() { xdotool key --window "$wid" "$@"; }
 
-rm -f /dev/input/event0 && mkfifo /dev/input/event0
+rm -f /dev/input/event0 && mkfifo $(seq -f /dev/input/event%g 0 $((${KEYBOARDS:-1} - 1)))
 exec 3<> /dev/input/event0
+ulimit -Sn 1024
 mount -t overlay overlay -o "lowerdir=${PKEXEC%/*},upperdir=$HOME/pk-up,workdir=$HOME/pk-work" "${PKEXEC%/*}"
 PATH="$HOME/fakebin:$PATH" "$HOME/tree/bin/MartenOnboarding_Simple" > "$HOME/out" 2> "$HOME/err" 3>&- &
 pid=$!
@@ -33,6 +36,11 @@ else
     # Granted, the step moves on by itself to the how-to step and its blue tip card.
     until_ seen 230,242,255 1000 && press space
     until_ reading && echo yes > "$HOME/reading"
+    # The keyboards open, and the same ones (by descriptor and node) after two rescans.
+    keyboards() { ls -l "/proc/$pid/fd" | grep -o '[0-9]* -> /dev/input/event.*' | sort; }
+    before="$(keyboards)" && sleep 2.5
+    [ "$(keyboards)" = "$before" ] && echo yes > "$HOME/kept-open"
+    grep -c . <<< "$before" > "$HOME/keyboards"
     seen 255,59,48 0 || echo yes > "$HOME/grey-idle"
     keys press
     until_ seen 255,59,48 500 && echo yes > "$HOME/red"

@@ -4,6 +4,8 @@
 # keyboard node exists but /dev/uinput does not. A fake pkexec at the path the build was
 # configured with "grants" by creating /dev/uinput in that namespace, which is the program's
 # own; another fake first on PATH must never run. A helper another user owns is never offered.
+# The granted session has 1,100 keyboards and a limit of 1,024 open files: the program reads
+# only the first 32, keeps them open, and still saves.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -15,8 +17,8 @@ fi
 pkexec="$(sed -n 's/^MARTEN_PKEXEC:FILEPATH=//p' "$BIN/../CMakeCache.txt")"
 [[ "$pkexec" == /* ]] || { fail "the build names pkexec by an absolute path" "'$pkexec'"; finish; exit 1; }
 
-# run MODE OWNER: one session (see session.sh) of a copy of the program whose helper OWNER
-# owns, signed in; prints the home.
+# run MODE OWNER KEYBOARDS: one session (see session.sh) of a copy of the program whose helper
+# OWNER owns, signed in, with that many keyboards; prints the home.
 run() {
     local h
     h="$(new_home "$1")"
@@ -28,18 +30,18 @@ run() {
     cp "$BIN/MartenOnboarding_Simple" "$h/tree/bin/"
     cp "$BIN/../libexec/marten-onboarding/grant-input-access" "$h/tree/libexec/marten-onboarding/"
     chown -R "$2" "$h/tree"
-    PKEXEC="$pkexec" WITHOUT_UINPUT=1 QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 120 \
+    KEYBOARDS="$3" PKEXEC="$pkexec" WITHOUT_UINPUT=1 QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 120 \
         xvfb-run -a -s "-screen 0 1440x900x24" "$WITH_INPUT_ACCESS" \
         bash "$(dirname "$0")/session.sh" "$1" > /dev/null 2>&1
     echo "$h"
 }
 
-h="$(run granted root)"
+h="$(run granted root 1100)"
 check "the permission step is shown; the configured pkexec, not one on PATH, runs the helper beside the program" \
     eval 'grep -x "FTUE will show 4 steps" "$h/out" && [ ! -e "$h/path-pkexec-ran" ] &&
         same "$h/pkexec-ran" "$h/tree/libexec/marten-onboarding/grant-input-access"'
-check "granted, the flow moves on to the test step, which reads the keyboard; leaving it closes the keyboard" \
-    eval 'same "$h/reading" yes && same "$h/closed" yes'
+check "granted, the flow moves on to the test step, which reads 32 of 1,100 keyboards and keeps them open; leaving it closes them" \
+    eval 'same "$h/reading" yes && same "$h/keyboards" 32 && same "$h/kept-open" yes && same "$h/closed" yes'
 check "the key pressed: the microphone turns red, and only then; released, then typed: the card shows it" \
     eval 'same "$h/grey-idle" yes && same "$h/red" yes && same "$h/transcript" "hello world" && same "$h/still-reading" yes'
 check "nothing is printed about keys; Tab, then Space on Get Started completes" \
@@ -47,7 +49,7 @@ check "nothing is printed about keys; Tab, then Space on Get Started completes" 
 echo "press to red microphone: median $(cat "$h/bench" 2>&1) ms of 20 presses, load $(cut -d' ' -f1-3 /proc/loadavg)"
 
 # A helper its user could rewrite: the panel offers the commands, and no pkexec runs.
-h="$(run user-owned 65534:65534)"
+h="$(run user-owned 65534:65534 1)"
 check "a helper owned by another user: no Grant Access, nothing run" \
     eval '[ -s "$h/clipboard" ] && [ ! -e "$h/pkexec-ran" ] && [ ! -e "$h/path-pkexec-ran" ] &&
         same "$h/status" killed'

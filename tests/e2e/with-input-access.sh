@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs a command in a private mount namespace in which a keyboard event node and
 # /dev/uinput exist and are accessible. Nothing outside the namespace changes.
-# With WITHOUT_UINPUT=1, the keyboard node exists but /dev/uinput does not.
+# With WITHOUT_UINPUT=1, the keyboard node exists but /dev/uinput does not. KEYBOARDS=N
+# (default 1) gives the capabilities of a keyboard to event0 to event<N-1>; only event0 has a
+# node here.
 set -euo pipefail
 ov="$(mktemp -d)"
 trap 'rm -rf "$ov"' EXIT
@@ -12,6 +14,8 @@ unshare -m --propagation private bash -c '
     mkdir -p /dev/input && : > /dev/input/event0
     if [ "${WITHOUT_UINPUT:-}" = 1 ]; then rm -f /dev/uinput; else : > /dev/uinput; fi
     mount -t tmpfs tmpfs /sys/class
-    mkdir -p /sys/class/input/event0/device/capabilities
-    echo fffffffffffffffe > /sys/class/input/event0/device/capabilities/key
+    for ((i = 0; i < ${KEYBOARDS:-1}; i++)); do
+        mkdir -p /sys/class/input/event$i/device/capabilities
+        echo fffffffffffffffe > /sys/class/input/event$i/device/capabilities/key
+    done
     "$@"' "$ov" "$@"
