@@ -4,8 +4,7 @@
 # its first control. The keyboard node becomes a FIFO for keys.py, and the configured pkexec a
 # fake that notes its arguments and creates /dev/uinput. MODE "granted" goes on through the
 # test step to the end; "user-owned" stops at the panel. Results go to files in $HOME.
-# With KEYBOARDS=N, event1 to event<N-1> become FIFOs too, and the program may open at most
-# 1,024 files, so that a keyboard for each descriptor would leave it none for its own work.
+# With KEYBOARDS=N, event1 to event<N-1> become FIFOs too. The program may open 1,024 files.
 set -uo pipefail
 mode="$1"
 keys() { python3 "$(dirname "$0")/keys.py" "$@"; }
@@ -38,9 +37,8 @@ else
     until_ reading && echo yes > "$HOME/reading"
     # The keyboards open, and the same ones (by descriptor and node) after two rescans.
     keyboards() { ls -l "/proc/$pid/fd" | grep -o '[0-9]* -> /dev/input/event.*' | sort; }
-    before="$(keyboards)" && sleep 2.5
+    before="$(keyboards)" && grep -c . <<< "$before" > "$HOME/keyboards" && sleep 2.5
     [ "$(keyboards)" = "$before" ] && echo yes > "$HOME/kept-open"
-    grep -c . <<< "$before" > "$HOME/keyboards"
     seen 255,59,48 0 || echo yes > "$HOME/grey-idle"
     keys press
     until_ seen 255,59,48 500 && echo yes > "$HOME/red"

@@ -46,19 +46,9 @@ lock-live|[General]\nvolume=3\n|is locked by another program
 CASES
 kill "$holder"
 
-# A valid file keeps what it holds, its mode too, and gains both flags at once; nothing else
-# is left beside it (which leftovers a save removes is checked in tst_linuxplatform).
-h="$(with_conf merged '[General]\nvolume=3\n\n[hotkey]\nkey=F9\n')"
-merged=$'[General]\nftue_completed=true\nhas_launched_before=true\nvolume=3\n\n[hotkey]\nkey=F9\n'
-chmod 600 "$h/config/Marten/Marten.conf"
-FAST=1 run_to_end "$h" in_home "$h" "$beside/MartenOnboarding"
-check "valid settings: flags added, other keys and the 0600 mode kept, nothing else left" \
-    eval 'ended "$h" && [ "$(ls -A "$h/config/Marten")" = Marten.conf ] &&
-        [ "$(stat -c %a "$h/config/Marten/Marten.conf")" = 600 ] && same_bytes "$h/config/Marten/Marten.conf" "$merged"'
-
 # In a private mount namespace: a full configuration folder gives the system's own words and
 # leaves no partial file; a full, read-only TMPDIR costs nothing, as the merge works beside the
-# file; a read-only configuration folder gives two lines with the system's reason.
+# file, which keeps its other keys and its 0600 mode and has nothing else left beside it; a read-only configuration folder gives two lines with the system's reason.
 cat > "$WORK/run.sh" <<'INNER'
 case "$2" in
     full-disk) mount -t tmpfs -o size=64k tmpfs "$XDG_CONFIG_HOME"

@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <ctime>
 
 #include <fcntl.h>
 #include <linux/input.h>
@@ -35,36 +34,22 @@ QStringList listing(const QString& folder)
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Dated two minutes back, links themselves.
-void age(const QString& path)
-{
-    const timespec then{std::time(nullptr) - 120, 0};
-    const timespec times[2] = {then, then};
-    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW),
-             0);
-}
-
-// Plants beside a settings file what its cleanup must tell apart; gives the folder's listing.
+// Plants beside a settings file what its cleanup must tell apart, all but the fresh temporary
+// two minutes old; gives the listing.
 QStringList plantLeftovers(const QString& folder)
 {
-    const QString lookAlike = folder + "/.Marten.conf.marten-merge-AbC123";
-    const QString ours = folder + "/.Marten.conf.marten-merge-XyZ789";
-    for (const QString file : {"/.Marten.conf.20240601", "/.Marten.conf.marten-save-0123abcd"})
-        test::writeFile(folder + file, "kept");
-    for (const QString& file :
-         {lookAlike + "/Marten.conf", ours + "/Marten.conf", ours + "/Marten.conf.lock"})
-        test::writeFile(file, "kept");
-    QDir().mkpath(lookAlike + "/sub");
-    QFile::link("../.Marten.conf.20240601", lookAlike + "/link");
-    ::mkfifo(QFile::encodeName(folder + "/.Marten.conf.marten-save-00000000").constData(), 0600);
-    const QByteArray others = QFile::encodeName(folder + "/.Marten.conf.marten-save-fedcba98");
-    if (::geteuid() == 0 && QFile(others).open(QIODevice::WriteOnly) &&
-        ::chown(others.constData(), 65534, 65534) != 0)
-        qWarning("cannot give %s away", others.constData());
-    for (const QString& inside : {folder, lookAlike, ours})
-        for (const QString& entry : listing(inside))
-            age(inside + '/' + entry);
-    test::writeFile(folder + "/.Marten.conf.marten-save-89abcdef", "a run at work");
+    QDir().mkpath(folder);
+    QProcess shell;
+    shell.setWorkingDirectory(folder);
+    shell.start("sh",
+                {"-ec", R"sh(a=.Marten.conf.marten-merge-AbC123 o=.Marten.conf.marten-merge-XyZ789
+        mkdir -p $a/sub $o && ln -s ../.Marten.conf.20240601 $a/link
+        touch .Marten.conf.20240601 .Marten.conf.marten-save-0123abcd $a/Marten.conf $o/Marten.conf \
+            $o/Marten.conf.lock && mkfifo .Marten.conf.marten-save-00000000
+        [ "$(id -u)" != 0 ] || { f=.Marten.conf.marten-save-fedcba98 && touch $f && chown 65534 $f; }
+        touch -h -d '-2 minutes' .Marten.conf.* $a/* $o/* && touch .Marten.conf.marten-save-89abcdef)sh"});
+    if (!shell.waitForFinished() || shell.exitCode() != 0)
+        return {"planting failed: " + shell.readAllStandardError()};
     return listing(folder);
 }
 
@@ -74,45 +59,35 @@ class TestLinuxPlatform final : public QObject {
     Q_OBJECT
 
 private slots:
-    // Root passes every access check, so as root the checks run again as nobody, in a copy of
-    // this test: a keyboard only root may read, or a /dev/uinput that can be read but not
-    // written, is no access.
+    // Checked as nobody, since root passes every access check: a keyboard only its owner may
+    // write, or a /dev/uinput that can be read but not written, is no access.
     void probeNeedsAKeyboardAndUinput()
     {
         // The kernel prints key bitmaps as hex words, most significant first.
         QVERIFY(EvdevInputAccessProbe::hasKeyBit("4000000000000000 0", 126));
         QVERIFY(!EvdevInputAccessProbe::hasKeyBit("zz", 30));
-        if (::geteuid() == 0) {
+        if (::geteuid() == 0) { // this function in a copy nobody may run
             QTemporaryDir bin("/tmp/marten-probe-XXXXXX");
-            const QString copy = bin.filePath("tst");
-            QVERIFY(QFile::setPermissions(bin.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                          QFile::ExeOwner | QFile::ReadOther |
-                                                          QFile::ExeOther) &&
-                    QFile::copy(QCoreApplication::applicationFilePath(), copy));
+            QVERIFY(::chmod(QFile::encodeName(bin.path()).constData(), 0755) == 0 &&
+                    QFile::copy(QCoreApplication::applicationFilePath(), bin.filePath("tst")));
             QProcess nobody;
             nobody.setProcessChannelMode(QProcess::MergedChannels);
-            nobody.setWorkingDirectory("/");
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert("TMPDIR", "/tmp");
-            nobody.setProcessEnvironment(env);
-            nobody.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", copy,
-                                     "probeNeedsAKeyboardAndUinput"});
-            QVERIFY(nobody.waitForFinished(60000));
-            QVERIFY2(nobody.exitCode() == 0, nobody.readAll().constData());
+            nobody.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                     bin.filePath("tst"), "probeNeedsAKeyboardAndUinput"});
+            QVERIFY2(nobody.waitForFinished(60000) && nobody.exitCode() == 0,
+                     nobody.readAll().constData());
             return;
         }
         QTemporaryDir root;
         const EvdevInputAccessProbe probe(root.path(), root.path());
         const QString caps = root.path() + "/sys/class/input/event%1/device/capabilities/key";
         const QString node = root.path() + "/dev/input/event%1";
-        for (const int event : {3, 4, 5}) {
-            // event3 is a power button
+        for (const int event : {3, 4, 5}) { // event3 is a power button
             test::writeFile(caps.arg(event), event == 3 ? "10000000000000 0\n" : "fffffffe\n");
             test::writeFile(node.arg(event), {});
         }
         QFile::setPermissions(node.arg(5), QFile::WriteOwner);
         QCOMPARE(probe.readableKeyboards(), QStringList{node.arg(4)});
-        QVERIFY(!probe.hasInputAccess());
         test::writeFile(root.path() + "/dev/uinput", {});
         QFile::setPermissions(root.path() + "/dev/uinput", QFile::ReadOwner);
         QVERIFY(!probe.hasInputAccess());
@@ -120,12 +95,11 @@ private slots:
         QVERIFY(probe.hasInputAccess());
     }
 
-    // The key reader on FIFOs standing in for event devices: only press and release of
-    // Right Meta count; auto-repeat, other keys and types, and garbage change nothing; a
-    // record split over two reads counts once whole. With two keyboards the key is held until
-    // both let go. At most maxDevices are read; one missing from the list (its capabilities
-    // could not be read) stays open while its node is there. The end of the stream lets go of
-    // the key and closes the device.
+    // The key reader on FIFOs standing in for event devices: only press and release of Right
+    // Meta count; auto-repeat, other keys and types, and garbage change nothing; a record split
+    // over two reads counts once whole; the key is held until every keyboard lets go. At most
+    // maxDevices are read; one left out of the list stays open while its node is there. The
+    // end of the stream lets go of the key and closes the device.
     void keyReaderFollowsOnlyThePushToTalkKey()
     {
         const test::FailIfBlocked watchdog(20s);
@@ -139,12 +113,12 @@ private slots:
         QSignalSpy pressed(&keys, &PushToTalkKeys::pressed);
         QSignalSpy released(&keys, &PushToTalkKeys::released);
         QCOMPARE(keys.start(QStringList{dir.filePath("gone")} + nodes), PushToTalkKeys::maxDevices);
-        int writers[2] = {};
-        for (int i : {0, 1}) {
-            writers[i] =
-                ::open(QFile::encodeName(nodes[i]).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-            QVERIFY(writers[i] >= 0);
-        }
+        const auto writeTo = [&](int i) {
+            return ::open(QFile::encodeName(nodes[i]).constData(),
+                          O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        };
+        const int writers[2] = {writeTo(0), writeTo(1)};
+        QVERIFY(writers[0] >= 0 && writers[1] >= 0);
         const auto key = [](int value, int code = KEY_RIGHTMETA, int type = EV_KEY) {
             input_event event{};
             event.type = static_cast<quint16>(type);
@@ -175,13 +149,11 @@ private slots:
         QCOMPARE(send(key(0), 1), (Counts{2, 2}));
         QCOMPARE(send(key(1)), (Counts{3, 2}));
 
-        QCOMPARE(keys.start({}), PushToTalkKeys::maxDevices);
         QVERIFY(QFile::remove(nodes[5]));
         QCOMPARE(keys.start({}), PushToTalkKeys::maxDevices - 1);
         ::close(writers[0]);
         QTRY_COMPARE(keys.openCount(), PushToTalkKeys::maxDevices - 2);
         QCOMPARE(released.count(), 3);
-        ::close(writers[1]);
     }
 
     // Beside the onboarding wins over PATH, relative PATH entries are skipped, and the Exec
@@ -215,11 +187,10 @@ private slots:
     }
 
     // Dotfile managers link the file into place: the link stays, its target gets the flags.
-    // Beside the file, or the link and its target, only what a run of ours provably left goes:
-    // a temporary of ours, and a scratch folder holding only files of ours, older than a
-    // minute. A dated backup, a look-alike folder with a subfolder and a link in it, a fresh
-    // temporary (a run still at work), a FIFO and another user's file stay. A file too large
-    // to read, or a folder in the way, fails and leaves everything as it was.
+    // Beside the file, or the link and its target, only a temporary or a scratch folder of
+    // ours older than a minute goes; a dated backup, a look-alike folder, a fresh temporary, a
+    // FIFO, another user's file stay. A file too large to read, or a folder in the way, fails
+    // and leaves everything as it was.
     void replacingKeepsLinksAndTouchesNothingElse()
     {
         for (const bool linked : {false, true}) {

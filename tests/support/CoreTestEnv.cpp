@@ -26,19 +26,13 @@ IsolatedHome::IsolatedHome()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-namespace {
-void failBlocked(int)
-{
-    static const char line[] =
-        "FAIL!  : blocked past the limit (a FIFO opened without O_NONBLOCK?)\n";
-    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line, sizeof line - 1);
-    ::_exit(1);
-}
-} // namespace
-
 FailIfBlocked::FailIfBlocked(std::chrono::seconds limit)
 {
-    std::signal(SIGALRM, failBlocked);
+    std::signal(SIGALRM, [](int) {
+        static const char line[] = "FAIL!  : blocked past the limit (a FIFO opened blocking?)\n";
+        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line, sizeof line - 1);
+        ::_exit(1);
+    });
     ::alarm(static_cast<unsigned>(limit.count()));
 }
 

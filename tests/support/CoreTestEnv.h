@@ -18,15 +18,12 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Ends the test process with a failure line when it is still inside this scope after `limit`:
-// a FIFO opened or read without O_NONBLOCK blocks until a writer comes, and that should fail
-// within seconds, not at CTest's limit.
+// Ends the test process with a failure line when still inside this scope after `limit`: a FIFO
+// opened without O_NONBLOCK blocks until a writer comes, and should fail soon, not at CTest's.
 class FailIfBlocked final {
 public:
     explicit FailIfBlocked(std::chrono::seconds limit);
     ~FailIfBlocked();
-    FailIfBlocked(const FailIfBlocked&) = delete;
-    FailIfBlocked& operator=(const FailIfBlocked&) = delete;
 };
 
 // Writes the file, making its folder first; an executable one is left to its owner alone.
