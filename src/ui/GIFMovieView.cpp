@@ -90,7 +90,10 @@ void GIFMovieView::loadImage()
     // what this one plays.
     m_imageDevice = new QBuffer(&m_imageBytes, this);
     m_imageDevice->open(QIODevice::ReadOnly);
-    m_movie = new QMovie(m_imageDevice, QByteArray(), this);
+    // Named, so that a GIF is read by the GIF plugin alone; left to guess, the reader loads
+    // every image plugin to ask each whether it knows the bytes.
+    const QByteArray format = m_imageBytes.startsWith("GIF8") ? "gif" : QByteArray();
+    m_movie = new QMovie(m_imageDevice, format, this);
     if (!m_movie->isValid() || !m_movie->jumpToFrame(0)) {
         delete m_movie;
         m_movie = nullptr;
