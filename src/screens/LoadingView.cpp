@@ -59,6 +59,12 @@ void LoadingView::setStepsKnown(bool known)
 {
     if (m_traits.animatedLoadingView)
         m_caption->setText(known ? tr("Preparing your experience...") : tr("Starting Marten..."));
+    // The loading page is not shown again once the steps are known: its animation (the GIF's
+    // bytes and two full-size frames) goes, rather than sit paused beside the welcome step's.
+    if (known) {
+        for (GIFMovieView* view : findChildren<GIFMovieView*>())
+            view->deleteLater();
+    }
 }
 
 } // namespace marten
