@@ -60,11 +60,9 @@ void LoadingView::setStepsKnown(bool known)
     if (m_traits.animatedLoadingView)
         m_caption->setText(known ? tr("Preparing your experience...") : tr("Starting Marten..."));
     // The loading page is not shown again once the steps are known: its animation (the GIF's
-    // bytes and two full-size frames) goes, rather than sit paused beside the welcome step's.
-    if (known) {
-        for (GIFMovieView* view : findChildren<GIFMovieView*>())
-            view->deleteLater();
-    }
+    // bytes and decoded frames) goes now, before the welcome step builds its own.
+    if (known)
+        qDeleteAll(findChildren<GIFMovieView*>());
 }
 
 } // namespace marten
