@@ -8,25 +8,42 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bin="${1:-build/bin}"
 limit=1.15
-status=0
-for platform in xcb offscreen; do
+
+# Prints "bare full simple" for a platform; nothing when a subject did not reach its frame.
+counts() { # platform
+    local out
     out="$(mktemp -d)"
-    bash bench/profile.sh "$bin" "$out" "$platform" >"$out/summary"
-    count() { # subject
-        awk -v subject="$1:" '$1 == subject { gsub(",", "", $2); print $2 }' "$out/summary"
-    }
-    bare="$(count bare)" full="$(count full)" simple="$(count simple)"
+    bash bench/profile.sh "$bin" "$out" "$1" >"$out/summary"
+    awk '$1 ~ /^(bare|full|simple):$/ { gsub(",", "", $2); n[$1] = $2 }
+         END { if (n["bare:"] && n["full:"] && n["simple:"])
+                   print n["bare:"], n["full:"], n["simple:"] }' "$out/summary"
     rm -rf "$out"
-    if [ -z "$bare" ] || [ -z "$full" ] || [ -z "$simple" ]; then
-        echo "$platform: a subject did not reach its first frame under callgrind" >&2
-        status=1
-        continue
-    fi
-    verdict="$(awk -v bare="$bare" -v full="$full" -v simple="$simple" -v limit="$limit" 'BEGIN {
+}
+
+# "ok", "TOO SLOW", or "implausible" when a program counts under 0.9 times the bare window:
+# then the bare window paid for something once (a font cache rebuilt while it ran, say), and
+# the platform is measured again.
+verdict() { # bare full simple
+    awk -v bare="$1" -v full="$2" -v simple="$3" -v limit="$limit" 'BEGIN {
         printf "bare %d, full %d (%.3fx), simple %d (%.3fx), limit %.2fx: ",
             bare, full, full / bare, simple, simple / bare, limit
-        print (full > bare * limit || simple > bare * limit) ? "TOO SLOW" : "ok" }')"
-    echo "$platform: $verdict"
-    case "$verdict" in *"TOO SLOW") status=1 ;; esac
+        if (full < bare * 0.9 || simple < bare * 0.9) print "implausible"
+        else print (full > bare * limit || simple > bare * limit) ? "TOO SLOW" : "ok" }'
+}
+
+status=0
+for platform in xcb offscreen; do
+    for attempt in 1 2; do
+        measured="$(counts "$platform")"
+        if [ -z "$measured" ]; then
+            line="a subject did not reach its first frame under callgrind"
+            break
+        fi
+        # shellcheck disable=SC2086 # three numbers
+        line="$(verdict $measured)"
+        case "$line" in *implausible) [ "$attempt" = 1 ] && echo "$platform: $line, again" ;; *) break ;; esac
+    done
+    echo "$platform: $line"
+    case "$line" in *": ok") ;; *) status=1 ;; esac
 done
 exit "$status"
