@@ -103,6 +103,8 @@ void GIFMovieView::loadImage()
         m_movie = nullptr;
         return;
     }
+    if (m_sourceSize.isEmpty()) // a format whose header gives no size
+        m_sourceSize = m_movie->currentImage().size();
     // QMovie follows the image's own frame delays and loop count.
     connect(m_movie, &QMovie::frameChanged, this, [this] { update(); });
     if (isVisible()) {
