@@ -232,7 +232,7 @@
     <name>marten::OnboardingWindow</name>
     <message>
         <location filename="../src/app/OnboardingWindow.cpp" line="33"/>
-        <location filename="../src/app/OnboardingWindow.cpp" line="38"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="39"/>
         <source>Welcome to Marten</source>
         <translation type="unfinished"></translation>
     </message>

@@ -9,10 +9,10 @@
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
 #include "ui/Theme.h"
+#include "ui/WindowIcon.h"
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
@@ -31,10 +31,11 @@ OnboardingWindow::OnboardingWindow(Variant variant, Platform& platform, QWidget*
         flags |= Qt::WindowStaysOnTopHint;
     setWindowFlags(flags);
     setWindowTitle(tr("Welcome to Marten"));
-    // The icon theme's copy when one is installed, else the one built in; on X11 it becomes
-    // the window's _NET_WM_ICON for the task switcher and the dock.
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("com.marten.Onboarding"),
-                                   QIcon(QStringLiteral(":/icons/com.marten.Onboarding.svg"))));
+    // On X11 the icon becomes the window's _NET_WM_ICON for the task switcher and the dock.
+    // The built-in one is there for the first frame; the icon theme's copy, where the desktop
+    // has one, replaces it once the theme has been read off the GUI thread.
+    setWindowIcon(windowicon::bundled());
+    windowicon::adoptFromThemeAfterFirstPaint(m_view, QStringLiteral("com.marten.Onboarding"));
     setAccessibleName(tr("Welcome to Marten"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -91,7 +91,10 @@ std::optional<QByteArray> boundedForPlaying(const QByteArray& bytes, QString* wh
 
     // Copied block by block; whatever follows the last whole block is left out, so the
     // decoder never sees a frame that was not judged here.
-    QByteArray out = bytes.left(in.at);
+    QByteArray out;
+    // Room for a copy that only gains a few timing blocks, so it is not grown by doubling.
+    out.reserve(bytes.size() + 256);
+    out += bytes.left(in.at);
     bool timed = false; // a graphic control block precedes the coming frame
     for (;;) {
         const qsizetype start = in.at;
@@ -143,6 +146,10 @@ std::optional<QByteArray> boundedForPlaying(const QByteArray& bytes, QString* wh
         timed = false;
     }
     out += kTrailer;
+    // A GIF that needed no change is played from the caller's bytes, not from a second copy.
+    if (out == bytes)
+        return bytes;
+    out.squeeze();
     return out;
 }
 

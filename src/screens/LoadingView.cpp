@@ -59,6 +59,10 @@ void LoadingView::setStepsKnown(bool known)
 {
     if (m_traits.animatedLoadingView)
         m_caption->setText(known ? tr("Preparing your experience...") : tr("Starting Marten..."));
+    // The loading page is not shown again once the steps are known: its animation (the GIF's
+    // bytes and decoded frames) goes now, before the welcome step builds its own.
+    if (known)
+        qDeleteAll(findChildren<GIFMovieView*>());
 }
 
 } // namespace marten

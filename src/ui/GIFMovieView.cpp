@@ -90,12 +90,21 @@ void GIFMovieView::loadImage()
     // what this one plays.
     m_imageDevice = new QBuffer(&m_imageBytes, this);
     m_imageDevice->open(QIODevice::ReadOnly);
-    m_movie = new QMovie(m_imageDevice, QByteArray(), this);
+    // Named, so that a GIF is read by the GIF plugin alone; left to guess, the reader loads
+    // every image plugin to ask each whether it knows the bytes.
+    const QByteArray format = m_imageBytes.startsWith("GIF8") ? "gif" : QByteArray();
+    m_movie = new QMovie(m_imageDevice, format, this);
+    // The size from the header: what is shown does not depend on the size frames decode at.
+    QBuffer header(&m_imageBytes);
+    header.open(QIODevice::ReadOnly);
+    m_sourceSize = QImageReader(&header, format).size();
     if (!m_movie->isValid() || !m_movie->jumpToFrame(0)) {
         delete m_movie;
         m_movie = nullptr;
         return;
     }
+    if (m_sourceSize.isEmpty()) // a format whose header gives no size
+        m_sourceSize = m_movie->currentImage().size();
     // QMovie follows the image's own frame delays and loop count.
     connect(m_movie, &QMovie::frameChanged, this, [this] { update(); });
     if (isVisible()) {
@@ -108,7 +117,7 @@ QRect GIFMovieView::imageRect() const
 {
     if (!m_pageLoaded || !m_movie)
         return {};
-    QSize shown = m_movie->currentImage().size();
+    QSize shown = m_sourceSize;
     if (shown.isEmpty())
         return {};
     // Scaled down to fit, aspect ratio kept; never scaled up.
@@ -142,6 +151,25 @@ void GIFMovieView::showEvent(QShowEvent* event)
         m_started = true;
         m_movie->start();
     }
+}
+
+void GIFMovieView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitFrames();
+}
+
+void GIFMovieView::fitFrames()
+{
+    // A still image is decoded once, before the view has its size: it is left as it is.
+    if (!m_movie || m_movie->frameCount() == 1)
+        return;
+    // Frames are decoded at the size they are shown at, in this screen's pixels: a 400 px GIF
+    // in a 200 px square keeps 200 px frames on a 1x screen and stays sharp at 400 px on a 2x
+    // one.
+    const QSize shown = imageRect().size() * devicePixelRatioF();
+    const bool smaller = !shown.isEmpty() && shown.width() < m_sourceSize.width();
+    m_movie->setScaledSize(smaller ? shown : QSize());
 }
 
 void GIFMovieView::hideEvent(QHideEvent* event)

@@ -39,10 +39,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     Result<> stage();
     void loadImage();
+    void fitFrames();
 
     QUrl m_gifURL;
     Console& m_console;
@@ -53,6 +55,8 @@ private:
     QByteArray m_imageBytes;
     QBuffer* m_imageDevice = nullptr;
     QMovie* m_movie = nullptr;
+    // The image's own size; frames may be decoded smaller, at the size they are shown.
+    QSize m_sourceSize;
 };
 
 } // namespace marten

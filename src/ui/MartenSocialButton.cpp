@@ -33,7 +33,11 @@ QImage decodeIcon(const QString& path)
     QByteArray bytes = readRegularFile(path, maxAssetSize).valueOr({});
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    // A PNG, as the build makes them, is read by the built-in reader alone: left to guess, the
+    // reader loads every image plugin (and the libraries behind them) to ask each in turn.
+    const bool png = bytes.startsWith("\x89PNG\r\n\x1a\n");
+    QImageReader reader(&buffer, png ? QByteArray("png") : QByteArray());
+    reader.setAutoDetectImageFormat(!png);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kLargestImageSide || size.height() > kLargestImageSide))
         return {};

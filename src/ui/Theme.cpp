@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
 namespace marten::theme {
@@ -185,14 +186,24 @@ QImage symbolMask(const QString& name, int side)
 
 QPixmap symbol(const QString& name, int pixelHeight, const QColor& colour, qreal dpr)
 {
+    // Painted often (every repaint of a button or label), drawn from SVG once per look.
     const int side = qMax(1, qRound(pixelHeight * dpr));
+    const QString key = QStringLiteral("marten-symbol/%1/%2/%3/%4")
+                            .arg(name)
+                            .arg(side)
+                            .arg(colour.rgba(), 8, 16, QLatin1Char('0'))
+                            .arg(dpr);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
     QImage image = symbolMask(name, side);
     QPainter p(&image);
     p.setCompositionMode(QPainter::CompositionMode_SourceIn);
     p.fillRect(image.rect(), colour);
     p.end();
-    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(dpr);
+    QPixmapCache::insert(key, pixmap);
     return pixmap;
 }
 

@@ -3,8 +3,37 @@
 #include "support/TestEnv.h"
 #include "ui/FocusRing.h"
 #include "ui/ProgressBar.h"
+#include "ui/Theme.h"
+#include "ui/WindowIcon.h"
+
+#include <QDir>
+#include <QSvgRenderer>
+
+#include <sys/stat.h>
 
 using namespace marten;
+
+// Writes a `side` px PNG (or, for .svg, one of the built-in symbols) to `path`.
+static void writeIcon(const QString& path, int side = 48)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    if (path.endsWith(QLatin1String(".svg"))) {
+        QFile::copy(QStringLiteral(":/symbols/gear.svg"), path);
+        return;
+    }
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    image.save(path);
+}
+
+static QList<int> iconSides(const QIcon& icon)
+{
+    QList<int> sides;
+    for (const QSize& size : icon.availableSizes())
+        sides.append(size.width());
+    std::sort(sides.begin(), sides.end());
+    return sides;
+}
 
 // Pixels of the window that are (nearly) the focus ring's colour.
 static int ringPixels(QWidget& window)
@@ -30,6 +59,68 @@ private slots:
         for (const QRectF available : {QRectF(0, 25, 1440, 900), QRectF(100, 50, 640, 400)})
             QCOMPARE(QRectF(OnboardingWindow::centredOrigin(available, size), size).center(),
                      available.center());
+    }
+
+    // The icon theme is looked up in the desktop's theme, else in hicolor, in the first icon
+    // folder that has the theme's copy; what cannot be read is skipped without blocking.
+    void windowIconFilesFromTheThemeElseHicolor()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath(QStringLiteral("a")), b = dir.filePath(QStringLiteral("b"));
+        writeIcon(a + QStringLiteral("/hicolor/48x48/apps/x.png"));
+        writeIcon(a + QStringLiteral("/hicolor/scalable/apps/x.svg"));
+        writeIcon(b + QStringLiteral("/Mine/apps/64/x.png"), 64);
+        writeIcon(b + QStringLiteral("/hicolor/32x32/apps/x.png"), 32);
+        const QStringList paths{a, b};
+        QCOMPARE(windowicon::themeFiles(paths, QStringLiteral("Mine"), QStringLiteral("x")),
+                 QStringList{b + QStringLiteral("/Mine/apps/64/x.png")});
+        const QStringList hicolor =
+            windowicon::themeFiles(paths, QStringLiteral("Absent"), QStringLiteral("x"));
+        QCOMPARE(hicolor, QStringList({a + QStringLiteral("/hicolor/48x48/apps/x.png"),
+                                       a + QStringLiteral("/hicolor/scalable/apps/x.svg")}));
+        QVERIFY(
+            windowicon::themeFiles(paths, QStringLiteral("Mine"), QStringLiteral("y")).isEmpty());
+
+        QList<int> sides;
+        for (const QImage& image : windowicon::decode(hicolor))
+            sides.append(image.width());
+        QCOMPARE(sides, QList<int>({48, 16, 32, 64, 128}));
+        // A FIFO in the theme's place, a file that is no picture and a huge PNG.
+        const QString fifo = dir.filePath(QStringLiteral("fifo.png"));
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString junk = dir.filePath(QStringLiteral("junk.svg"));
+        QFile(junk).open(QIODevice::WriteOnly);
+        const QString huge = dir.filePath(QStringLiteral("huge.png"));
+        writeIcon(huge, 2048);
+        QVERIFY(windowicon::decode({fifo, junk, huge}).isEmpty());
+    }
+
+    // The window has the built-in icon at every size _NET_WM_ICON carries from the start, and
+    // the theme's copy once it has been read after the first frame.
+    void windowIconBuiltInThenTheThemes()
+    {
+        QCOMPARE(iconSides(windowicon::bundled()), QList<int>({16, 32, 64, 128}));
+        QTemporaryDir dir;
+        writeIcon(dir.filePath(QStringLiteral("Mine/256x256/apps/com.marten.Onboarding.png")), 256);
+        QIcon::setThemeSearchPaths({dir.path()});
+        QIcon::setThemeName(QStringLiteral("Mine"));
+        test::OnboardingRun s(Variant::Simple);
+        QVERIFY(s.ready);
+        QTRY_COMPARE(iconSides(s.window.windowIcon()), QList<int>{256});
+    }
+
+    // A symbol is drawn once per name, size, colour and scale; any of them changed draws anew.
+    void symbolsDrawnOncePerLook()
+    {
+        const QString gear = QStringLiteral("gear");
+        const QPixmap red = theme::symbol(gear, 20, Qt::red);
+        QCOMPARE(theme::symbol(gear, 20, Qt::red).cacheKey(), red.cacheKey());
+        const QPixmap blue = theme::symbol(gear, 20, Qt::blue),
+                      sharp = theme::symbol(gear, 20, Qt::red, 2);
+        const QPixmap other = theme::symbol(QStringLiteral("globe"), 20, Qt::red);
+        QCOMPARE(sharp.size(), QSize(40, 40));
+        QCOMPARE(theme::symbol(gear, 24, Qt::red).size(), QSize(24, 24));
+        QVERIFY(red.toImage() != blue.toImage() && red.toImage() != other.toImage());
     }
 
     // Focus starts on the step's main button, yet no ring shows until the keyboard is used

@@ -103,6 +103,20 @@ private slots:
         QCOMPARE(m_console.lines().size(), delay < 0 ? 1 : 0);
     }
 
+    // An animation larger than its place decodes its frames at the size shown (screen pixels),
+    // which leaves where it is drawn alone; given room, it decodes at its own size again.
+    void framesDecodeAtTheShownSize()
+    {
+        marten::GIFMovieView view(QUrl::fromLocalFile(kGlowy), *m_staging, m_console);
+        view.resize(200, 200);
+        view.show();
+        QCOMPARE(const_cast<QMovie*>(view.movie())->scaledSize(), QSize(200, 200));
+        QCOMPARE(view.imageRect(), QRect(0, 0, 200, 200));
+        view.resize(500, 450);
+        QVERIFY(!const_cast<QMovie*>(view.movie())->scaledSize().isValid());
+        QCOMPARE(view.imageRect(), QRect(50, 25, 400, 400));
+    }
+
     // Larger images shrink to fit, smaller ones keep their own size; centred on a white page.
     void imagesAreCentredAndOnlyScaledDown_data()
     {
