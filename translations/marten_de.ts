@@ -173,12 +173,12 @@
     <name>marten::InputAccessPanel</name>
     <message>
         <location filename="../src/screens/InputAccessPanel.cpp" line="41"/>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="108"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="109"/>
         <source>Allow input access</source>
         <translation>Eingabezugriff erlauben</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="114"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="115"/>
         <source>Marten needs to see when you press the Right Command key (the right Super or Windows key) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</source>
         <translation>Marten muss erkennen, wann Sie die rechte Super-Taste drücken (die rechte Windows-Taste, auf einer Apple-Tastatur die rechte ⌘-Taste), und den diktierten Text eingeben können. Eingabezugriff bedeutet: Solange Sie an diesem Computer angemeldet sind, können Programme, die Sie starten, die Tastatur lesen und tippen. Genau das braucht Push-to-Talk.</translation>
     </message>
@@ -231,8 +231,8 @@
 <context>
     <name>marten::OnboardingWindow</name>
     <message>
-        <location filename="../src/app/OnboardingWindow.cpp" line="33"/>
-        <location filename="../src/app/OnboardingWindow.cpp" line="38"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="34"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="39"/>
         <source>Welcome to Marten</source>
         <translation>Willkommen bei Marten</translation>
     </message>
@@ -272,7 +272,7 @@
     <message>
         <location filename="../src/screens/PermissionsView.cpp" line="59"/>
         <source>Open System Settings</source>
-        <translation>Eingabezugriff-Fenster öffnen</translation>
+        <translation>Bereich für Eingabezugriff öffnen</translation>
     </message>
     <message>
         <location filename="../src/screens/PermissionsView.cpp" line="68"/>

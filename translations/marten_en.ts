@@ -173,7 +173,7 @@
     <name>marten::InputAccessPanel</name>
     <message>
         <location filename="../src/screens/InputAccessPanel.cpp" line="41"/>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="108"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="109"/>
         <source>Allow input access</source>
         <translation type="unfinished"></translation>
     </message>
@@ -208,7 +208,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="114"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="115"/>
         <source>Marten needs to see when you press the Right Command key (the right Super or Windows key) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</source>
         <translation>Marten needs to see when you press the right Super key (the right Windows key, or the right ⌘ on an Apple keyboard) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</translation>
     </message>
@@ -231,8 +231,8 @@
 <context>
     <name>marten::OnboardingWindow</name>
     <message>
-        <location filename="../src/app/OnboardingWindow.cpp" line="33"/>
-        <location filename="../src/app/OnboardingWindow.cpp" line="38"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="34"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="39"/>
         <source>Welcome to Marten</source>
         <translation type="unfinished"></translation>
     </message>
