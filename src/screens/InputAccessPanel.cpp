@@ -90,7 +90,7 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& gra
     // The window's own Close quits the onboarding; this one only closes the panel, and says so
     // to whoever cannot see which is which.
     closeButton->setAccessibleName(tr("Close panel"));
-    closeButton->setTextColor(theme::accent());
+    theme::followAccent(closeButton, [closeButton] { closeButton->setTextColor(theme::accent()); });
     closeButton->setMinimumLabelWidth(60);
     connect(closeButton, &QAbstractButton::clicked, this, &QWidget::close);
     footer->addWidget(closeButton);

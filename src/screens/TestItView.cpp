@@ -80,7 +80,7 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
 
     connect(&m_state, &TestItState::recordingChanged, this, &TestItView::showRecording);
     connect(&m_state, &TestItState::transcribedTextChanged, this, &TestItView::showTranscript);
-    showRecording(m_state.isRecording());
+    theme::followAccent(this, [this] { showRecording(m_state.isRecording()); });
     showTranscript(m_state.transcribedText());
 
     Platform& platform = m_context.platform;

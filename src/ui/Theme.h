@@ -5,15 +5,31 @@
 #include <QPixmap>
 #include <QString>
 
+#include <functional>
+
 class QApplication;
 class QLabel;
+class QObject;
 class QWidget;
 
 // The whole look of the onboarding: colours, text styles, fonts, symbols and cards.
 namespace marten::theme {
 
 // --- Colours -------------------------------------------------------------------------------
-QColor accent(); // #007AFF
+// The accent colour for fills, text and symbols: the desktop's (setAccent), #007AFF until one
+// is known, darkened where needed so that white text on it keeps a contrast of 4.5:1.
+QColor accent();
+QColor defaultAccent(); // #007AFF
+// A deeper shade of the accent for the keyboard focus ring: it reads on white and on the fill.
+QColor focusRing();
+// Takes the desktop's accent colour (invalid: none, back to the default) and repaints every
+// widget; what keeps the accent in a form of its own follows it with followAccent().
+void setAccent(const QColor& desktopAccent);
+// Runs `apply` now and after every change of the accent while `context` lives. Main thread.
+void followAccent(QObject* context, std::function<void()> apply);
+// WCAG relative luminance and the contrast ratio of two colours (1 to 21).
+double relativeLuminance(const QColor& colour);
+double contrast(const QColor& a, const QColor& b);
 QColor black();
 QColor white();
 QColor secondaryLabel(); // muted text

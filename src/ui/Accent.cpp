@@ -1,0 +1,114 @@
+// The accent colour: the desktop's when it has one, made dark enough for white text.
+#include "ui/Theme.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace marten::theme {
+
+namespace {
+
+// White text on a fill keeps a contrast of 4.5:1 up to this relative luminance:
+// (1 + 0.05) / (L + 0.05) >= 4.5.
+constexpr double kFillLuminance = 1.05 / 4.5 - 0.05;
+// The focus ring is darker still, so that it reads on white and on an accent fill alike.
+constexpr double kRingLuminance = 0.07;
+
+double linear(double channel)
+{
+    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+}
+
+// The colour with its HSL lightness lowered, in steps, until its luminance is at most `limit`;
+// hue and saturation stay, so a green accent stays green.
+QColor darkenedTo(const QColor& colour, double limit)
+{
+    QColor hsl = colour.toHsl();
+    while (relativeLuminance(hsl) > limit && hsl.lightness() > 0)
+        hsl.setHsl(hsl.hslHue(), hsl.hslSaturation(), hsl.lightness() - 1, hsl.alpha());
+    return hsl.toRgb();
+}
+
+struct AccentState {
+    QColor fill = darkenedTo(defaultAccent(), kFillLuminance);
+    QColor ring = darkenedTo(defaultAccent(), kRingLuminance);
+    struct Follower {
+        QPointer<QObject> context;
+        std::function<void()> apply;
+    };
+    std::vector<Follower> followers;
+};
+
+AccentState& state()
+{
+    static AccentState accent;
+    return accent;
+}
+
+} // namespace
+
+QColor defaultAccent()
+{
+    return QColor(0x00, 0x7A, 0xFF);
+}
+
+double relativeLuminance(const QColor& colour)
+{
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+QColor accent()
+{
+    return state().fill;
+}
+
+QColor focusRing()
+{
+    return state().ring;
+}
+
+void setAccent(const QColor& desktopAccent)
+{
+    const QColor chosen = desktopAccent.isValid() ? desktopAccent.toRgb() : defaultAccent();
+    AccentState& accent = state();
+    const QColor fill = darkenedTo(chosen, kFillLuminance);
+    if (fill == accent.fill)
+        return;
+    accent.fill = fill;
+    accent.ring = darkenedTo(chosen, kRingLuminance);
+    if (qApp) {
+        QPalette palette = QApplication::palette();
+        palette.setColor(QPalette::Highlight, fill);
+        QApplication::setPalette(palette);
+    }
+    std::erase_if(accent.followers, [](const auto& follower) { return !follower.context; });
+    // A copy: a follower may add another.
+    const auto followers = accent.followers;
+    for (const auto& follower : followers)
+        if (follower.context)
+            follower.apply();
+    if (qApp)
+        for (QWidget* widget : QApplication::allWidgets())
+            widget->update();
+}
+
+void followAccent(QObject* context, std::function<void()> apply)
+{
+    apply();
+    state().followers.push_back({context, std::move(apply)});
+}
+
+} // namespace marten::theme
