@@ -96,13 +96,17 @@ void PortalAccentColour::readAllAnswered(QDBusPendingCallWatcher* call)
 {
     call->deleteLater();
     const QDBusMessage reply = call->reply();
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        readEach(); // a portal without ReadAll, or one that failed it
-        return;
-    }
     // a{sa{sv}}: namespace -> key -> value.
     QMap<QString, QVariantMap> groups;
-    reply.arguments().constFirst().value<QDBusArgument>() >> groups;
+    if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+        reply.arguments().constFirst().value<QDBusArgument>() >> groups;
+    // The front end answers ReadAll with nothing when its back end failed it; then each key
+    // is asked for alone, as it is from a portal without ReadAll.
+    if (!groups.value(kAppearance).contains(kAppearanceKey) &&
+        !groups.value(kKde).contains(kKdeKey)) {
+        readEach();
+        return;
+    }
     for (auto group = groups.cbegin(); group != groups.cend(); ++group)
         for (auto key = group->cbegin(); key != group->cend(); ++key)
             take(group.key(), key.key(), key.value());
