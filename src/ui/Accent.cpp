@@ -31,7 +31,7 @@ QColor darkenedTo(const QColor& colour, double limit)
     QColor hsl = colour.toHsl();
     while (relativeLuminance(hsl) > limit && hsl.lightness() > 0)
         hsl.setHsl(hsl.hslHue(), hsl.hslSaturation(), hsl.lightness() - 1, hsl.alpha());
-    return hsl.toRgb();
+    return QColor::fromRgb(hsl.toRgb().rgb()); // 8 bits a channel, as painted
 }
 
 struct AccentState {
