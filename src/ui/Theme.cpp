@@ -89,38 +89,7 @@ QFont font(TextStyle style, QFont::Weight weight)
 
 void apply(QApplication& app)
 {
-    const QFont body = systemFont(pixelSize(TextStyle::Body));
-    app.setFont(body);
-    // A platform theme (qt6ct, KDE's, GNOME's) hands Qt a font for these classes of widget,
-    // and a class's font wins over the application's: without these, "Next" or an empty
-    // field's placeholder would show in the desktop's font and size beside this program's.
-    for (const char* widgetClass : {"QAbstractButton",
-                                    "QPushButton",
-                                    "QToolButton",
-                                    "QCheckBox",
-                                    "QRadioButton",
-                                    "QLabel",
-                                    "QLineEdit",
-                                    "QTextEdit",
-                                    "QPlainTextEdit",
-                                    "QAbstractScrollArea",
-                                    "QAbstractItemView",
-                                    "QListView",
-                                    "QHeaderView",
-                                    "QComboBox",
-                                    "QComboMenuItem",
-                                    "QComboLineEdit",
-                                    "QMenu",
-                                    "QMenuBar",
-                                    "QMenuItem",
-                                    "QMessageBox",
-                                    "QTipLabel",
-                                    "QStatusBar",
-                                    "QGroupBox",
-                                    "QTabBar",
-                                    "QSmallFont",
-                                    "QMiniFont"})
-        QApplication::setFont(body, widgetClass);
+    keepFonts(app);
     QPalette palette = app.palette();
     palette.setColor(QPalette::Window, white());
     palette.setColor(QPalette::Base, white());

@@ -48,6 +48,9 @@ QFont systemFont(int pixelSize, QFont::Weight weight = QFont::Normal);
 
 // Installs the application font (Inter with Noto Color Emoji as fallback) and palette.
 void apply(QApplication& app);
+// Sets the program's font for the application and for every class of widget a platform theme
+// gives a font of its own, now and whenever the theme sets its fonts again (part of apply).
+void keepFonts(QApplication& app);
 
 // --- Metrics ---------------------------------------------------------------------------------
 inline constexpr int defaultPadding = 16; // around a card's or a screen's content

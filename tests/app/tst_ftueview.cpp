@@ -235,6 +235,24 @@ private slots:
         theme::setAccent(QColor());
         QCOMPARE(mic->pixmap().toImage().pixelColor(8, 40), theme::accent());
     }
+
+    // A platform theme that sets its own font once it has read its settings (qt6ct does, and
+    // that drops the fonts per class too) changes no control's font.
+    void keepsItsFontUnderAPlatformTheme()
+    {
+        QFont desktop("DejaVu Sans");
+        desktop.setPointSize(12);
+        QApplication::setFont(desktop);
+        test::OnboardingRun run(Variant::Full);
+        QVERIFY(run.ready);
+        const QFont body = theme::font(theme::TextStyle::Body);
+        for (const QWidget* control : run.window.findChildren<QWidget*>()) {
+            if (control->isVisible() &&
+                (control->inherits("QAbstractButton") || control->inherits("QLineEdit")))
+                QCOMPARE(control->font(), body);
+        }
+        QCOMPARE(QApplication::font("QPushButton"), body);
+    }
 };
 
 MARTEN_TEST_MAIN(TestFTUEView)

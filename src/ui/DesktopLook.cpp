@@ -1,7 +1,10 @@
-// The accent colour: the desktop's when it has one, made dark enough for white text.
+// What the program takes from the desktop's theme and what it keeps its own: the desktop's
+// accent colour, made dark enough for white text; the program's font for every widget.
 #include "ui/Theme.h"
 
 #include <QApplication>
+#include <QByteArrayList>
+#include <QEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -109,6 +112,74 @@ void followAccent(QObject* context, std::function<void()> apply)
 {
     apply();
     state().followers.push_back({context, std::move(apply)});
+}
+
+namespace {
+
+// A platform theme (qt6ct, KDE's, GNOME's) hands Qt a font for these classes of widget, and a
+// class's font wins over the application's: without these, "Next" or an empty field's
+// placeholder would show in the desktop's font and size beside this program's.
+const QByteArrayList& themedClasses()
+{
+    static const QByteArrayList classes =
+        QByteArray(
+            "QAbstractButton QPushButton QToolButton QCheckBox QRadioButton QLabel QLineEdit "
+            "QTextEdit QPlainTextEdit QAbstractScrollArea QAbstractItemView QListView QHeaderView "
+            "QComboBox QComboMenuItem QComboLineEdit QMenu QMenuBar QMenuItem QMessageBox "
+            "QTipLabel QStatusBar QGroupBox QTabBar QSmallFont QMiniFont")
+            .split(' ');
+    return classes;
+}
+
+QFont bodyFont()
+{
+    return systemFont(pixelSize(TextStyle::Body));
+}
+
+bool fontsInPlace()
+{
+    const QFont body = bodyFont();
+    if (QApplication::font() != body)
+        return false;
+    for (const QByteArray& widgetClass : themedClasses())
+        if (QApplication::font(widgetClass.constData()) != body)
+            return false;
+    return true;
+}
+
+void applyFonts()
+{
+    const QFont body = bodyFont();
+    QApplication::setFont(body);
+    for (const QByteArray& widgetClass : themedClasses())
+        QApplication::setFont(body, widgetClass.constData());
+}
+
+class FontKeeper final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto type = event->type();
+        if (watched == qApp &&
+            (type == QEvent::ApplicationFontChange || type == QEvent::ThemeChange) &&
+            !fontsInPlace())
+            applyFonts();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void keepFonts(QApplication& app)
+{
+    applyFonts();
+    // A platform theme may set its own font once it has read its settings (qt6ct does, a
+    // moment after start, and again when they change), which also drops the fonts per class:
+    // the program's are put back.
+    app.installEventFilter(new FontKeeper(&app));
 }
 
 } // namespace marten::theme
