@@ -106,7 +106,7 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
     if (busAnswered)
         afterFirstPaint(&window, [&accent] { accent.start(); });
     QApplication::exec();
-    return bus.isWaitingForBus();
+    return bus.isWaitingForBus() || accent.isWaitingForBus();
 }
 
 } // namespace

@@ -56,6 +56,7 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& gra
     m_scroll->setWidgetResizable(true);
     m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->viewport()->setAutoFillBackground(false);
+    theme::slimScrollBar(m_scroll);
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("inputAccessContent"));
     auto* column = new QVBoxLayout(content);

@@ -51,6 +51,7 @@ public:
         setWidgetResizable(true);
         setFocusPolicy(Qt::NoFocus);
         viewport()->setAutoFillBackground(false);
+        theme::slimScrollBar(this);
         setWidget(text);
         text->setAutoFillBackground(false);
         // Every new line or narrower width scrolls to the end of what was said.

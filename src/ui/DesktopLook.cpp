@@ -1,11 +1,14 @@
 // What the program takes from the desktop's theme and what it keeps its own: the desktop's
-// accent colour, made dark enough for white text; the program's font for every widget.
+// accent colour, made dark enough for white text; the program's font for every widget; one
+// look for scroll bars.
 #include "ui/Theme.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QByteArrayList>
 #include <QEvent>
 #include <QPointer>
+#include <QScrollBar>
 #include <QWidget>
 
 #include <cmath>
@@ -180,6 +183,16 @@ void keepFonts(QApplication& app)
     // moment after start, and again when they change), which also drops the fonts per class:
     // the program's are put back.
     app.installEventFilter(new FontKeeper(&app));
+}
+
+void slimScrollBar(QAbstractScrollArea* area)
+{
+    area->verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { width: 8px; background: transparent; margin: 2px 2px 2px 0; }"
+        "QScrollBar::handle:vertical { background: rgba(0, 0, 0, 0.25); border-radius: 3px;"
+        " min-height: 24px; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
 }
 
 } // namespace marten::theme

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QAbstractScrollArea;
 class QApplication;
 class QLabel;
 class QObject;
@@ -68,6 +69,10 @@ QPixmap symbol(const QString& name, int pixelHeight, const QColor& colour, qreal
 // A text label in a style; `colour` invalid means the inherited window text colour.
 QLabel* textLabel(const QString& text, TextStyle style, QWidget* parent,
                   QFont::Weight weight = QFont::Normal, const QColor& colour = {});
+
+// Gives a scrolled part a thin, quiet vertical scroll bar of its own, the same under every
+// style: a rounded grey handle and no arrows.
+void slimScrollBar(QAbstractScrollArea* area);
 
 // A symbol followed by a title on one row (an IconLabel).
 QWidget* iconLabel(const QString& symbolName, const QString& text, TextStyle style,

@@ -7,6 +7,7 @@
 #include <QDBusVariant>
 #include <QStringList>
 
+#include <atomic>
 #include <cmath>
 #include <mutex>
 #include <thread>
@@ -42,6 +43,7 @@ quint32 rgb(int red, int green, int blue)
 struct PortalAccentColour::Attempt {
     std::mutex mutex;
     PortalAccentColour* anchor = nullptr;
+    std::atomic<bool> returned{false};
 };
 
 PortalAccentColour::PortalAccentColour(Connector connect, QObject* parent)
@@ -66,6 +68,7 @@ void PortalAccentColour::start()
     // Detached: nothing waits for this thread, which a silent bus may keep for good.
     std::thread([attempt = m_attempt, connect = m_connect] {
         const QDBusConnection connection = connect();
+        attempt->returned = true;
         const std::lock_guard<std::mutex> lock(attempt->mutex);
         if (!attempt->anchor || !connection.isConnected())
             return;
@@ -79,6 +82,11 @@ void PortalAccentColour::start()
             [anchor = attempt->anchor, connection] { anchor->connected(connection); },
             Qt::QueuedConnection);
     }).detach();
+}
+
+bool PortalAccentColour::isWaitingForBus() const
+{
+    return m_attempt && !m_attempt->returned.load();
 }
 
 void PortalAccentColour::connected(const QDBusConnection& connection)

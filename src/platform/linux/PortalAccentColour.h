@@ -28,6 +28,9 @@ public:
     PortalAccentColour& operator=(const PortalAccentColour&) = delete;
 
     void start() override;
+    // True while the connection made on start() has not returned. It cannot be called off: a
+    // process that ends meanwhile must leave without waiting for Qt's bus thread.
+    bool isWaitingForBus() const;
 
     // A setting's value as the portal sends it, variants within variants unwrapped: Read
     // wraps it twice, ReadAll and SettingChanged once. None when it is not a colour.
