@@ -14,6 +14,7 @@ full_states=(loading welcome welcome-keyboard permissions permissions-checking p
              permissions-granted signIn signIn-alert purchase howToUse past-end)
 simple_states=(loading welcome welcome-keyboard permissions permissions-checking permissions-help
                permissions-granted howToUse signIn testIt testIt-recording testIt-transcript
+               testIt-transcript-2000
                past-end)
 
 {

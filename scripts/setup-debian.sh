@@ -7,10 +7,10 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-tools-dev qt6-tools-dev-tools
     qt6-l10n-tools qt6-qpa-plugins qt6-image-formats-plugins libgl-dev
     bootstrap-icons fonts-inter fonts-noto-color-emoji
-    dbus dbus-bin libdbus-1-dev desktop-file-utils libglib2.0-bin xvfb xauth xdotool xclip bc util-linux faketime
+    dbus dbus-bin libdbus-1-dev libxcb1-dev desktop-file-utils libglib2.0-bin xvfb xauth xdotool xclip bc util-linux faketime
     python3 clang libclang-rt-14-dev
     qt6-wayland weston appstream libxml2-utils dpkg-dev fakeroot file lintian x11-utils
-    valgrind
+    valgrind xdg-desktop-portal python3-dbus
 )
 
 missing=()

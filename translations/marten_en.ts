@@ -172,43 +172,43 @@
 <context>
     <name>marten::InputAccessPanel</name>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="41"/>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="108"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="42"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="133"/>
         <source>Allow input access</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="63"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="79"/>
         <source>Or in a terminal:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="63"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="79"/>
         <source>Run these commands in a terminal:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="68"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="84"/>
         <source>The rule lets the active user at this computer read every keyboard. A keyboard a program opened stays open to it after a switch of user or to a text console, and on Wayland it reads what is typed into every window.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="82"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="107"/>
         <source>Waiting for input access...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="88"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="113"/>
         <source>Close</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="92"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="117"/>
         <source>Close panel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="114"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="139"/>
         <source>Marten needs to see when you press the Right Command key (the right Super or Windows key) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</source>
         <translation>Marten needs to see when you press the right Super key (the right Windows key, or the right ⌘ on an Apple keyboard) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</translation>
     </message>
@@ -231,8 +231,8 @@
 <context>
     <name>marten::OnboardingWindow</name>
     <message>
-        <location filename="../src/app/OnboardingWindow.cpp" line="33"/>
-        <location filename="../src/app/OnboardingWindow.cpp" line="39"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="34"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="40"/>
         <source>Welcome to Marten</source>
         <translation type="unfinished"></translation>
     </message>
@@ -429,32 +429,32 @@ Pro: Unlimited transcriptions</source>
 <context>
     <name>marten::TestItView</name>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="59"/>
+        <location filename="../src/screens/TestItView.cpp" line="116"/>
         <source>Test It Out!</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="64"/>
+        <location filename="../src/screens/TestItView.cpp" line="121"/>
         <source>Hold Right ⌘ and say something</source>
         <translation>Hold the right Super key and say something</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="76"/>
+        <location filename="../src/screens/TestItView.cpp" line="133"/>
         <source>🎉 Ready to start using Marten?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="146"/>
+        <location filename="../src/screens/TestItView.cpp" line="206"/>
         <source>You said:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="167"/>
+        <location filename="../src/screens/TestItView.cpp" line="228"/>
         <source>Recording</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="167"/>
+        <location filename="../src/screens/TestItView.cpp" line="228"/>
         <source>Microphone</source>
         <translation type="unfinished"></translation>
     </message>

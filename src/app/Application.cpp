@@ -10,6 +10,7 @@
 #include "platform/linux/EvdevPushToTalkKeys.h"
 #include "platform/linux/LazyMainAppBus.h"
 #include "platform/linux/PkexecInputAccessGranter.h"
+#include "platform/linux/PortalAccentColour.h"
 #include "platform/linux/PrivateFolder.h"
 #include "platform/linux/ProcessSetup.h"
 #include "platform/linux/QSettingsStore.h"
@@ -17,6 +18,7 @@
 #include "platform/linux/SessionBusProbe.h"
 #include "platform/linux/StdoutConsole.h"
 #include "platform/linux/XDGAutostart.h"
+#include "ui/FirstPaint.h"
 #include "ui/Theme.h"
 
 #include <QApplication>
@@ -90,13 +92,21 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
                       .assets = AssetPaths::forCurrentProcess(),
                       .pushToTalkKeys = &pushToTalkKeys};
 
+    // The desktop's accent colour arrives after the first frame, which shows the default.
+    PortalAccentColour accent;
+    QObject::connect(&accent, &AccentColourSource::changed, &app, [](std::optional<quint32> rgb) {
+        theme::setAccent(rgb ? QColor::fromRgb(*rgb) : QColor());
+    });
+
     OnboardingWindow window(variant, platform);
     QObject::connect(&window.flow(), &OnboardingFlow::completed, &app, &QCoreApplication::quit);
     if (hooks && hooks->windowCreated)
         hooks->windowCreated(window);
     window.configureAndShow();
+    if (busAnswered)
+        afterFirstPaint(&window, [&accent] { accent.start(); });
     QApplication::exec();
-    return bus.isWaitingForBus();
+    return bus.isWaitingForBus() || accent.isWaitingForBus();
 }
 
 } // namespace

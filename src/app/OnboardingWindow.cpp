@@ -5,6 +5,7 @@
 #include "core/OnboardingFlow.h"
 #include "core/platform/Platform.h"
 #include "core/platform/Scheduler.h"
+#include "platform/linux/X11WindowType.h"
 #include "screens/InputAccessPanel.h"
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
@@ -87,6 +88,10 @@ void OnboardingWindow::configureAndShow()
         const QPointF origin = centredOrigin(QRectF(screen->availableGeometry()), QSizeF(size()));
         move(qRound(origin.x()), qRound(origin.y()));
     }
+    // Created first, so that the window is typed as a normal one before it is mapped.
+    winId();
+    if (QWindow* handle = windowHandle())
+        markAsNormalX11Window(*handle);
     show();
     raiseAndActivate();
     m_platform.scheduler.after(std::chrono::milliseconds(100), this,

@@ -97,7 +97,7 @@ QWidget* InputAccessCommands::buildCommand(int index, const Command& step)
 
     auto* copyButton = new StyledButton(ButtonStyle::Plain, tr("Copy"), card);
     copyButton->setObjectName(QStringLiteral("copyButton"));
-    copyButton->setTextColor(theme::accent());
+    theme::followAccent(copyButton, [copyButton] { copyButton->setTextColor(theme::accent()); });
     copyButton->setMinimumLabelWidth(
         QFontMetrics(copyButton->font()).horizontalAdvance(tr("Copied")));
     copyButton->setAccessibleName(tr("Copy command: %1").arg(step.title));

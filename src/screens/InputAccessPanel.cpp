@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace marten {
@@ -43,13 +44,28 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& gra
     setFocusPolicy(Qt::NoFocus);
     m_sheet->setObjectName(QStringLiteral("inputAccessSheet"));
 
-    auto* column = new QVBoxLayout(m_sheet);
-    column->setContentsMargins(kSheetPadding, kSheetPadding, kSheetPadding, kSheetPadding);
+    // Everything but the footer scrolls when a long translation is taller than the window;
+    // the footer's Close stays in view.
+    auto* sheetColumn = new QVBoxLayout(m_sheet);
+    sheetColumn->setContentsMargins(0, 0, 0, kSheetPadding);
+    sheetColumn->setSpacing(kSectionSpacing);
+    m_scroll = new QScrollArea(m_sheet);
+    m_scroll->setObjectName(QStringLiteral("inputAccessScroll"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    theme::slimScrollBar(m_scroll);
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("inputAccessContent"));
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(kSheetPadding, kSheetPadding, kSheetPadding, 0);
     column->setSpacing(kSectionSpacing);
-    buildText(m_sheet);
+    buildText(content);
     const bool canGrant = granter.canGrant();
     if (canGrant) {
-        auto* grant = new GrantAccessRow(m_scheduler, granter, m_sheet);
+        auto* grant = new GrantAccessRow(m_scheduler, granter, content);
         m_grant = grant;
         connect(grant, &GrantAccessRow::statusChanged, this, &InputAccessPanel::placeSheet);
         column->addWidget(grant);
@@ -61,22 +77,31 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& gra
     terminalPart->setSpacing(2);
     QLabel* terminal =
         leftLabel(canGrant ? tr("Or in a terminal:") : tr("Run these commands in a terminal:"),
-                  theme::TextStyle::Body, m_sheet, QFont::Bold, theme::black());
+                  theme::TextStyle::Body, content, QFont::Bold, theme::black());
     terminal->setObjectName(QStringLiteral("panelTerminalHeading"));
     terminalPart->addWidget(terminal);
     QLabel* reach = leftLabel(
         tr("The rule lets the active user at this computer read every keyboard. A keyboard a "
            "program opened stays open to it after a switch of user or to a text console, and "
            "on Wayland it reads what is typed into every window."),
-        theme::TextStyle::Caption, m_sheet, QFont::Normal, theme::secondaryLabel());
+        theme::TextStyle::Caption, content, QFont::Normal, theme::secondaryLabel());
     reach->setObjectName(QStringLiteral("panelRuleReach"));
     terminalPart->addWidget(reach);
     column->addLayout(terminalPart);
-    auto* commands = new InputAccessCommands(m_scheduler, m_sheet);
+    auto* commands = new InputAccessCommands(m_scheduler, content);
     column->addWidget(commands);
     m_focusChain.append(commands->copyButtons());
+    m_scroll->setWidget(content);
+    content->setAutoFillBackground(false);
+    sheetColumn->addWidget(m_scroll, 1);
+    // A control the keyboard reaches inside the scrolled part is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && m_scroll->widget()->isAncestorOf(now))
+            m_scroll->ensureWidgetVisible(now, 0, kSheetPadding);
+    });
 
     auto* footer = new QHBoxLayout;
+    footer->setContentsMargins(kSheetPadding, 0, kSheetPadding, 0);
     footer->setSpacing(8);
     footer->addWidget(new Spinner(16, m_sheet), 0, Qt::AlignVCenter);
     QLabel* waiting = theme::textLabel(tr("Waiting for input access..."), theme::TextStyle::Caption,
@@ -90,12 +115,12 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& gra
     // The window's own Close quits the onboarding; this one only closes the panel, and says so
     // to whoever cannot see which is which.
     closeButton->setAccessibleName(tr("Close panel"));
-    closeButton->setTextColor(theme::accent());
+    theme::followAccent(closeButton, [closeButton] { closeButton->setTextColor(theme::accent()); });
     closeButton->setMinimumLabelWidth(60);
     connect(closeButton, &QAbstractButton::clicked, this, &QWidget::close);
     footer->addWidget(closeButton);
     m_focusChain.append(closeButton);
-    column->addLayout(footer);
+    sheetColumn->addLayout(footer);
 
     // Follow the host's size, and cover it from the start.
     host->installEventFilter(this);
@@ -158,8 +183,12 @@ bool InputAccessPanel::eventFilter(QObject* watched, QEvent* event)
 QRect InputAccessPanel::sheetRect() const
 {
     const int width = qMin(kMaxSheetWidth, this->width() - 2 * kOuterMargin);
-    const int wanted = m_sheet->hasHeightForWidth() ? m_sheet->heightForWidth(width)
-                                                    : m_sheet->sizeHint().height();
+    // The scrolled part as tall as its text at this width, then the footer under it.
+    const QWidget* content = m_scroll->widget();
+    const int footer = m_sheet->layout()->itemAt(1)->sizeHint().height();
+    const int text = content->hasHeightForWidth() ? content->heightForWidth(width)
+                                                  : content->sizeHint().height();
+    const int wanted = text + kSectionSpacing + footer + kSheetPadding;
     const int height = qMin(wanted, this->height() - 2 * kOuterMarginVertical);
     return {(this->width() - width) / 2, (this->height() - height) / 2, width, height};
 }

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QScrollArea;
+
 namespace marten {
 
 class GrantAccessRow;
@@ -44,6 +46,7 @@ private:
 
     Scheduler& m_scheduler;
     QWidget* m_sheet;
+    QScrollArea* m_scroll;
     GrantAccessRow* m_grant = nullptr;
     QList<QWidget*> m_focusChain;
     QPointer<QWidget> m_returnFocus;

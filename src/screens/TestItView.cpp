@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -35,6 +38,60 @@ bool isTranscriptKey(const QKeyEvent& key)
     return !text.isEmpty() &&
            std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
 }
+
+// The transcription in the card: as tall as its lines while the step has room for them
+// (setRoom), then scrolled, with the latest words kept in view.
+class TranscriptScroll final : public QScrollArea {
+public:
+    TranscriptScroll(QLabel* text, QWidget* parent) : QScrollArea(parent), m_text(text)
+    {
+        setObjectName(QStringLiteral("transcriptScroll"));
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setWidgetResizable(true);
+        setFocusPolicy(Qt::NoFocus);
+        viewport()->setAutoFillBackground(false);
+        theme::slimScrollBar(this);
+        setWidget(text);
+        text->setAutoFillBackground(false);
+        // Every new line or narrower width scrolls to the end of what was said.
+        connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
+                [this](int, int end) { verticalScrollBar()->setValue(end); });
+    }
+
+    void setRoom(int room)
+    {
+        if (room == m_room)
+            return;
+        m_room = room;
+        updateGeometry();
+    }
+
+    // Fixed at the height wanted, so that short of room the paddings give way and not this.
+    QSize sizeHint() const override { return {QScrollArea::sizeHint().width(), wanted()}; }
+    QSize minimumSizeHint() const override { return {0, wanted()}; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QScrollArea::resizeEvent(event);
+        if (event->size().width() != event->oldSize().width())
+            updateGeometry(); // the lines wrap anew
+    }
+
+private:
+    int wanted() const
+    {
+        const int lines = m_text->heightForWidth(qMax(1, width()));
+        const int line = m_text->fontMetrics().lineSpacing();
+        // Whole lines only, and never less than one.
+        const int room = qMax(line, m_room - m_room % qMax(1, line));
+        return qMin(qMax(lines, line), room);
+    }
+
+    QLabel* m_text;
+    int m_room = QWIDGETSIZE_MAX;
+};
 
 } // namespace
 
@@ -75,12 +132,15 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     QLabel* closing =
         theme::textLabel(tr("🎉 Ready to start using Marten?"), theme::TextStyle::Title3, this);
     closing->setObjectName(QStringLiteral("testItClosing"));
+    // One line, so that its padding can give way to the transcript (a wrapping label keeps
+    // its whole height, padding included).
+    closing->setWordWrap(false);
     closingBox->addWidget(closing);
     column->addLayout(closingBox);
 
     connect(&m_state, &TestItState::recordingChanged, this, &TestItView::showRecording);
     connect(&m_state, &TestItState::transcribedTextChanged, this, &TestItView::showTranscript);
-    showRecording(m_state.isRecording());
+    theme::followAccent(this, [this] { showRecording(m_state.isRecording()); });
     showTranscript(m_state.transcribedText());
 
     Platform& platform = m_context.platform;
@@ -154,7 +214,8 @@ QWidget* TestItView::buildTranscriptBlock()
     m_transcriptText->setObjectName(QStringLiteral("transcriptText"));
     m_transcriptText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_transcriptText->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    card->contentLayout()->addWidget(m_transcriptText);
+    m_transcriptScroll = new TranscriptScroll(m_transcriptText, card);
+    card->contentLayout()->addWidget(m_transcriptScroll);
     block->addWidget(card);
     return m_transcript;
 }
@@ -173,6 +234,32 @@ void TestItView::showTranscript(const QString& transcript)
     m_transcriptText->setText(transcript);
     m_transcriptText->setAccessibleName(transcript);
     m_transcript->setVisible(!transcript.isEmpty());
+    fitTranscript();
+}
+
+void TestItView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitTranscript();
+}
+
+// The transcript gets what the step leaves once its paddings have given way: the other parts
+// at their heights for this width, the spacings, the heading and the card's own padding.
+void TestItView::fitTranscript()
+{
+    if (m_transcript->isHidden())
+        return;
+    QLayout* column = layout();
+    int others = column->spacing() * (column->count() - 1) - theme::defaultPadding;
+    for (int i = 0; i < column->count(); ++i) {
+        QLayoutItem* item = column->itemAt(i);
+        if (item->widget() != m_transcript)
+            others += item->hasHeightForWidth() ? item->heightForWidth(width())
+                                                : item->sizeHint().height();
+    }
+    const auto* heading = m_transcript->findChild<QWidget*>(QStringLiteral("transcriptHeading"));
+    others += heading->sizeHint().height() + kTranscriptSpacing + 2 * theme::defaultPadding;
+    static_cast<TranscriptScroll*>(m_transcriptScroll)->setRoom(height() - others);
 }
 
 } // namespace marten

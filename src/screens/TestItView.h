@@ -29,17 +29,20 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* buildTranscriptBlock();
     void showRecording(bool recording);
     void showTranscript(const QString& text);
+    void fitTranscript();
 
     ScreenContext m_context;
     TestItState& m_state;
     QLabel* m_mic;
     QWidget* m_transcript;
     QLabel* m_transcriptText;
+    QWidget* m_transcriptScroll;
     TestItSession* m_session = nullptr;
 };
 

@@ -46,7 +46,8 @@ void StyledButton::applyStyle()
     switch (m_style) {
     case ButtonStyle::AlwaysBlue: {
         auto* shadow = new QGraphicsDropShadowEffect(this);
-        shadow->setColor(theme::withOpacity(theme::accent(), 0.25));
+        theme::followAccent(
+            shadow, [shadow] { shadow->setColor(theme::withOpacity(theme::accent(), 0.25)); });
         shadow->setBlurRadius(14); // Qt's blur radius is a diameter-like extent: 2 × 7
         shadow->setOffset(0, 4);
         setGraphicsEffect(shadow);

@@ -13,6 +13,9 @@ Card::Card(const QColor& tint, int radius, QWidget* parent)
       m_layout(new QVBoxLayout(this))
 {
     setObjectName(QStringLiteral("card"));
+    // A card tinted with the accent colour keeps to it when the desktop's accent changes.
+    if (tint == theme::accent())
+        theme::followAccent(this, [this] { m_fill = theme::withOpacity(theme::accent(), 0.1); });
     m_layout->setContentsMargins(theme::defaultPadding, theme::defaultPadding,
                                  theme::defaultPadding, theme::defaultPadding);
 }

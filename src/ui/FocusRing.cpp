@@ -1,5 +1,7 @@
 #include "ui/FocusRing.h"
 
+#include "ui/Theme.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -75,8 +77,8 @@ bool visible(const QWidget* widget)
 
 QColor colour()
 {
-    // A deep blue that reads on white and on the accent fill alike.
-    return {0x00, 0x3F, 0xB0};
+    // A deep shade of the accent that reads on white and on the accent fill alike.
+    return theme::focusRing();
 }
 
 void draw(QPainter& painter, const QRectF& rect, qreal radius)

@@ -110,6 +110,9 @@ QLayoutItem* decorativeSymbol(const QString& name, int pixelHeight, const QColor
                               QWidget* host, Qt::Alignment alignment)
 {
     auto place = std::make_shared<SymbolPlace>(SymbolPlace{name, colour, pixelHeight, {}});
+    // A symbol in the accent colour keeps to it when the desktop's accent changes.
+    if (colour == theme::accent())
+        theme::followAccent(host, [place] { place->colour = theme::accent(); });
     new SymbolPainter(place, host);
     return new SymbolItem(place, alignment);
 }

@@ -11,10 +11,6 @@
 
 namespace marten::theme {
 
-QColor accent()
-{
-    return QColor(0x00, 0x7A, 0xFF);
-}
 QColor black()
 {
     return QColor(0, 0, 0);
@@ -94,7 +90,7 @@ QFont font(TextStyle style, QFont::Weight weight)
 
 void apply(QApplication& app)
 {
-    app.setFont(systemFont(pixelSize(TextStyle::Body)));
+    keepFonts(app);
     QPalette palette = app.palette();
     palette.setColor(QPalette::Window, white());
     palette.setColor(QPalette::Base, white());

@@ -5,7 +5,10 @@
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
 
+#include <QAbstractScrollArea>
+#include <QLabel>
 #include <QSignalSpy>
+#include <QTranslator>
 
 using namespace marten;
 using namespace std::chrono_literals;
@@ -32,10 +35,42 @@ class TestFTUEView final : public QObject {
         return found;
     }
 
+    // The visible labels under `root` whose text needs more room than they have, or that a
+    // parent shows only in part (inside a scroll area only the width counts).
+    static QStringList cutOff(QWidget* root)
+    {
+        QStringList found;
+        for (const QLabel* label : root->findChildren<QLabel*>()) {
+            if (!label->isVisible())
+                continue;
+            bool scrolled = false;
+            for (const QWidget* up = label->parentWidget(); up && !scrolled;
+                 up = up->parentWidget())
+                scrolled = qobject_cast<const QAbstractScrollArea*>(up);
+            const QString name = label->objectName() + " \"" + label->text().left(30) + '"';
+            const int width = label->wordWrap() ? label->width() : label->sizeHint().width();
+            const int height = label->hasHeightForWidth() ? label->heightForWidth(label->width())
+                                                          : label->sizeHint().height();
+            if (width > label->width() || (!scrolled && height > label->height()))
+                found << name + QString(" needs %1x%2, has %3x%4")
+                                    .arg(width)
+                                    .arg(height)
+                                    .arg(label->width())
+                                    .arg(label->height());
+            QRect shown = label->rect();
+            for (const QWidget* up = label; up->parentWidget() && !scrolled;
+                 up = up->parentWidget())
+                shown &=
+                    QRect(-label->mapTo(up->parentWidget(), QPoint()), up->parentWidget()->size());
+            if (!scrolled && shown != label->rect())
+                found << name + " is cut off by a parent";
+        }
+        return found;
+    }
+
 private slots:
     // The buttons drive the flow; Back, the bar and the step button follow it, past the end too;
-    // Get Started on the last step completes. With a transcript the test step is taller than the
-    // step area: the paddings give way, the symbol and the texts keep their size.
+    // Get Started on the last step completes, with a transcript shown too.
     void buttonsAndBarFollowTheFlow()
     {
         test::OnboardingRun run(Variant::Simple, false, true); // welcome, howToUse, signIn, testIt
@@ -58,16 +93,6 @@ private slots:
             "Remind me to call the bakery about Saturday's order.");
         QTest::mouseClick(back, Qt::LeftButton);
         QCOMPARE(view->stepButton()->text(), QStringLiteral("Get Started"));
-        QWidget* screen = view->currentScreen();
-        for (const char* name :
-             {"micSymbol", "transcriptHeading", "testItTitle", "transcriptText", "testItClosing"}) {
-            auto* part = screen->findChild<QWidget*>(QLatin1String(name));
-            const int needed = part->hasHeightForWidth() ? part->heightForWidth(part->width())
-                                                         : part->sizeHint().height();
-            QVERIFY2(part->height() >= needed &&
-                         part->mapTo(screen, QPoint(0, part->height())).y() <= screen->height(),
-                     name);
-        }
         QSignalSpy completed(&flow, &OnboardingFlow::completed);
         QTest::mouseClick(view->stepButton(), Qt::LeftButton);
         QCOMPARE(completed.count(), 1);
@@ -131,6 +156,102 @@ private slots:
         QCOMPARE(run.services.bus.posted.size(), 1);
         run.services.scheduler.advance(10s);
         QCOMPARE(flow.currentStepIndex(), purchase + 1);
+    }
+
+    // Every step of both programs, the input-access panel and the test step with a long
+    // transcription, in every shipped catalogue, at the window's size: each label has the
+    // width and height its text needs, and no parent cuts it off. A label in a scrolled part
+    // may be taller than what shows of it.
+    void nothingIsCutOffInAnyCatalogue()
+    {
+        const QStringList catalogues = QDir(":/i18n").entryList({"marten_*.qm"});
+        QVERIFY(catalogues.size() >= 2);
+        for (const QString& catalogue : catalogues) {
+            QTranslator translator;
+            QVERIFY(translator.load(catalogue, ":/i18n"));
+            QCoreApplication::installTranslator(&translator);
+            for (const Variant variant : {Variant::Full, Variant::Simple}) {
+                test::OnboardingRun run(variant, false, false);
+                QVERIFY(run.ready);
+                OnboardingFlow& flow = run.window.flow();
+                const auto check = [&](const QString& where) {
+                    QTest::qWait(0);
+                    const QStringList cut = cutOff(&run.window);
+                    QVERIFY2(cut.isEmpty(),
+                             qPrintable(catalogue + ", " + where + ": " + cut.join(", ")));
+                };
+                for (; flow.currentStep(); flow.nextStep()) {
+                    const QString step = stepName(*flow.currentStep());
+                    if (*flow.currentStep() == FTUEStep::testIt)
+                        flow.testItState().setTranscribedText(QString("word ").repeated(400));
+                    check(step);
+                    if (*flow.currentStep() == FTUEStep::permissions) {
+                        run.services.granter.grantable = true; // the taller panel
+                        run.window.showInputAccessPanel();
+                        check("input-access panel");
+                        run.window.findChild<QWidget*>("inputAccessPanel")->close();
+                    }
+                }
+            }
+            QCoreApplication::removeTranslator(&translator);
+        }
+    }
+
+    // The desktop's accent colour: a light one is darkened, hue kept, until white text on it
+    // keeps 4.5:1 (#007AFF itself is 4.0:1), a dark one is taken as it is, none gives the
+    // default back. A change reaches the open window: the bar, the step button and the
+    // microphone are drawn in the new colour.
+    void followsTheDesktopsAccent()
+    {
+        for (const char* light : {"#FFCC00", "#34C759", "#FF9500", "#007AFF", "#FFFFFF"}) {
+            theme::setAccent(QColor(light));
+            QVERIFY2(theme::contrast(theme::accent(), Qt::white) >= 4.5, light);
+            QVERIFY(theme::contrast(theme::focusRing(), Qt::white) >= 7);
+            QVERIFY2(qAbs(theme::accent().hslHue() - QColor(light).hslHue()) <= 3, light);
+        }
+        theme::setAccent(QColor("#1B5E20"));
+        QCOMPARE(theme::accent(), QColor("#1B5E20"));
+        test::OnboardingRun run(Variant::Simple, false, true); // welcome, howToUse, signIn, testIt
+        QVERIFY(run.ready);
+        FTUEView* view = run.window.view();
+        const auto fill = [](QWidget* widget, QPoint at) {
+            QImage image(widget->size(), QImage::Format_ARGB32);
+            image.fill(Qt::white);
+            widget->render(&image, {}, {}, QWidget::DrawChildren);
+            return image.pixelColor(at);
+        };
+        QCOMPARE(segments(view->findChild<ProgressBar*>()), "appp");
+        theme::setAccent(QColor("#FF9500"));
+        QVERIFY(theme::accent() != QColor("#FF9500"));
+        QCOMPARE(segments(view->findChild<ProgressBar*>()), "appp");
+        QWidget* button = view->stepButton();
+        QCOMPARE(fill(button, {8, button->height() / 2}), theme::accent());
+        for (int i = 0; i < 3; ++i)
+            run.window.flow().nextStep();
+        QTest::qWait(0);
+        theme::setAccent(QColor("#34C759"));
+        auto* mic = view->currentScreen()->findChild<QLabel*>("micSymbol");
+        QCOMPARE(mic->pixmap().toImage().pixelColor(8, 40), theme::accent());
+        theme::setAccent(QColor());
+        QCOMPARE(mic->pixmap().toImage().pixelColor(8, 40), theme::accent());
+    }
+
+    // A platform theme that sets its own font once it has read its settings (qt6ct does, and
+    // that drops the fonts per class too) changes no control's font.
+    void keepsItsFontUnderAPlatformTheme()
+    {
+        QFont desktop("DejaVu Sans");
+        desktop.setPointSize(12);
+        QApplication::setFont(desktop);
+        test::OnboardingRun run(Variant::Full);
+        QVERIFY(run.ready);
+        const QFont body = theme::font(theme::TextStyle::Body);
+        for (const QWidget* control : run.window.findChildren<QWidget*>()) {
+            if (control->isVisible() &&
+                (control->inherits("QAbstractButton") || control->inherits("QLineEdit")))
+                QCOMPARE(control->font(), body);
+        }
+        QCOMPARE(QApplication::font("QPushButton"), body);
     }
 };
 

@@ -45,15 +45,43 @@ private slots:
         }
     }
 
-    // German for German (de_AT takes de); English for English and for a language with no
-    // catalogue (Greenlandic); none for C, so that it shows the texts as written.
-    void picksTheCatalogueForTheLocale()
+    // The catalogue as the program picks it from the environment. Qt reads the locale once per
+    // process, so each row runs this test again in a child with the row's environment. The
+    // source texts are keys and never show: C.UTF-8 and POSIX get the Linux words, a language
+    // with no catalogue (Greenlandic) English, de_AT German, and an unknown tag ahead of
+    // German in LANGUAGE is passed over rather than ending the list.
+    void picksTheCatalogueForTheEnvironment()
     {
-        for (const QString row : {"de_AT:de", "C:C", "en_US:en", "kl_GL:en"}) {
+        if (const QString expected = qEnvironmentVariable("MARTEN_EXPECTED"); !expected.isEmpty()) {
             QTranslator translator;
-            const bool loaded = loadTranslation(translator, QLocale(row.section(':', 0, 0)));
-            QCOMPARE(QLocale(loaded ? translator.language() : "C").language(),
-                     QLocale(row.section(':', 1)).language());
+            QVERIFY(loadTranslation(translator, QLocale()));
+            QCOMPARE(translator.translate("marten::PermissionsView", "Open System Settings"),
+                     expected);
+            return;
+        }
+        const QList<QStringList> rows{
+            {"LANG=C.UTF-8", "Open Input Access Panel"},
+            {"LANG=POSIX", "Open Input Access Panel"},
+            {"LANG=kl_GL.UTF-8", "Open Input Access Panel"},
+            {"LANG=de_DE.UTF-8 LANGUAGE=en_GB:de", "Open Input Access Panel"},
+            {"LANG=de_AT.UTF-8", "Bereich für Eingabezugriff öffnen"},
+            {"LANG=en_US.UTF-8 LANGUAGE=xx:de", "Bereich für Eingabezugriff öffnen"},
+        };
+        for (const QStringList& row : rows) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
+                environment.remove(name);
+            for (const QString& assignment : row[0].split(' '))
+                environment.insert(assignment.section('=', 0, 0), assignment.section('=', 1));
+            environment.insert("MARTEN_EXPECTED", row[1]);
+            QProcess child;
+            child.setProcessEnvironment(environment);
+            child.setProcessChannelMode(QProcess::MergedChannels);
+            child.start(QCoreApplication::applicationFilePath(),
+                        {"picksTheCatalogueForTheEnvironment"});
+            const bool finished = child.waitForFinished(60000);
+            QVERIFY2(finished && child.exitCode() == 0,
+                     qPrintable(row[0] + ":\n" + QString::fromLocal8Bit(child.readAll())));
         }
     }
 };

@@ -22,7 +22,7 @@ if [ "$2" = MartenOnboarding ]; then
     until_ 'grep -q "Received auth completion" "$HOME/out"'
 fi
 until_ 'wid=$(xdotool search --name "Welcome to Marten" | head -1) && [ -n "$wid" ] &&
-    xprop -id "$wid" WM_CLASS _NET_WM_ICON > "$HOME/props" 2>&1 && ! grep -q "_NET_WM_ICON:  not found" "$HOME/props"'
+    xprop -id "$wid" WM_CLASS _NET_WM_ICON _NET_WM_WINDOW_TYPE _MOTIF_WM_HINTS > "$HOME/props" 2>&1 && ! grep -q "_NET_WM_ICON:  not found" "$HOME/props"'
 shift 2
 xdotool windowfocus --sync "$wid"
 xdotool "${@//WINDOW/$wid}"
@@ -44,6 +44,11 @@ while read -r program entry how; do
     check "$program: the window has an icon and the entry's class ($class)" \
         eval '[ -n "$class" ] && grep -q "^_NET_WM_ICON(CARDINAL) = " "$h/props" &&
             grep -qx "WM_CLASS(STRING) = \"$program\", \"$class\"" "$h/props" || cat "$h/props"'
+    # A normal window for every window manager (KWin sets "override" windows apart), still
+    # without the manager's frame (Motif hints: decorations none).
+    check "$program: typed as a normal window alone, and frameless" \
+        eval 'grep -x "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL" "$h/props" &&
+            grep -x "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x2, 0x1, 0x0, 0x0, 0x0" "$h/props" || cat "$h/props"'
     check "$program: closed by the user, exits 0 and writes nothing" eval 'ended "$h" && [ -z "$(ls -A "$h/config")" ]'
 done <<RUNS
 MartenOnboarding com.marten.Onboarding.desktop $full

@@ -2,11 +2,13 @@
 #include "fakes/Fakes.h"
 #include "platform/linux/DBusMainAppBus.h"
 #include "platform/linux/LazyMainAppBus.h"
+#include "platform/linux/PortalAccentColour.h"
 #include "support/CoreTestEnv.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <future>
 
@@ -112,6 +114,81 @@ private slots:
         offline.post("com.marten.startPurchase", {});
         QCOMPARE(m_console.lines().size(), 1);
         QVERIFY(m_console.lines().first().startsWith("Main app messaging unavailable: "));
+    }
+
+    // The accent colour through the real desktop portal, started here on this test's bus in
+    // front of a small back end (settings_portal.py). The front end must own its name before
+    // the reader asks, or the bus would start another one from its service file, one that
+    // knows nothing of the back end. Through it ReadAll wraps a value once and Read twice.
+    // The appearance colour goes before KDE's, a SettingChanged is followed, an unset
+    // appearance colour falls back to KDE's, and without ReadAll each key is read alone.
+    void accentColourFromTheSettingsPortal()
+    {
+        const QString frontEnd = "/usr/libexec/xdg-desktop-portal";
+        if (!QFile::exists(frontEnd) || !QFile::exists("/usr/bin/python3"))
+            QSKIP("needs xdg-desktop-portal and python3-dbus");
+        const QString backEndName = "org.freedesktop.impl.portal.desktop.martentest";
+        QTemporaryDir portals;
+        QFile description(portals.filePath("martentest.portal"));
+        QVERIFY(description.open(QIODevice::WriteOnly));
+        description.write("[portal]\nDBusName=" + backEndName.toUtf8() +
+                          "\nInterfaces=org.freedesktop.impl.portal.Settings\nUseIn=martentest\n");
+        description.close();
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        QProcess backEnd;
+        backEnd.start("/usr/bin/python3",
+                      {MARTEN_SOURCE_DIR "/tests/platform/settings_portal.py", backEndName,
+                       "org.freedesktop.appearance", "accent-color", "rgb", "0.2,0.8,0.3",
+                       "org.kde.kdeglobals.General", "AccentColor", "s", "61,174,233"});
+        QTRY_VERIFY_WITH_TIMEOUT(bus.interface()->isServiceRegistered(backEndName), 30000);
+        QProcess portal;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DESKTOP_PORTAL_DIR", portals.path());
+        environment.insert("XDG_CURRENT_DESKTOP", "martentest");
+        portal.setProcessEnvironment(environment);
+        portal.start(frontEnd);
+        const QString service = "org.freedesktop.portal.Desktop";
+        QTRY_VERIFY_WITH_TIMEOUT(bus.interface()->isServiceRegistered(service), 30000);
+        QCOMPARE(qint64(bus.interface()->servicePid(service).value()), portal.processId());
+
+        const auto set = [&](const QString& group, const QString& key, const QString& kind,
+                             const QString& value) {
+            QDBusMessage call = QDBusMessage::createMethodCall(
+                backEndName, "/org/freedesktop/portal/desktop", "com.marten.Test", "Set");
+            call << group << key << kind << value;
+            return bus.call(call).type() == QDBusMessage::ReplyMessage;
+        };
+        QStringList seen;
+        const auto follow = [&seen](PortalAccentColour& accent) {
+            QObject::connect(&accent, &AccentColourSource::changed, [&seen](auto rgb) {
+                seen << (rgb ? QString::number(*rgb, 16).rightJustified(6, '0') : "none");
+            });
+            accent.start();
+        };
+        {
+            PortalAccentColour accent;
+            follow(accent);
+            QTRY_COMPARE_WITH_TIMEOUT(seen, QStringList{"33cc4d"}, 30000);
+            QVERIFY(set("org.freedesktop.appearance", "accent-color", "rgb", "1,0.5,0"));
+            QTRY_COMPARE_WITH_TIMEOUT(seen.last(), "ff8000", 30000);
+            QVERIFY(set("org.freedesktop.appearance", "accent-color", "rgb", "-1,-1,-1"));
+            QTRY_COMPARE_WITH_TIMEOUT(seen.last(), "3daee9", 30000);
+            QVERIFY(set("org.kde.kdeglobals.General", "AccentColor", "s", "oops"));
+            QTRY_COMPARE_WITH_TIMEOUT(seen.last(), "none", 30000);
+        }
+        QVERIFY(set("org.freedesktop.appearance", "accent-color", "rgb", "0.2,0.8,0.3"));
+        QVERIFY(
+            bus.call(QDBusMessage::createMethodCall(backEndName, "/org/freedesktop/portal/desktop",
+                                                    "com.marten.Test", "FailReadAll"))
+                .type() == QDBusMessage::ReplyMessage);
+        seen.clear();
+        PortalAccentColour alone;
+        follow(alone);
+        QTRY_COMPARE_WITH_TIMEOUT(seen, QStringList{"33cc4d"}, 30000);
+        for (QProcess* process : {&portal, &backEnd}) {
+            process->kill();
+            process->waitForFinished();
+        }
     }
 };
 

@@ -5,9 +5,11 @@
 // STATE is one of: loading, welcome, permissions, permissions-checking, permissions-help (the
 // input-access panel over the step), permissions-granted,
 // howToUse, signIn, signIn-alert, purchase, testIt, testIt-recording, testIt-transcript,
+// testIt-transcript-N (a transcription N characters long),
 // past-end, and welcome-keyboard (after one Tab: the focus ring shows). Account files and input
 // access are faked; nothing of the user's is touched. Texts follow the locale in the environment,
-// as in the programs (LANG=de_DE.UTF-8: German).
+// as in the programs (LANG=de_DE.UTF-8: German). MARTEN_SCREENSHOT_ACCENT=#RRGGBB stands in for
+// the desktop's accent colour.
 
 #include "app/FTUEView.h"
 #include "app/OnboardingWindow.h"
@@ -142,6 +144,13 @@ void act(const QString& state, OnboardingWindow& window, fake::Services& service
     } else if (state == QLatin1String("testIt-transcript")) {
         flow.testItState().setTranscribedText(
             QStringLiteral("Remind me to call the bakery about Saturday's order."));
+    } else if (state.startsWith(QLatin1String("testIt-transcript-"))) {
+        // testIt-transcript-N: a transcription N characters long, numbered words.
+        const int length = state.section(QLatin1Char('-'), 2).toInt();
+        QString text;
+        for (int word = 1; text.size() < length; ++word)
+            text += QStringLiteral("word%1 ").arg(word);
+        flow.testItState().setTranscribedText(text.left(length));
     }
 }
 
@@ -171,6 +180,8 @@ int main(int argc, char** argv)
     qputenv("HOME", QFile::encodeName(home.path()));
     QApplication app(argc, argv);
     theme::apply(app);
+    if (const QString accent = qEnvironmentVariable("MARTEN_SCREENSHOT_ACCENT"); !accent.isEmpty())
+        theme::setAccent(QColor::fromString(accent));
     // The same translation the programs pick: the one for the locale in the environment.
     QTranslator translator;
     if (loadTranslation(translator, QLocale()))
