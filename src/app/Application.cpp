@@ -106,6 +106,7 @@ int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
     // The console may be a pipe whose reader is gone ("| head"): its lines are lost then,
     // the program carries on.
     process::ignoreBrokenPipes();
+    process::rememberStartEnvironment();
     if (!process::hasGraphicalSession(argc, argv)) {
         std::fputs("MartenOnboarding needs a graphical session: neither DISPLAY nor "
                    "WAYLAND_DISPLAY is set.\n",
@@ -119,13 +120,23 @@ int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
     }
     process::catchTerminationSignals();
     console.line(QStringLiteral("Starting MartenOnboarding..."));
-    // Qt reaches for the session bus by itself (the accessibility bridge, on the main
-    // thread, with no limit), so a bus that does not answer now is left out of the whole
-    // run.
-    const bool busAnswered = process::sessionBusAnswersWithin(kBusPatience);
+    // Qt's accessibility bridge reaches for the session bus and then the accessibility bus
+    // by itself, on the main thread and with no limit. Both are looked at now, within the
+    // same limit: a bus that does not answer is left out of the whole run, and one that does
+    // is handed to Qt as checked, so the bridge never asks the session bus again.
+    const process::BusProbe buses = process::probeBuses(kBusPatience);
+    const bool busAnswered = buses.sessionAnswered;
     if (!busAnswered) {
         console.line(LazyMainAppBus::unavailableLine(kBusPatience));
         process::forgetSessionBus();
+    } else if (buses.accessibility == process::BusProbe::Accessibility::Answered) {
+        process::useAccessibilityBus(buses.accessibilityAddress);
+    } else {
+        if (buses.accessibility == process::BusProbe::Accessibility::Silent)
+            console.line(QStringLiteral("Accessibility off: the accessibility bus did not "
+                                        "answer within %1 s")
+                             .arg(kBusPatience.count()));
+        process::forgetAccessibilityBus();
     }
     const bool busStuck = runWindow(variant, argc, argv, hooks, console, busAnswered);
     console.line(QStringLiteral("MartenOnboarding main() completed"));

@@ -6,6 +6,7 @@
 #include "core/platform/Platform.h"
 #include "core/platform/Scheduler.h"
 #include "screens/InputAccessPanel.h"
+#include "ui/Accessibility.h"
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
 #include "ui/Theme.h"
@@ -26,6 +27,8 @@ OnboardingWindow::OnboardingWindow(Variant variant, Platform& platform, QWidget*
       m_view(new FTUEView(*m_flow, platform, this))
 {
     setObjectName(QStringLiteral("onboardingWindow"));
+    // A frame to screen readers, as a top-level window with a title is.
+    a11y::setRole(this, QAccessible::Window);
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
     if (traitsFor(variant).floatingWindow)
         flags |= Qt::WindowStaysOnTopHint;

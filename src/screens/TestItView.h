@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/platform/Scheduler.h"
 #include "screens/ScreenContext.h"
 
 #include <QWidget>
@@ -41,6 +42,8 @@ private:
     QWidget* m_transcript;
     QLabel* m_transcriptText;
     TestItSession* m_session = nullptr;
+    Scheduler::TaskId m_transcriptNotice = 0;
+    bool m_announcing = false;
 };
 
 } // namespace marten

@@ -18,7 +18,9 @@ namespace {
 struct Probe {
     std::mutex mutex;
     std::condition_variable done;
-    bool returned = false;
+    bool sessionReturned = false;
+    bool accessibilityReturned = false;
+    BusProbe found;
 };
 
 // Where libdbus looks for the session bus: the variable, else the user's bus socket in the
@@ -45,41 +47,106 @@ QByteArray sessionBusAddress()
     return QByteArrayLiteral("autolaunch:");
 }
 
-void connectAndLeave(const QByteArray& address, const std::shared_ptr<Probe>& probe)
+// The accessibility bus's address, as the session bus names it; empty when it names none.
+QByteArray accessibilityBusAddress(DBusConnection* session)
+{
+    DBusMessage* call =
+        dbus_message_new_method_call("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress");
+    if (!call)
+        return {};
+    DBusError error;
+    dbus_error_init(&error);
+    DBusMessage* reply =
+        dbus_connection_send_with_reply_and_block(session, call, DBUS_TIMEOUT_INFINITE, &error);
+    dbus_message_unref(call);
+    QByteArray address;
+    const char* text = nullptr;
+    if (reply && dbus_message_get_args(reply, &error, DBUS_TYPE_STRING, &text, DBUS_TYPE_INVALID))
+        address = text;
+    if (reply)
+        dbus_message_unref(reply);
+    dbus_error_free(&error);
+    return address;
+}
+
+// Opens a private connection to `address` and says Hello; the connection, or null.
+DBusConnection* openAndRegister(const QByteArray& address)
 {
     DBusError error;
     dbus_error_init(&error);
     // Opened and registered by hand: dbus_bus_get() holds a lock of libdbus's own while it
     // waits, and Qt's connection would then wait for this one.
-    if (DBusConnection* connection = dbus_connection_open_private(address.constData(), &error)) {
+    DBusConnection* connection = dbus_connection_open_private(address.constData(), &error);
+    if (connection) {
         dbus_connection_set_exit_on_disconnect(connection, FALSE);
-        dbus_bus_register(connection, &error);
-        dbus_connection_close(connection);
-        dbus_connection_unref(connection);
+        if (!dbus_bus_register(connection, &error)) {
+            dbus_connection_close(connection);
+            dbus_connection_unref(connection);
+            connection = nullptr;
+        }
     }
     dbus_error_free(&error);
-    {
-        const std::lock_guard<std::mutex> lock(probe->mutex);
-        probe->returned = true;
-    }
-    probe->done.notify_all();
+    return connection;
+}
+
+void leave(DBusConnection* connection)
+{
+    if (!connection)
+        return;
+    dbus_connection_close(connection);
+    dbus_connection_unref(connection);
+}
+
+void probe(const QByteArray& sessionAddress, const std::shared_ptr<Probe>& state)
+{
+    const auto report = [&state](auto&& change) {
+        {
+            const std::lock_guard<std::mutex> lock(state->mutex);
+            change(state->found);
+        }
+        state->done.notify_all();
+    };
+    DBusConnection* session = openAndRegister(sessionAddress);
+    report([&](BusProbe&) { state->sessionReturned = true; });
+    const QByteArray address = session ? accessibilityBusAddress(session) : QByteArray();
+    leave(session);
+    DBusConnection* accessibility = address.isEmpty() ? nullptr : openAndRegister(address);
+    leave(accessibility);
+    report([&](BusProbe& found) {
+        state->accessibilityReturned = true;
+        found.accessibility =
+            accessibility ? BusProbe::Accessibility::Answered : BusProbe::Accessibility::Absent;
+        found.accessibilityAddress = accessibility ? address : QByteArray();
+    });
 }
 
 } // namespace
 
-bool sessionBusAnswersWithin(std::chrono::milliseconds patience)
+BusProbe probeBuses(std::chrono::milliseconds patience)
 {
-    auto probe = std::make_shared<Probe>();
+    auto state = std::make_shared<Probe>();
+    const auto deadline = std::chrono::steady_clock::now() + patience;
     try {
         // Detached: a silent bus may hold it for good, and the process must not wait for it.
-        std::thread([address = sessionBusAddress(), probe] {
-            connectAndLeave(address, probe);
-        }).detach();
+        std::thread([address = sessionBusAddress(), state] { probe(address, state); }).detach();
     } catch (const std::system_error&) {
-        return true; // no thread to spare: connect later as if the bus were fine
+        // No thread to spare: connect later as if the buses were fine.
+        return BusProbe{true, BusProbe::Accessibility::Absent, {}};
     }
-    std::unique_lock<std::mutex> lock(probe->mutex);
-    return probe->done.wait_for(lock, patience, [&probe] { return probe->returned; });
+    std::unique_lock<std::mutex> lock(state->mutex);
+    BusProbe result;
+    result.sessionAnswered =
+        state->done.wait_until(lock, deadline, [&state] { return state->sessionReturned; });
+    if (!result.sessionAnswered)
+        return result;
+    if (!state->done.wait_until(lock, deadline,
+                                [&state] { return state->accessibilityReturned; })) {
+        result.accessibility = BusProbe::Accessibility::Silent;
+        return result;
+    }
+    result.accessibility = state->found.accessibility;
+    result.accessibilityAddress = state->found.accessibilityAddress;
+    return result;
 }
 
 void forgetSessionBus()
@@ -92,6 +159,20 @@ void forgetSessionBus()
     qunsetenv("AT_SPI_BUS_ADDRESS");
     qunsetenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON");
     // GTK, if Qt's GTK theme loads it, has an accessibility bridge of its own.
+    qputenv("NO_AT_BRIDGE", QByteArrayLiteral("1"));
+}
+
+void useAccessibilityBus(const QByteArray& address)
+{
+    qputenv("AT_SPI_BUS_ADDRESS", address);
+}
+
+void forgetAccessibilityBus()
+{
+    // Qt connects to this address as it is given, without asking the session bus; one of no
+    // known kind fails at once, and the bridge stays quiet.
+    qputenv("AT_SPI_BUS_ADDRESS", QByteArrayLiteral("disabled:"));
+    qunsetenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON");
     qputenv("NO_AT_BRIDGE", QByteArrayLiteral("1"));
 }
 
