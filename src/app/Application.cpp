@@ -39,6 +39,7 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
                bool busAnswered)
 {
     QApplication app(argc, argv);
+    process::startAccessibilityBridge();
     QApplication::setOrganizationName(QStringLiteral("Marten"));
     // The application name is also the X11 window class, which the desktop entries name as
     // their StartupWMClass.
@@ -122,20 +123,25 @@ int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
     console.line(QStringLiteral("Starting MartenOnboarding..."));
     // Qt's accessibility bridge reaches for the session bus and then the accessibility bus
     // by itself, on the main thread and with no limit. Both are looked at now, within the
-    // same limit: a bus that does not answer is left out of the whole run, and one that does
-    // is handed to Qt as checked, so the bridge never asks the session bus again.
+    // same limit, and a bus that does not answer is left out of the whole run. Where
+    // accessibility is asked for and its bus answers, Qt is handed that bus as checked, so the
+    // bridge never asks the session bus; where it is not asked for, the bridge stays off.
     const process::BusProbe buses = process::probeBuses(kBusPatience);
     const bool busAnswered = buses.sessionAnswered;
+    using Accessibility = process::BusProbe::Accessibility;
     if (!busAnswered) {
         console.line(LazyMainAppBus::unavailableLine(kBusPatience));
         process::forgetSessionBus();
-    } else if (buses.accessibility == process::BusProbe::Accessibility::Answered) {
+    } else if (buses.accessibility == Accessibility::Silent) {
+        console.line(
+            QStringLiteral("Accessibility off: the accessibility bus did not answer within %1 s")
+                .arg(kBusPatience.count()));
+        process::forgetAccessibilityBus();
+    } else if (buses.accessibility == Accessibility::Answered &&
+               (buses.accessibilityWanted ||
+                qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))) {
         process::useAccessibilityBus(buses.accessibilityAddress);
     } else {
-        if (buses.accessibility == process::BusProbe::Accessibility::Silent)
-            console.line(QStringLiteral("Accessibility off: the accessibility bus did not "
-                                        "answer within %1 s")
-                             .arg(kBusPatience.count()));
         process::forgetAccessibilityBus();
     }
     const bool busStuck = runWindow(variant, argc, argv, hooks, console, busAnswered);

@@ -1,6 +1,7 @@
 #include "platform/linux/SessionBusProbe.h"
 
 #include <QByteArray>
+#include <QObject>
 
 #include <condition_variable>
 #include <memory>
@@ -9,6 +10,7 @@
 #include <thread>
 
 #include <dbus/dbus.h>
+#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,6 +71,35 @@ QByteArray accessibilityBusAddress(DBusConnection* session)
     return address;
 }
 
+// One of the accessibility status flags on the session bus ("IsEnabled",
+// "ScreenReaderEnabled"): whether a screen reader or the desktop asked for accessibility.
+bool statusFlag(DBusConnection* session, const char* name)
+{
+    DBusMessage* call = dbus_message_new_method_call("org.a11y.Bus", "/org/a11y/bus",
+                                                     "org.freedesktop.DBus.Properties", "Get");
+    const char* interface = "org.a11y.Status";
+    if (!call || !dbus_message_append_args(call, DBUS_TYPE_STRING, &interface, DBUS_TYPE_STRING,
+                                           &name, DBUS_TYPE_INVALID)) {
+        if (call)
+            dbus_message_unref(call);
+        return false;
+    }
+    DBusMessage* reply =
+        dbus_connection_send_with_reply_and_block(session, call, DBUS_TIMEOUT_INFINITE, nullptr);
+    dbus_message_unref(call);
+    dbus_bool_t flag = FALSE;
+    DBusMessageIter args, value;
+    if (reply && dbus_message_iter_init(reply, &args) &&
+        dbus_message_iter_get_arg_type(&args) == DBUS_TYPE_VARIANT) {
+        dbus_message_iter_recurse(&args, &value);
+        if (dbus_message_iter_get_arg_type(&value) == DBUS_TYPE_BOOLEAN)
+            dbus_message_iter_get_basic(&value, &flag);
+    }
+    if (reply)
+        dbus_message_unref(reply);
+    return flag;
+}
+
 // Opens a private connection to `address` and says Hello; the connection, or null.
 DBusConnection* openAndRegister(const QByteArray& address)
 {
@@ -109,14 +140,17 @@ void probe(const QByteArray& sessionAddress, const std::shared_ptr<Probe>& state
     DBusConnection* session = openAndRegister(sessionAddress);
     report([&](BusProbe&) { state->sessionReturned = true; });
     const QByteArray address = session ? accessibilityBusAddress(session) : QByteArray();
-    leave(session);
     DBusConnection* accessibility = address.isEmpty() ? nullptr : openAndRegister(address);
+    const bool wanted = accessibility && (statusFlag(session, "ScreenReaderEnabled") ||
+                                          statusFlag(session, "IsEnabled"));
     leave(accessibility);
+    leave(session);
     report([&](BusProbe& found) {
         state->accessibilityReturned = true;
         found.accessibility =
             accessibility ? BusProbe::Accessibility::Answered : BusProbe::Accessibility::Absent;
         found.accessibilityAddress = accessibility ? address : QByteArray();
+        found.accessibilityWanted = wanted;
     });
 }
 
@@ -146,6 +180,7 @@ BusProbe probeBuses(std::chrono::milliseconds patience)
     }
     result.accessibility = state->found.accessibility;
     result.accessibilityAddress = state->found.accessibilityAddress;
+    result.accessibilityWanted = state->found.accessibilityWanted;
     return result;
 }
 
@@ -165,6 +200,21 @@ void forgetSessionBus()
 void useAccessibilityBus(const QByteArray& address)
 {
     qputenv("AT_SPI_BUS_ADDRESS", address);
+}
+
+void startAccessibilityBridge()
+{
+    const QByteArray address = qgetenv("AT_SPI_BUS_ADDRESS");
+    if (address.isEmpty() || address == QByteArrayLiteral("disabled:"))
+        return;
+    // Looked up by name, so a Qt without this bridge simply has nothing to start. The lookup
+    // creates the bridge if nothing has used it yet; a running one ignores the second start.
+    using Instance = QObject* (*)();
+    auto instance =
+        reinterpret_cast<Instance>(::dlsym(RTLD_DEFAULT, "_ZN20QSpiAccessibleBridge8instanceEv"));
+    QObject* bridge = instance ? instance() : nullptr;
+    if (bridge && bridge->inherits("QSpiAccessibleBridge"))
+        QMetaObject::invokeMethod(bridge, "enabledChanged", Q_ARG(bool, true));
 }
 
 void forgetAccessibilityBus()

@@ -17,6 +17,8 @@ struct BusProbe {
     };
     Accessibility accessibility = Accessibility::Absent;
     QByteArray accessibilityAddress;
+    // A screen reader or the desktop asked for accessibility (org.a11y.Status).
+    bool accessibilityWanted = false;
 };
 
 // Connects to the session bus, asks it for the accessibility bus (org.a11y.Bus.GetAddress) and
@@ -32,8 +34,13 @@ BusProbe probeBuses(std::chrono::milliseconds patience);
 void forgetSessionBus();
 
 // Hands Qt's accessibility bridge the accessibility bus the probe checked, so that it never
-// asks the session bus for it on the main thread.
+// asks the session bus for it on the main thread. Before QApplication exists.
 void useAccessibilityBus(const QByteArray& address);
+
+// Starts Qt's accessibility bridge on the bus handed to it, once QApplication exists. Qt 6.4's
+// bridge, handed an address, connects to it and then misses its own start signal, so it would
+// stay silent; starting it again does nothing where it already runs.
+void startAccessibilityBridge();
 
 // Turns accessibility off for this run: Qt's bridge and GTK's find no bus to connect to.
 void forgetAccessibilityBus();
