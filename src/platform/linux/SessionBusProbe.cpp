@@ -105,19 +105,28 @@ DBusConnection* openAndRegister(const QByteArray& address)
 {
     DBusError error;
     dbus_error_init(&error);
-    // Opened and registered by hand: dbus_bus_get() holds a lock of libdbus's own while it
-    // waits, and Qt's connection would then wait for this one.
     DBusConnection* connection = dbus_connection_open_private(address.constData(), &error);
-    if (connection) {
-        dbus_connection_set_exit_on_disconnect(connection, FALSE);
-        if (!dbus_bus_register(connection, &error)) {
-            dbus_connection_close(connection);
-            dbus_connection_unref(connection);
-            connection = nullptr;
-        }
-    }
     dbus_error_free(&error);
-    return connection;
+    if (!connection)
+        return nullptr;
+    dbus_connection_set_exit_on_disconnect(connection, FALSE);
+    // The Hello is sent by hand: dbus_bus_register() holds a lock of libdbus's own while it
+    // waits, and every other connection in the process, Qt's included, would then wait for
+    // this one on a bus that does not answer.
+    DBusMessage* hello = dbus_message_new_method_call(
+        "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "Hello");
+    DBusMessage* reply = hello ? dbus_connection_send_with_reply_and_block(
+                                     connection, hello, DBUS_TIMEOUT_INFINITE, nullptr)
+                               : nullptr;
+    if (hello)
+        dbus_message_unref(hello);
+    if (reply) {
+        dbus_message_unref(reply);
+        return connection;
+    }
+    dbus_connection_close(connection);
+    dbus_connection_unref(connection);
+    return nullptr;
 }
 
 void leave(DBusConnection* connection)
