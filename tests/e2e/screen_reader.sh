@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# screen_reader.sh BIN, run by test_screen_reader.sh under Xvfb on a private session bus: the
+# full program with the screen reader listening, by keyboard alone, through welcome and the
+# permission step with its panel. Each key waits until the screen reader has said what the key
+# should bring.
+set -uo pipefail
+until_() { local i; for ((i = 0; i < ${TRIES:-100}; i++)); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+source "$(dirname "$0")/orca.sh"
+"$1/MartenOnboarding" > "$HOME/out" 2> "$HOME/err" &
+pid=$!
+until_ 'grep -q "FTUE will show" "$HOME/out"'
+until_ 'wid=$(xdotool search --onlyvisible --name "Welcome to Marten" | head -1) && [ -n "$wid" ]'
+xdotool windowfocus --sync "$wid"
+press() { xdotool key --window "$wid" "$1"; }
+hear "speak to type, anywhere"
+press Tab && hear "Next push button"
+press ctrl+Return
+hear "Accessibility Permission panel"
+press Tab && hear "Open System Settings push button"
+press space && hear "Allow input access dialog"
+press Escape && TRIES=50 until_ '[ "$(spoken | grep -c "^.Open System Settings push button")" -ge 2 ]'
+kill "$pid" "$orca_pid"
+wait "$pid"
