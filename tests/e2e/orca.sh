@@ -9,9 +9,17 @@ gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
 if [ ! -e /dev/pts/ptmx ]; then
     mount -t devpts -o newinstance,ptmxmode=0666 devpts /dev/pts && ln -sf pts/ptmx /dev/ptmx
 fi
-script -qfec "/usr/bin/orca -d speech --debug-file=/dev/stdout" "$HOME/orca.log" > /dev/null 2>&1 < /dev/null &
+script -qfec "/usr/bin/orca -d speech -d braille --debug-file=/dev/stdout" "$HOME/orca.log" > /dev/null 2>&1 < /dev/null &
 orca_pid=$!
 ORCA_SH_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 spoken() { bash "$ORCA_SH_DIR/spoken.sh" "$HOME/orca.log"; }
 hear() { local text="$1"; TRIES=${TRIES:-150} until_ 'spoken | grep -F -- "$text" > /dev/null' || echo "$text" >> "$HOME/unheard"; }
 until_ 'grep -q "Startup complete" "$HOME/orca.log" 2> /dev/null'
+# Ends the screen reader and waits until it is gone: it refuses to start while another of this
+# user's runs.
+stop_orca() {
+    local reader
+    reader="$(pgrep -P "$orca_pid")"
+    kill $reader "$orca_pid" 2> /dev/null
+    TRIES=50 until_ '! kill -0 $reader 2> /dev/null'
+}

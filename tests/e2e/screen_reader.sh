@@ -9,7 +9,7 @@ source "$(dirname "$0")/orca.sh"
 "$1/MartenOnboarding" > "$HOME/out" 2> "$HOME/err" &
 pid=$!
 until_ 'grep -q "FTUE will show" "$HOME/out"'
-until_ 'wid=$(xdotool search --onlyvisible --name "Welcome to Marten" | head -1) && [ -n "$wid" ]'
+until_ 'wid=$(xdotool search --onlyvisible --class MartenOnboarding | head -1) && [ -n "$wid" ]'
 xdotool windowfocus --sync "$wid"
 press() { xdotool key --window "$wid" "$1"; }
 hear "speak to type, anywhere"
@@ -19,5 +19,6 @@ hear "Accessibility Permission panel"
 press Tab && hear "Open System Settings push button"
 press space && hear "Allow input access dialog"
 press Escape && TRIES=50 until_ '[ "$(spoken | grep -c "^.Open System Settings push button")" -ge 2 ]'
-kill "$pid" "$orca_pid"
+kill "$pid"
+stop_orca
 wait "$pid"

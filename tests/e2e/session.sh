@@ -60,6 +60,6 @@ else
     TRIES=30 until_ eval '! kill -0 "$pid" 2> /dev/null'
 fi
 kill "$pid" 2> /dev/null && ended=killed
-[ -n "${WITH_ORCA:-}" ] && kill "$orca_pid"
+[ -n "${WITH_ORCA:-}" ] && stop_orca
 wait "$pid"
 echo "${ended:-$?}" > "$HOME/status"
