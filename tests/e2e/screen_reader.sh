@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# screen_reader.sh BIN, run by test_screen_reader.sh under Xvfb on a private session bus: the
-# full program with the screen reader listening, by keyboard alone, through welcome and the
-# permission step with its panel. Each key waits until the screen reader has said what the key
-# should bring.
+# screen_reader.sh BIN (for test_screen_reader.sh): the full program by keyboard with the screen
+# reader listening, welcome to the panel; each key waits until the reader said what it brings.
 set -uo pipefail
 until_() { local i; for ((i = 0; i < ${TRIES:-100}; i++)); do eval "$1" && return 0; sleep 0.1; done; return 1; }
 source "$(dirname "$0")/orca.sh"

@@ -16,8 +16,6 @@ press() { xdotool key --window "$wid" "$@"; }
 rm -f /dev/input/event0 && mkfifo /dev/input/event0
 exec 3<> /dev/input/event0
 mount -t overlay overlay -o "lowerdir=${PKEXEC%/*},upperdir=$HOME/pk-up,workdir=$HOME/pk-work" "${PKEXEC%/*}"
-# With WITH_ORCA set, the screen reader listens from the start (see orca.sh).
-[ -n "${WITH_ORCA:-}" ] && source "$(dirname "$0")/orca.sh"
 PATH="$HOME/fakebin:$PATH" "$HOME/tree/bin/MartenOnboarding_Simple" > "$HOME/out" 2> "$HOME/err" 3>&- &
 pid=$!
 until_ grep -q "FTUE will show" "$HOME/out"
@@ -60,6 +58,5 @@ else
     TRIES=30 until_ eval '! kill -0 "$pid" 2> /dev/null'
 fi
 kill "$pid" 2> /dev/null && ended=killed
-[ -n "${WITH_ORCA:-}" ] && stop_orca
 wait "$pid"
 echo "${ended:-$?}" > "$HOME/status"

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# spoken.sh LOG: what the screen reader said, from its debug log, one utterance a line (an
-# utterance that spans lines is joined with spaces).
+# spoken.sh LOG: what the screen reader said, from its debug log, one utterance a line.
 awk '/^[0-9][0-9]:[0-9][0-9]:[0-9][0-9]\./ {
         if (u != "") print u
         u = ""

@@ -35,9 +35,7 @@ control() {
     local c
     c="$(new_home "control-$1-$RANDOM")"
     BUS="$DBUS_SESSION_BUS_ADDRESS" start_until "$c" "FTUE will show" on_bus "$c" "$BIN/$1"
-    at "$c" "FTUE will show"
-    stop_with "$c" TERM
-    stop_bus "$c"
+    at "$c" "FTUE will show" && stop_with "$c" TERM && stop_bus "$c"
 }
 one_line() { [ "$(grep -c "^$2" "$1/out")" = 1 ] || { cat "$1/out"; return 1; }; }
 
@@ -49,7 +47,6 @@ line=$(at "$h" "$UNAVAILABLE")
 wait $!
 end=$(echo "scale=2; ($(date +%s%N) - $(cat "$h/started")) / 1000000000" | bc)
 stop_bus "$h"
-echo "silent bus: unavailable line at $line s, completed at $end s"
 check "silent bus: one unavailable line within 4 s, completed less than 5 s later" \
     eval 'completed "$h" && below "$line" 4 && below "$(echo "$end - $line" | bc)" 5 &&
         one_line "$h" "Main app messaging unavailable: " &&
@@ -75,7 +72,6 @@ if command -v Xvfb > /dev/null; then
         stop_with "$h" TERM
         stop_bus "$h"
         base=$(control "$program")
-        echo "silent bus under X11 ($program): steps at $steps s, with a working bus at $base s"
         check "silent bus under X11 ($program): steps within 2 s more than with a working bus (and 1 s of slack), ended within 1.5 s, nothing written" \
             eval 'ended "$h" && within "$h" 1.5 && grep -qx "$UNAVAILABLE" "$h/out" &&
                 below "$steps" "$base + 3" && [ -z "$(ls -A "$h/config")" ]'
@@ -90,7 +86,6 @@ if command -v Xvfb > /dev/null; then
     stop_with "$h" TERM
     stop_bus "$h"
     base=$(control MartenOnboarding_Simple)
-    echo "bus silent after the first look: steps at $steps s, with a working bus at $base s"
     check "bus silent after the first look, under X11: steps as with a working bus (1.5 s of slack), SIGTERM ends it within 2 s" \
         eval 'below "$steps" "$base + 1.5" && { same "$h/status" 0 || same "$h/status" 143; } &&
             within "$h" 2 && [ -z "$(ls -A "$h/config")" ]'
@@ -115,7 +110,6 @@ if command -v Xvfb > /dev/null; then
         stop_bus "$h"
         kill "$fake" "$a11y" "$daemon" 2> /dev/null
         base=$(control MartenOnboarding)
-        echo "silent accessibility bus: steps at $steps s, with a working bus at $base s"
         check "silent accessibility bus under X11: one line, steps within 2 s more than with a working bus (and 1 s of slack), ended within 1.5 s" \
             eval 'ended "$h" && within "$h" 1.5 && one_line "$h" "$A11Y_OFF" &&
                 below "$steps" "$base + 3" &&

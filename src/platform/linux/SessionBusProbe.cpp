@@ -56,6 +56,9 @@ QByteArray accessibilityBusAddress(DBusConnection* session)
         dbus_message_new_method_call("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress");
     if (!call)
         return {};
+    // Only a running accessibility bus counts: a screen reader starts it, and starting it from
+    // here would leave a daemon behind for nobody.
+    dbus_message_set_auto_start(call, FALSE);
     DBusError error;
     dbus_error_init(&error);
     DBusMessage* reply =

@@ -21,8 +21,8 @@ struct BusProbe {
     bool accessibilityWanted = false;
 };
 
-// Connects to the session bus, asks it for the accessibility bus (org.a11y.Bus.GetAddress) and
-// says Hello there, all within `patience`. The attempt runs on a thread of its own that nothing
+// Connects to the session bus, asks it for the running accessibility bus (org.a11y.Bus.GetAddress)
+// and says Hello there, all within `patience`. The attempt runs on a thread of its own that nothing
 // waits for, through the same address lookup Qt uses, and its connections are closed again; a
 // bus that accepts a connection and never answers leaves that thread behind, and the parts
 // not done when the patience is spent count as silent. Call it before QApplication exists.
@@ -37,7 +37,8 @@ void forgetSessionBus();
 // asks the session bus for it on the main thread. Before QApplication exists.
 void useAccessibilityBus(const QByteArray& address);
 
-// Starts Qt's accessibility bridge on the bus handed to it, once QApplication exists. Qt 6.4's
+// Starts Qt's accessibility bridge on the bus handed to it, once QApplication exists on X11 or
+// Wayland (the platforms whose bridge this is). Qt 6.4's
 // bridge, handed an address, connects to it and then misses its own start signal, so it would
 // stay silent; starting it again does nothing where it already runs.
 void startAccessibilityBridge();
