@@ -66,7 +66,9 @@ until_() { local i; for ((i = 0; i < 100; i++)); do eval "$1" && return 0; sleep
 mkdir -p "$HOME/fakebin" && printf '#!/bin/sh\nenv > "$HOME/xdg-open.env"\n' > "$HOME/fakebin/xdg-open"
 chmod 755 "$HOME/fakebin/xdg-open"
 if [ "$2" = slow ]; then
-    python3 "$3/slow_bus.py" "$HOME/slow-bus" "$DBUS_SESSION_BUS_ADDRESS" 2.1 &
+    python3 "$3/slow_bus.py" "$HOME/slow-bus" "$DBUS_SESSION_BUS_ADDRESS" 2.1 > /dev/null 2>&1 &
+    slow=$!
+    trap 'kill "$slow"' EXIT
     until_ 'test -S "$HOME/slow-bus"'
     DBUS_SESSION_BUS_ADDRESS="unix:path=$HOME/slow-bus"
 fi
