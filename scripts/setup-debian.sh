@@ -10,7 +10,7 @@ packages=(
     dbus dbus-bin libdbus-1-dev libxcb1-dev desktop-file-utils libglib2.0-bin xvfb xauth xdotool xclip bc util-linux faketime
     python3 clang libclang-rt-14-dev
     qt6-wayland weston appstream libxml2-utils dpkg-dev fakeroot file lintian x11-utils
-    valgrind xdg-desktop-portal python3-dbus
+    valgrind xdg-desktop-portal python3-dbus orca at-spi2-core python3-gi
 )
 
 missing=()

@@ -4,8 +4,8 @@
 <context>
     <name>marten::BackButton</name>
     <message>
-        <location filename="../src/ui/NavigationControls.cpp" line="24"/>
         <location filename="../src/ui/NavigationControls.cpp" line="25"/>
+        <location filename="../src/ui/NavigationControls.cpp" line="26"/>
         <source>Back</source>
         <translation>Zurück</translation>
     </message>
@@ -13,8 +13,8 @@
 <context>
     <name>marten::CloseButton</name>
     <message>
-        <location filename="../src/ui/NavigationControls.cpp" line="62"/>
         <location filename="../src/ui/NavigationControls.cpp" line="63"/>
+        <location filename="../src/ui/NavigationControls.cpp" line="64"/>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
@@ -22,12 +22,22 @@
 <context>
     <name>marten::FTUEView</name>
     <message>
-        <location filename="../src/app/FTUEView.cpp" line="207"/>
+        <location filename="../src/app/FTUEView.cpp" line="164"/>
+        <source>All steps done</source>
+        <translation>Alle Schritte erledigt</translation>
+    </message>
+    <message>
+        <location filename="../src/app/FTUEView.cpp" line="165"/>
+        <source>Go back to the last step, or close the window.</source>
+        <translation>Gehen Sie zum letzten Schritt zurück oder schließen Sie das Fenster.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/FTUEView.cpp" line="220"/>
         <source>Next</source>
         <translation>Weiter</translation>
     </message>
     <message>
-        <location filename="../src/app/FTUEView.cpp" line="207"/>
+        <location filename="../src/app/FTUEView.cpp" line="220"/>
         <source>Get Started</source>
         <translation>Loslegen</translation>
     </message>
@@ -35,43 +45,43 @@
 <context>
     <name>marten::GrantAccessRow</name>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="34"/>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="36"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="35"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="37"/>
         <source>Grant Access</source>
         <translation>Zugriff gewähren</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="65"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="66"/>
         <source>Waiting for your approval...</source>
         <translation>Warte auf Ihre Bestätigung...</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="78"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="79"/>
         <source>Access granted.</source>
         <translation>Zugriff gewährt.</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="84"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="85"/>
         <source>Access is granted, but this session has not picked it up yet. Log out and back in to complete it.</source>
         <translation>Der Zugriff ist gewährt, doch diese Sitzung hat ihn noch nicht übernommen. Melden Sie sich ab und wieder an, damit er wirksam wird.</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="90"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="91"/>
         <source>Nothing was changed.</source>
         <translation>Es wurde nichts geändert.</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="93"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="94"/>
         <source>Your account may not make this change. An administrator must do it, with the commands below.</source>
         <translation>Ihr Konto darf diese Änderung nicht vornehmen. Das muss ein Administrator tun, mit den Befehlen unten.</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="103"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="104"/>
         <source>Input access could not be granted.</source>
         <translation>Der Eingabezugriff konnte nicht gewährt werden.</translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="98"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="99"/>
         <source>The grant was stopped before it finished. Try again, or use the commands below.</source>
         <translation>Die Freigabe wurde vor ihrem Ende abgebrochen. Versuchen Sie es erneut oder verwenden Sie die Befehle unten.</translation>
     </message>
@@ -79,52 +89,52 @@
 <context>
     <name>marten::HowToUseView</name>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="46"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="47"/>
         <source>How to Use Marten</source>
         <translation>So nutzen Sie Marten</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="72"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="73"/>
         <source>💡 Tip: Works anywhere you can type</source>
         <translation>💡 Tipp: Funktioniert überall, wo Sie tippen können</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="73"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="74"/>
         <source>💡 Tip: Works in any app where you can type!</source>
         <translation>💡 Tipp: Funktioniert in jeder App, in der Sie tippen können!</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="22"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="23"/>
         <source>Press the Right Command key (⌘)</source>
         <translation>Drücken Sie die rechte Super-Taste</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="23"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="24"/>
         <source>Speak</source>
         <translation>Sprechen</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="24"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="25"/>
         <source>Release</source>
         <translation>Loslassen</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="25"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="26"/>
         <source>Marten prints text wherever your cursor is</source>
         <translation>Marten schreibt den Text dort, wo Ihr Cursor steht</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="28"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="29"/>
         <source>Hold the Right Command key</source>
         <translation>Halten Sie die rechte Super-Taste gedrückt</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="29"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="30"/>
         <source>Speak your message</source>
         <translation>Sprechen Sie Ihre Nachricht</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="30"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="31"/>
         <source>Release to insert text</source>
         <translation>Loslassen, um den Text einzufügen</translation>
     </message>
@@ -172,43 +182,43 @@
 <context>
     <name>marten::InputAccessPanel</name>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="42"/>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="133"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="44"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="136"/>
         <source>Allow input access</source>
         <translation>Eingabezugriff erlauben</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="139"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="142"/>
         <source>Marten needs to see when you press the Right Command key (the right Super or Windows key) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</source>
         <translation>Marten muss erkennen, wann Sie die rechte Super-Taste drücken (die rechte Windows-Taste, auf einer Apple-Tastatur die rechte ⌘-Taste), und den diktierten Text eingeben können. Eingabezugriff bedeutet: Solange Sie an diesem Computer angemeldet sind, können Programme, die Sie starten, die Tastatur lesen und tippen. Genau das braucht Push-to-Talk.</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="79"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="82"/>
         <source>Or in a terminal:</source>
         <translation>Oder in einem Terminal:</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="84"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="87"/>
         <source>The rule lets the active user at this computer read every keyboard. A keyboard a program opened stays open to it after a switch of user or to a text console, and on Wayland it reads what is typed into every window.</source>
         <translation>Die Regel lässt den aktiven Benutzer an diesem Computer jede Tastatur lesen. Ein Programm behält eine geöffnete Tastatur nach einem Benutzerwechsel oder dem Wechsel zur Textkonsole, und unter Wayland liest es, was in jedes Fenster getippt wird.</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="79"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="82"/>
         <source>Run these commands in a terminal:</source>
         <translation>Führen Sie diese Befehle in einem Terminal aus:</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="107"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="110"/>
         <source>Waiting for input access...</source>
         <translation>Warte auf Eingabezugriff...</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="113"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="116"/>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="117"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="120"/>
         <source>Close panel</source>
         <translation>Bereich schließen</translation>
     </message>
@@ -216,14 +226,14 @@
 <context>
     <name>marten::LoadingView</name>
     <message>
-        <location filename="../src/screens/LoadingView.cpp" line="43"/>
-        <location filename="../src/screens/LoadingView.cpp" line="61"/>
+        <location filename="../src/screens/LoadingView.cpp" line="44"/>
+        <location filename="../src/screens/LoadingView.cpp" line="63"/>
         <source>Starting Marten...</source>
         <translation>Marten wird gestartet...</translation>
     </message>
     <message>
-        <location filename="../src/screens/LoadingView.cpp" line="50"/>
-        <location filename="../src/screens/LoadingView.cpp" line="61"/>
+        <location filename="../src/screens/LoadingView.cpp" line="51"/>
+        <location filename="../src/screens/LoadingView.cpp" line="63"/>
         <source>Preparing your experience...</source>
         <translation>Alles wird vorbereitet...</translation>
     </message>
@@ -231,8 +241,8 @@
 <context>
     <name>marten::OnboardingWindow</name>
     <message>
-        <location filename="../src/app/OnboardingWindow.cpp" line="34"/>
-        <location filename="../src/app/OnboardingWindow.cpp" line="40"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="37"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="43"/>
         <source>Welcome to Marten</source>
         <translation>Willkommen bei Marten</translation>
     </message>
@@ -240,58 +250,59 @@
 <context>
     <name>marten::PermissionsView</name>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="44"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="45"/>
         <source>Accessibility Permission</source>
         <translation>Eingabezugriff</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="50"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="51"/>
         <source>Marten needs Accessibility permission to type in your applications</source>
         <translation>Marten braucht Eingabezugriff, um in Ihren Programmen zu tippen</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="51"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="52"/>
         <source>Marten needs permission to:</source>
         <translation>Marten braucht Eingabezugriff für:</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="85"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="90"/>
         <source>Type transcribed text where your cursor is</source>
         <translation>Transkribierten Text dort eingeben, wo Ihr Cursor steht</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="86"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="91"/>
         <source>Type transcribed text at your cursor</source>
         <translation>Transkribierten Text am Cursor eingeben</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="88"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="93"/>
         <source>Detect when you press Right Command</source>
         <translation>Erkennen, wann Sie die rechte Super-Taste drücken</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="59"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="65"/>
         <source>Open System Settings</source>
         <translation>Bereich für Eingabezugriff öffnen</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="68"/>
-        <location filename="../src/screens/PermissionsView.cpp" line="71"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="73"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="76"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="130"/>
         <source>Permission Granted!</source>
         <translation>Eingabezugriff erteilt!</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="115"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="120"/>
         <source>Checking permission...</source>
         <translation>Eingabezugriff wird geprüft...</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="137"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="144"/>
         <source>Permission granted</source>
         <translation>Eingabezugriff erteilt</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="138"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="145"/>
         <source>Permission needed</source>
         <translation>Eingabezugriff erforderlich</translation>
     </message>
@@ -312,32 +323,32 @@
 <context>
     <name>marten::PurchaseView</name>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="29"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="30"/>
         <source>Upgrade to Pro</source>
         <translation>Upgrade auf Pro</translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="35"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="36"/>
         <source>Unlimited voice transcriptions</source>
         <translation>Unbegrenzte Sprachtranskriptionen</translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="43"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="44"/>
         <source>$3 per week</source>
         <translation>3 $ pro Woche</translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="47"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="48"/>
         <source>Billed every 4 weeks</source>
         <translation>Abrechnung alle 4 Wochen</translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="60"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="64"/>
         <source>Subscribe Now</source>
         <translation>Jetzt abonnieren</translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="65"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="69"/>
         <source>Skip for now (15 free uses)</source>
         <translation>Vorerst überspringen (15 kostenlose Nutzungen)</translation>
     </message>
@@ -345,12 +356,12 @@
 <context>
     <name>marten::SignInView</name>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="32"/>
+        <location filename="../src/screens/SignInView.cpp" line="33"/>
         <source>Skip for now</source>
         <translation>Vorerst überspringen</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="69"/>
+        <location filename="../src/screens/SignInView.cpp" line="70"/>
         <source>Sign up or log in</source>
         <translation>Registrieren oder anmelden</translation>
     </message>
@@ -362,7 +373,7 @@
         <translation>E-Mail oder Benutzername</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="81"/>
+        <location filename="../src/screens/SignInView.cpp" line="83"/>
         <source>Continue</source>
         <translation>Fortfahren</translation>
     </message>
@@ -384,37 +395,37 @@ Pro: Unlimited transcriptions</source>
 Pro: Unbegrenzte Transkriptionen</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="198"/>
+        <location filename="../src/screens/SignInView.cpp" line="200"/>
         <source>Sign in with Google</source>
         <translation>Mit Google anmelden</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="217"/>
+        <location filename="../src/screens/SignInView.cpp" line="218"/>
         <source>Coming soon</source>
         <translation>Demnächst verfügbar</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="217"/>
+        <location filename="../src/screens/SignInView.cpp" line="218"/>
         <source>This action will be enabled shortly.</source>
         <translation>Diese Funktion wird in Kürze freigeschaltet.</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="217"/>
+        <location filename="../src/screens/SignInView.cpp" line="218"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="110"/>
+        <location filename="../src/screens/SignInView.cpp" line="112"/>
         <source>Continue with Google</source>
         <translation>Weiter mit Google</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="114"/>
+        <location filename="../src/screens/SignInView.cpp" line="116"/>
         <source>Continue with Facebook</source>
         <translation>Weiter mit Facebook</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="120"/>
+        <location filename="../src/screens/SignInView.cpp" line="122"/>
         <source>Continue with Apple</source>
         <translation>Weiter mit Apple</translation>
     </message>
@@ -430,32 +441,39 @@ Pro: Unbegrenzte Transkriptionen</translation>
 <context>
     <name>marten::TestItView</name>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="116"/>
+        <location filename="../src/screens/TestItView.cpp" line="119"/>
         <source>Test It Out!</source>
         <translation>Probieren Sie es aus!</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="121"/>
+        <location filename="../src/screens/TestItView.cpp" line="124"/>
         <source>Hold Right ⌘ and say something</source>
         <translation>Halten Sie die rechte Super-Taste gedrückt und sagen Sie etwas</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="206"/>
+        <location filename="../src/screens/TestItView.cpp" line="212"/>
+        <location filename="../src/screens/TestItView.cpp" line="254"/>
         <source>You said:</source>
         <translation>Sie sagten:</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="133"/>
+        <location filename="../src/screens/TestItView.cpp" line="236"/>
+        <source>Not recording</source>
+        <translation>Keine Aufnahme</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="137"/>
         <source>🎉 Ready to start using Marten?</source>
         <translation>🎉 Bereit, Marten zu nutzen?</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="228"/>
+        <location filename="../src/screens/TestItView.cpp" line="234"/>
+        <location filename="../src/screens/TestItView.cpp" line="236"/>
         <source>Recording</source>
         <translation>Aufnahme läuft</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="228"/>
+        <location filename="../src/screens/TestItView.cpp" line="234"/>
         <source>Microphone</source>
         <translation>Mikrofon</translation>
     </message>
@@ -463,12 +481,12 @@ Pro: Unbegrenzte Transkriptionen</translation>
 <context>
     <name>marten::WelcomeView</name>
     <message>
-        <location filename="../src/screens/WelcomeView.cpp" line="56"/>
+        <location filename="../src/screens/WelcomeView.cpp" line="57"/>
         <source>Welcome to Marten</source>
         <translation>Willkommen bei Marten</translation>
     </message>
     <message>
-        <location filename="../src/screens/WelcomeView.cpp" line="61"/>
+        <location filename="../src/screens/WelcomeView.cpp" line="62"/>
         <source>speak to type, anywhere</source>
         <translation>überall per Stimme tippen</translation>
     </message>

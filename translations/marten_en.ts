@@ -4,8 +4,8 @@
 <context>
     <name>marten::BackButton</name>
     <message>
-        <location filename="../src/ui/NavigationControls.cpp" line="24"/>
         <location filename="../src/ui/NavigationControls.cpp" line="25"/>
+        <location filename="../src/ui/NavigationControls.cpp" line="26"/>
         <source>Back</source>
         <translation type="unfinished"></translation>
     </message>
@@ -13,8 +13,8 @@
 <context>
     <name>marten::CloseButton</name>
     <message>
-        <location filename="../src/ui/NavigationControls.cpp" line="62"/>
         <location filename="../src/ui/NavigationControls.cpp" line="63"/>
+        <location filename="../src/ui/NavigationControls.cpp" line="64"/>
         <source>Close</source>
         <translation type="unfinished"></translation>
     </message>
@@ -22,12 +22,22 @@
 <context>
     <name>marten::FTUEView</name>
     <message>
-        <location filename="../src/app/FTUEView.cpp" line="207"/>
+        <location filename="../src/app/FTUEView.cpp" line="164"/>
+        <source>All steps done</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/FTUEView.cpp" line="165"/>
+        <source>Go back to the last step, or close the window.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/FTUEView.cpp" line="220"/>
         <source>Get Started</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/FTUEView.cpp" line="207"/>
+        <location filename="../src/app/FTUEView.cpp" line="220"/>
         <source>Next</source>
         <translation type="unfinished"></translation>
     </message>
@@ -35,43 +45,43 @@
 <context>
     <name>marten::GrantAccessRow</name>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="34"/>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="36"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="35"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="37"/>
         <source>Grant Access</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="65"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="66"/>
         <source>Waiting for your approval...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="78"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="79"/>
         <source>Access granted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="84"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="85"/>
         <source>Access is granted, but this session has not picked it up yet. Log out and back in to complete it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="90"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="91"/>
         <source>Nothing was changed.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="93"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="94"/>
         <source>Your account may not make this change. An administrator must do it, with the commands below.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="98"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="99"/>
         <source>The grant was stopped before it finished. Try again, or use the commands below.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/GrantAccessRow.cpp" line="103"/>
+        <location filename="../src/screens/GrantAccessRow.cpp" line="104"/>
         <source>Input access could not be granted.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -79,52 +89,52 @@
 <context>
     <name>marten::HowToUseView</name>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="22"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="23"/>
         <source>Press the Right Command key (⌘)</source>
         <translation>Press the right Super key</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="23"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="24"/>
         <source>Speak</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="24"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="25"/>
         <source>Release</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="25"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="26"/>
         <source>Marten prints text wherever your cursor is</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="28"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="29"/>
         <source>Hold the Right Command key</source>
         <translation>Hold the right Super key</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="29"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="30"/>
         <source>Speak your message</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="30"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="31"/>
         <source>Release to insert text</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="46"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="47"/>
         <source>How to Use Marten</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="72"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="73"/>
         <source>💡 Tip: Works anywhere you can type</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="73"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="74"/>
         <source>💡 Tip: Works in any app where you can type!</source>
         <translation type="unfinished"></translation>
     </message>
@@ -172,43 +182,43 @@
 <context>
     <name>marten::InputAccessPanel</name>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="42"/>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="133"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="44"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="136"/>
         <source>Allow input access</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="79"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="82"/>
         <source>Or in a terminal:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="79"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="82"/>
         <source>Run these commands in a terminal:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="84"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="87"/>
         <source>The rule lets the active user at this computer read every keyboard. A keyboard a program opened stays open to it after a switch of user or to a text console, and on Wayland it reads what is typed into every window.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="107"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="110"/>
         <source>Waiting for input access...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="113"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="116"/>
         <source>Close</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="117"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="120"/>
         <source>Close panel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="139"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="142"/>
         <source>Marten needs to see when you press the Right Command key (the right Super or Windows key) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</source>
         <translation>Marten needs to see when you press the right Super key (the right Windows key, or the right ⌘ on an Apple keyboard) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</translation>
     </message>
@@ -216,14 +226,14 @@
 <context>
     <name>marten::LoadingView</name>
     <message>
-        <location filename="../src/screens/LoadingView.cpp" line="43"/>
-        <location filename="../src/screens/LoadingView.cpp" line="61"/>
+        <location filename="../src/screens/LoadingView.cpp" line="44"/>
+        <location filename="../src/screens/LoadingView.cpp" line="63"/>
         <source>Starting Marten...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/LoadingView.cpp" line="50"/>
-        <location filename="../src/screens/LoadingView.cpp" line="61"/>
+        <location filename="../src/screens/LoadingView.cpp" line="51"/>
+        <location filename="../src/screens/LoadingView.cpp" line="63"/>
         <source>Preparing your experience...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -231,8 +241,8 @@
 <context>
     <name>marten::OnboardingWindow</name>
     <message>
-        <location filename="../src/app/OnboardingWindow.cpp" line="34"/>
-        <location filename="../src/app/OnboardingWindow.cpp" line="40"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="37"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="43"/>
         <source>Welcome to Marten</source>
         <translation type="unfinished"></translation>
     </message>
@@ -240,58 +250,59 @@
 <context>
     <name>marten::PermissionsView</name>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="44"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="45"/>
         <source>Accessibility Permission</source>
         <translation>Input Access</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="50"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="51"/>
         <source>Marten needs Accessibility permission to type in your applications</source>
         <translation>Marten needs input access to type in your applications</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="51"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="52"/>
         <source>Marten needs permission to:</source>
         <translation>Marten needs input access to:</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="88"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="93"/>
         <source>Detect when you press Right Command</source>
         <translation>Detect when you press the right Super key</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="59"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="65"/>
         <source>Open System Settings</source>
         <translation>Open Input Access Panel</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="68"/>
-        <location filename="../src/screens/PermissionsView.cpp" line="71"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="73"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="76"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="130"/>
         <source>Permission Granted!</source>
         <translation>Input Access Granted!</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="85"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="90"/>
         <source>Type transcribed text where your cursor is</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="86"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="91"/>
         <source>Type transcribed text at your cursor</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="115"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="120"/>
         <source>Checking permission...</source>
         <translation>Checking input access...</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="137"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="144"/>
         <source>Permission granted</source>
         <translation>Input access granted</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="138"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="145"/>
         <source>Permission needed</source>
         <translation>Input access needed</translation>
     </message>
@@ -312,32 +323,32 @@
 <context>
     <name>marten::PurchaseView</name>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="29"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="30"/>
         <source>Upgrade to Pro</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="35"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="36"/>
         <source>Unlimited voice transcriptions</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="43"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="44"/>
         <source>$3 per week</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="47"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="48"/>
         <source>Billed every 4 weeks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="60"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="64"/>
         <source>Subscribe Now</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="65"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="69"/>
         <source>Skip for now (15 free uses)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -345,32 +356,32 @@
 <context>
     <name>marten::SignInView</name>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="32"/>
+        <location filename="../src/screens/SignInView.cpp" line="33"/>
         <source>Skip for now</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="69"/>
+        <location filename="../src/screens/SignInView.cpp" line="70"/>
         <source>Sign up or log in</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="81"/>
+        <location filename="../src/screens/SignInView.cpp" line="83"/>
         <source>Continue</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="110"/>
+        <location filename="../src/screens/SignInView.cpp" line="112"/>
         <source>Continue with Google</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="114"/>
+        <location filename="../src/screens/SignInView.cpp" line="116"/>
         <source>Continue with Facebook</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="120"/>
+        <location filename="../src/screens/SignInView.cpp" line="122"/>
         <source>Continue with Apple</source>
         <translation type="unfinished"></translation>
     </message>
@@ -398,22 +409,22 @@ Pro: Unlimited transcriptions</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="198"/>
+        <location filename="../src/screens/SignInView.cpp" line="200"/>
         <source>Sign in with Google</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="217"/>
+        <location filename="../src/screens/SignInView.cpp" line="218"/>
         <source>Coming soon</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="217"/>
+        <location filename="../src/screens/SignInView.cpp" line="218"/>
         <source>This action will be enabled shortly.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="217"/>
+        <location filename="../src/screens/SignInView.cpp" line="218"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -429,45 +440,52 @@ Pro: Unlimited transcriptions</source>
 <context>
     <name>marten::TestItView</name>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="116"/>
+        <location filename="../src/screens/TestItView.cpp" line="119"/>
         <source>Test It Out!</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="121"/>
+        <location filename="../src/screens/TestItView.cpp" line="124"/>
         <source>Hold Right ⌘ and say something</source>
         <translation>Hold the right Super key and say something</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="133"/>
+        <location filename="../src/screens/TestItView.cpp" line="137"/>
         <source>🎉 Ready to start using Marten?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="206"/>
+        <location filename="../src/screens/TestItView.cpp" line="212"/>
+        <location filename="../src/screens/TestItView.cpp" line="254"/>
         <source>You said:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="228"/>
+        <location filename="../src/screens/TestItView.cpp" line="234"/>
+        <location filename="../src/screens/TestItView.cpp" line="236"/>
         <source>Recording</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="228"/>
+        <location filename="../src/screens/TestItView.cpp" line="234"/>
         <source>Microphone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/TestItView.cpp" line="236"/>
+        <source>Not recording</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>marten::WelcomeView</name>
     <message>
-        <location filename="../src/screens/WelcomeView.cpp" line="56"/>
+        <location filename="../src/screens/WelcomeView.cpp" line="57"/>
         <source>Welcome to Marten</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/WelcomeView.cpp" line="61"/>
+        <location filename="../src/screens/WelcomeView.cpp" line="62"/>
         <source>speak to type, anywhere</source>
         <translation type="unfinished"></translation>
     </message>

@@ -41,6 +41,10 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
                bool busAnswered)
 {
     QApplication app(argc, argv);
+    // Only X11 and Wayland have this bridge; other platforms' accessibility is another kind.
+    if (QGuiApplication::platformName() == QLatin1String("xcb") ||
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        process::startAccessibilityBridge();
     QApplication::setOrganizationName(QStringLiteral("Marten"));
     // The application name is also the X11 window class, which the desktop entries name as
     // their StartupWMClass.
@@ -116,6 +120,7 @@ int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
     // The console may be a pipe whose reader is gone ("| head"): its lines are lost then,
     // the program carries on.
     process::ignoreBrokenPipes();
+    process::rememberStartEnvironment();
     if (!process::hasGraphicalSession(argc, argv)) {
         std::fputs("MartenOnboarding needs a graphical session: neither DISPLAY nor "
                    "WAYLAND_DISPLAY is set.\n",
@@ -129,13 +134,28 @@ int runOnboarding(Variant variant, int argc, char** argv, const RunHooks* hooks)
     }
     process::catchTerminationSignals();
     console.line(QStringLiteral("Starting MartenOnboarding..."));
-    // Qt reaches for the session bus by itself (the accessibility bridge, on the main
-    // thread, with no limit), so a bus that does not answer now is left out of the whole
-    // run.
-    const bool busAnswered = process::sessionBusAnswersWithin(kBusPatience);
+    // Qt's accessibility bridge reaches for the session bus and then the accessibility bus
+    // by itself, on the main thread and with no limit. Both are looked at now, within the
+    // same limit, and a bus that does not answer is left out of the whole run. Where
+    // accessibility is asked for and its bus answers, Qt is handed that bus as checked, so the
+    // bridge never asks the session bus; where it is not asked for, the bridge stays off.
+    const process::BusProbe buses = process::probeBuses(kBusPatience);
+    const bool busAnswered = buses.sessionAnswered;
+    using Accessibility = process::BusProbe::Accessibility;
     if (!busAnswered) {
         console.line(LazyMainAppBus::unavailableLine(kBusPatience));
         process::forgetSessionBus();
+    } else if (buses.accessibility == Accessibility::Silent) {
+        console.line(
+            QStringLiteral("Accessibility off: the accessibility bus did not answer within %1 s")
+                .arg(kBusPatience.count()));
+        process::forgetAccessibilityBus();
+    } else if (buses.accessibility == Accessibility::Answered &&
+               (buses.accessibilityWanted ||
+                qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))) {
+        process::useAccessibilityBus(buses.accessibilityAddress);
+    } else {
+        process::forgetAccessibilityBus();
     }
     const bool busStuck = runWindow(variant, argc, argv, hooks, console, busAnswered);
     console.line(QStringLiteral("MartenOnboarding main() completed"));

@@ -10,6 +10,7 @@
 #include "screens/SignInView.h"
 #include "screens/TestItView.h"
 #include "screens/WelcomeView.h"
+#include "ui/Accessibility.h"
 #include "ui/Buttons.h"
 #include "ui/FirstPaint.h"
 #include "ui/NavigationControls.h"
@@ -76,6 +77,7 @@ QWidget* FTUEView::buildMainColumn()
     m_stepLayout->setContentsMargins(kStepAreaPadding, kStepAreaPadding, kStepAreaPadding,
                                      kStepAreaPadding);
     m_stepLayout->setSpacing(kStepAreaSpacing);
+    a11y::setRole(m_stepArea, QAccessible::Grouping);
     column->addWidget(m_stepArea, 1);
 
     // The Back layer sits over the main column in the top-left corner, just below the
@@ -92,6 +94,8 @@ QWidget* FTUEView::buildMainColumn()
 void FTUEView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    if (m_pages->currentWidget() == m_loading)
+        m_loading->setFocus(Qt::OtherFocusReason);
     if (m_startPending)
         return;
     // The flow starts once the loading view is on screen: a decision that came back before
@@ -147,10 +151,19 @@ void FTUEView::rebuildStepArea(bool animated)
         if (!fills)
             m_stepLayout->addStretch(1);
         m_screen->show();
-        // The keyboard starts on the step's button, or else on the screen's main control.
-        QWidget* focus = m_stepButton ? static_cast<QWidget*>(m_stepButton) : m_screen.data();
-        focus->show();
-        focus->setFocus(Qt::OtherFocusReason);
+        if (m_stepButton)
+            m_stepButton->show();
+        // The keyboard rests on the step itself, so a screen reader reads its heading and
+        // explanation on arrival; the first Tab goes on to the step's first control.
+        m_stepArea->setFocusPolicy(Qt::NoFocus);
+        m_stepArea->setAccessibleName(QString());
+        m_stepArea->setAccessibleDescription(QString());
+        m_screen->setFocus(Qt::OtherFocusReason);
+    } else {
+        // Past the last step the area stays empty; the focus rests on it, and it says so.
+        a11y::describeStep(m_stepArea, tr("All steps done"),
+                           tr("Go back to the last step, or close the window."));
+        m_stepArea->setFocus(Qt::OtherFocusReason);
     }
 
     if (animated && m_stepArea->isVisible()) {

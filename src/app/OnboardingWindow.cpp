@@ -7,6 +7,7 @@
 #include "core/platform/Scheduler.h"
 #include "platform/linux/X11WindowType.h"
 #include "screens/InputAccessPanel.h"
+#include "ui/Accessibility.h"
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
 #include "ui/Theme.h"
@@ -27,6 +28,8 @@ OnboardingWindow::OnboardingWindow(Variant variant, Platform& platform, QWidget*
       m_view(new FTUEView(*m_flow, platform, this))
 {
     setObjectName(QStringLiteral("onboardingWindow"));
+    // A frame to screen readers, as a top-level window with a title is.
+    a11y::setRole(this, QAccessible::Window);
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
     if (traitsFor(variant).floatingWindow)
         flags |= Qt::WindowStaysOnTopHint;

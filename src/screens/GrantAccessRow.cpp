@@ -1,5 +1,6 @@
 #include "screens/GrantAccessRow.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Buttons.h"
 #include "ui/Spinner.h"
 #include "ui/Theme.h"
@@ -110,6 +111,7 @@ void GrantAccessRow::showStatus(const QString& text, const QColor& colour)
 {
     m_status->setText(text);
     m_status->setAccessibleName(text);
+    a11y::announce(this, text);
     QPalette pal = m_status->palette();
     pal.setColor(QPalette::WindowText, colour);
     m_status->setPalette(pal);

@@ -1,5 +1,6 @@
 #include "screens/HowToUseView.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Card.h"
 #include "ui/InstructionRow.h"
 #include "ui/Theme.h"
@@ -77,6 +78,11 @@ HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
     tipText->setWordWrap(false);
     tip->contentLayout()->addWidget(tipText);
     column->addWidget(tip, 0, Qt::AlignHCenter);
+    QStringList explained;
+    for (const InstructionRow* row : std::as_const(m_rows))
+        explained << row->text();
+    explained << tipText->text();
+    a11y::describeStep(this, title->text(), explained.join(QLatin1Char('\n')));
 }
 
 } // namespace marten

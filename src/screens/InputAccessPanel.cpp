@@ -3,6 +3,7 @@
 #include "core/platform/InputAccessGranter.h"
 #include "screens/GrantAccessRow.h"
 #include "screens/InputAccessCommands.h"
+#include "ui/Accessibility.h"
 #include "ui/Buttons.h"
 #include "ui/Overlay.h"
 #include "ui/Spinner.h"
@@ -39,7 +40,9 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& gra
     : QWidget(host), m_scheduler(scheduler), m_sheet(new overlay::Sheet(this))
 {
     setObjectName(QStringLiteral("inputAccessPanel"));
+    a11y::setRole(this, QAccessible::Dialog);
     setAccessibleName(tr("Allow input access"));
+    a11y::setModal(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::NoFocus);
     m_sheet->setObjectName(QStringLiteral("inputAccessSheet"));
@@ -142,6 +145,7 @@ void InputAccessPanel::buildText(QWidget* sheet)
            "type. That is what push-to-talk needs."),
         theme::TextStyle::Body, sheet, QFont::Normal, theme::black());
     intro->setObjectName(QStringLiteral("panelIntro"));
+    setAccessibleDescription(intro->text());
     column->addWidget(intro);
 }
 
@@ -158,6 +162,7 @@ void InputAccessPanel::present()
     setGeometry(parentWidget()->rect());
     show();
     raise();
+    a11y::modalChanged(this);
     for (QWidget* control : std::as_const(m_focusChain)) {
         if (control->isVisible() && control->isEnabled()) {
             control->setFocus(Qt::OtherFocusReason);
@@ -169,6 +174,7 @@ void InputAccessPanel::present()
 void InputAccessPanel::closeEvent(QCloseEvent* event)
 {
     QWidget::closeEvent(event);
+    a11y::modalChanged(this);
     if (m_returnFocus && m_returnFocus->isVisible())
         m_returnFocus->setFocus(Qt::OtherFocusReason);
 }

@@ -3,6 +3,7 @@
 #include "core/AssetLookup.h"
 #include "core/platform/Console.h"
 #include "core/platform/Platform.h"
+#include "ui/Accessibility.h"
 #include "ui/FirstPaint.h"
 #include "ui/GIFMovieView.h"
 #include "ui/IconLabel.h"
@@ -52,6 +53,7 @@ LoadingView::LoadingView(const VariantTraits& traits, Platform& platform, QWidge
         column->addWidget(m_caption);
     }
     m_caption->setObjectName(QStringLiteral("loadingCaption"));
+    a11y::describeStep(this, m_caption->text(), QString());
     column->addStretch();
 }
 
@@ -63,6 +65,7 @@ void LoadingView::setStepsKnown(bool known)
     // bytes and decoded frames) goes now, before the welcome step builds its own.
     if (known)
         qDeleteAll(findChildren<GIFMovieView*>());
+    setAccessibleName(m_caption->text());
 }
 
 } // namespace marten

@@ -1,5 +1,6 @@
 #include "screens/PermissionsView.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Buttons.h"
 #include "ui/Card.h"
 #include "ui/Spinner.h"
@@ -53,7 +54,12 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
     explanation->setObjectName(QStringLiteral("permissionsExplanation"));
     column->addWidget(explanation);
 
-    column->addWidget(buildCapabilities(), 0, Qt::AlignHCenter);
+    Card* capabilities = buildCapabilities();
+    column->addWidget(capabilities, 0, Qt::AlignHCenter);
+    QStringList explained{explanation->text()};
+    for (const QWidget* item : capabilities->findChildren<QWidget*>(QStringLiteral("capability")))
+        explained << item->accessibleName();
+    a11y::describeStep(this, title->text(), explained.join(QLatin1Char('\n')));
 
     m_openButton =
         new StyledButton(m_context.traits.primaryButtonStyle, tr("Open System Settings"), this);
@@ -62,7 +68,6 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
     m_openButton->setMinimumLabelWidth(kButtonLabelWidth);
     connect(m_openButton, &QAbstractButton::clicked, this, &PermissionsView::openHelpRequested);
     column->addWidget(m_openButton, 0, Qt::AlignHCenter);
-    setFocusProxy(m_openButton);
 
     m_grantedLabel =
         theme::iconLabel(QStringLiteral("checkmark.circle.fill"), tr("Permission Granted!"),
@@ -121,6 +126,8 @@ QWidget* PermissionsView::buildCheckingRow()
 
 void PermissionsView::showAccess(bool granted, bool checking)
 {
+    if (granted && !m_permissionGranted && isVisible())
+        a11y::announce(this, tr("Permission Granted!"));
     m_permissionGranted = granted;
     m_isChecking = checking;
     refresh();

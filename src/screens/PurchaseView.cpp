@@ -1,5 +1,6 @@
 #include "screens/PurchaseView.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Buttons.h"
 #include "ui/Card.h"
 #include "ui/Theme.h"
@@ -48,6 +49,9 @@ PurchaseView::PurchaseView(const ScreenContext&, QWidget* parent) : QWidget(pare
                                        QFont::Normal, theme::secondaryLabel());
     billing->setObjectName(QStringLiteral("billing"));
     billing->setWordWrap(false);
+    a11y::describeStep(
+        this, title->text(),
+        QStringList{subtitle->text(), amount->text(), billing->text()}.join(QLatin1Char('\n')));
     price->contentLayout()->addWidget(amount, 0, Qt::AlignHCenter);
     price->contentLayout()->addWidget(billing, 0, Qt::AlignHCenter);
     layout->addWidget(price, 0, Qt::AlignHCenter);
@@ -69,8 +73,6 @@ PurchaseView::PurchaseView(const ScreenContext&, QWidget* parent) : QWidget(pare
     buttonLayout->addWidget(subscribe, 0, Qt::AlignHCenter);
     buttonLayout->addWidget(skip, 0, Qt::AlignHCenter);
     layout->addLayout(buttonLayout);
-    // The keyboard starts on the main action, as on the other steps.
-    setFocusProxy(subscribe);
 }
 
 } // namespace marten

@@ -1,5 +1,6 @@
 #include "screens/SignInView.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Alert.h"
 #include "ui/Buttons.h"
 #include "ui/Card.h"
@@ -71,6 +72,7 @@ void SignInView::buildFull()
     heading->setFont(theme::systemFont(23, QFont::Bold));
     heading->setObjectName(QStringLiteral("heading"));
     layout->addWidget(padded(heading, this, {0, kHeadingTopPadding, 0, 0}));
+    a11y::describeStep(this, heading->text(), QString());
 
     layout->addWidget(buildSocialButtons());
 
@@ -122,8 +124,6 @@ QWidget* SignInView::buildSocialButtons()
     connect(apple, &QAbstractButton::clicked, this, comingSoon);
     for (MartenSocialButton* button : {google, facebook, apple})
         socialLayout->addWidget(button);
-    // The keyboard starts on the one button that signs in.
-    setFocusProxy(google);
     return social;
 }
 
@@ -186,6 +186,8 @@ void SignInView::buildSimple()
     planText->setWordWrap(false);
     plan->contentLayout()->addWidget(planText);
     layout->addWidget(plan, 0, Qt::AlignHCenter);
+    a11y::describeStep(this, title->text(),
+                       subtitle->text() + QLatin1Char('\n') + planText->text());
 
     layout->addStretch(1);
 
@@ -205,7 +207,6 @@ void SignInView::buildSimple()
     buttonLayout->addWidget(google, 0, Qt::AlignHCenter);
     buttonLayout->addWidget(skip, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
-    setFocusProxy(google);
 }
 
 void SignInView::showComingSoon()

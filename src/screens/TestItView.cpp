@@ -2,6 +2,7 @@
 
 #include "core/TestItSession.h"
 #include "core/TestItState.h"
+#include "ui/Accessibility.h"
 #include "ui/Card.h"
 #include "ui/Theme.h"
 
@@ -17,6 +18,8 @@
 
 namespace marten {
 namespace {
+// How long a transcript rests, no key typed into it, before it is read out.
+constexpr std::chrono::milliseconds kTranscriptRest{700};
 constexpr int kTranscriptSpacing = 8;
 
 // The default padding above a part. With a transcription the screen is a little taller
@@ -122,6 +125,7 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
                          QFont::Normal, theme::secondaryLabel());
     prompt->setObjectName(QStringLiteral("testItPrompt"));
     column->addWidget(prompt);
+    a11y::describeStep(this, title->text(), prompt->text());
 
     m_transcript = buildTranscriptBlock();
     column->addWidget(m_transcript);
@@ -142,6 +146,8 @@ TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget
     connect(&m_state, &TestItState::transcribedTextChanged, this, &TestItView::showTranscript);
     theme::followAccent(this, [this] { showRecording(m_state.isRecording()); });
     showTranscript(m_state.transcribedText());
+    // Only later changes are announced: the step's arrival already reads what it shows.
+    m_announcing = true;
 
     Platform& platform = m_context.platform;
     if (platform.pushToTalkKeys)
@@ -226,6 +232,8 @@ void TestItView::showRecording(bool recording)
                                    recording ? theme::red() : theme::accent(),
                                    devicePixelRatioF()));
     m_mic->setAccessibleName(recording ? tr("Recording") : tr("Microphone"));
+    if (m_announcing)
+        a11y::announce(this, recording ? tr("Recording") : tr("Not recording"));
 }
 
 void TestItView::showTranscript(const QString& transcript)
@@ -235,6 +243,16 @@ void TestItView::showTranscript(const QString& transcript)
     m_transcriptText->setAccessibleName(transcript);
     m_transcript->setVisible(!transcript.isEmpty());
     fitTranscript();
+    // A transcript is typed in one key at a time: it is read out once it has rested a moment.
+    if (!m_announcing)
+        return;
+    Scheduler& scheduler = m_context.platform.scheduler;
+    scheduler.cancel(m_transcriptNotice);
+    m_transcriptNotice = scheduler.after(kTranscriptRest, this, [this] {
+        const QString text = m_transcriptText->text();
+        if (!text.isEmpty())
+            a11y::announce(this, tr("You said:") + QLatin1Char(' ') + text);
+    });
 }
 
 void TestItView::resizeEvent(QResizeEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/platform/Scheduler.h"
 #include "screens/ScreenContext.h"
 
 #include <QWidget>
@@ -44,6 +45,8 @@ private:
     QLabel* m_transcriptText;
     QWidget* m_transcriptScroll;
     TestItSession* m_session = nullptr;
+    Scheduler::TaskId m_transcriptNotice = 0;
+    bool m_announcing = false;
 };
 
 } // namespace marten

@@ -3,6 +3,7 @@
 #include "core/AssetLookup.h"
 #include "core/RegularFile.h"
 #include "core/platform/Console.h"
+#include "ui/Accessibility.h"
 #include "ui/GIFMovieView.h"
 #include "ui/IconLabel.h"
 #include "ui/Spinner.h"
@@ -62,6 +63,7 @@ WelcomeView::WelcomeView(const ScreenContext& context, QWidget* parent)
                                        this, QFont::Normal, theme::secondaryLabel());
     tagline->setObjectName(QStringLiteral("welcomeTagline"));
     column->addWidget(tagline);
+    a11y::describeStep(this, title->text(), tagline->text());
 }
 
 WelcomeView::~WelcomeView()

@@ -1,11 +1,11 @@
 #include "ui/Alert.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Buttons.h"
 #include "ui/Overlay.h"
 #include "ui/Theme.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,28 +18,13 @@ constexpr int kAlertPadding = 20;
 constexpr int kAlertTextSpacing = 6;
 constexpr int kAlertButtonGap = 10;
 
-QAccessibleInterface* alertInterface(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("marten::Alert") && object && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::AlertMessage);
-    return nullptr;
-}
-
 } // namespace
-
-void Alert::registerAccessibleRole()
-{
-    static const bool registered = [] {
-        QAccessible::installFactory(alertInterface);
-        return true;
-    }();
-    Q_UNUSED(registered);
-}
 
 Alert::Alert(const QString& title, const QString& message, const QString& button, QWidget* host)
     : QWidget(host->window()), m_card(new overlay::Sheet(this))
 {
-    registerAccessibleRole();
+    a11y::setRole(this, QAccessible::AlertMessage);
+    a11y::setModal(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::NoFocus);
     setAccessibleName(title);
@@ -79,6 +64,7 @@ void Alert::open()
     show();
     raise();
     placeCard();
+    a11y::modalChanged(this);
     m_button->setFocus(Qt::OtherFocusReason);
     QAccessibleEvent shown(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&shown);
@@ -90,6 +76,7 @@ void Alert::dismiss()
         m_returnFocus->setFocus(Qt::OtherFocusReason);
     emit dismissed();
     close();
+    a11y::modalChanged(this);
 }
 
 void Alert::placeCard()

@@ -21,9 +21,6 @@ public:
     // The card in the middle of the overlay.
     QWidget* card() const { return m_card; }
 
-    // Makes screen readers see every Alert as an alert rather than a plain group.
-    static void registerAccessibleRole();
-
 signals:
     void dismissed();
 

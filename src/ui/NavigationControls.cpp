@@ -1,5 +1,6 @@
 #include "ui/NavigationControls.h"
 
+#include "ui/Accessibility.h"
 #include "ui/FocusRing.h"
 #include "ui/Theme.h"
 
@@ -22,7 +23,7 @@ BackButton::BackButton(QWidget* parent) : QAbstractButton(parent)
 {
     setObjectName(QStringLiteral("backButton"));
     setAccessibleName(tr("Back"));
-    setToolTip(tr("Back"));
+    a11y::setMouseTip(this, tr("Back"));
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     focusring::watchKeyboardNavigation();
@@ -60,7 +61,7 @@ CloseButton::CloseButton(QWidget* parent) : QAbstractButton(parent)
 {
     setObjectName(QStringLiteral("closeButton"));
     setAccessibleName(tr("Close"));
-    setToolTip(tr("Close"));
+    a11y::setMouseTip(this, tr("Close"));
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover); // the disc darkens under the pointer
     setFocusPolicy(Qt::StrongFocus);

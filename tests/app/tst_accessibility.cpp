@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QLabel>
 #include <QScopeGuard>
 #include <QTranslator>
 
@@ -16,9 +17,10 @@ using namespace marten;
 namespace {
 
 // What one walk of the accessibility tree met. A picture that only decorates is painted by its
-// owner and is not in the tree at all, so every image met needs a name, as every control does.
+// owner and is not in the tree at all, so every image met needs a name, as every control does;
+// no description repeats its name.
 struct Tree {
-    QStringList problems, controls, texts;
+    QStringList problems, controls, texts, focused;
     QList<QAccessible::Role> roles;
 
     void walk(QAccessibleInterface* iface, const QString& path)
@@ -40,6 +42,11 @@ struct Tree {
             problems << "a second control named \"" + name + "\" at " + where;
         if (control)
             controls << name;
+        if (!name.isEmpty() && iface->role() != A::EditableText &&
+            iface->text(A::Description).trimmed() == name)
+            problems << "the description repeats the name at " + where;
+        if (iface->state().focused)
+            focused << where;
         roles << iface->role();
         texts << name;
         for (int i = 0; i < iface->childCount(); ++i)
@@ -91,17 +98,28 @@ private slots:
             QVERIFY2(tree.problems.isEmpty(), qPrintable(tree.problems.join('\n')));
             shown << tree.texts;
 
-            // Focus starts on a button; Tab reaches every button, and Close only after the
-            // step's own controls, so Tab then Space cannot end the onboarding by accident.
+            // The window is a frame named as its title. Focus starts on the step itself, a group
+            // named by its heading (read out on arrival), the one focused object; Tab reaches
+            // every button, and Close only after the step's own controls, so Tab then Space
+            // cannot end the onboarding by accident.
+            QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window);
+            QCOMPARE(frame->role(), QAccessible::Window);
+            QCOMPARE(frame->text(QAccessible::Name), window->windowTitle());
             QWidget* focused = QApplication::focusWidget();
-            QVERIFY2(qobject_cast<QAbstractButton*>(focused), qPrintable(step + ": no focus"));
+            QCOMPARE(focused, window->view()->currentScreen());
+            QAccessibleInterface* group = QAccessible::queryAccessibleInterface(focused);
+            QVERIFY(group->role() == QAccessible::Grouping && group->state().focused);
+            QVERIFY2(tree.focused.size() == 1, qPrintable(step + ": " + tree.focused.join(',')));
+            QVERIFY2(!group->text(QAccessible::Name).isEmpty(), qPrintable(step));
             QList<QWidget*> order;
             for (int tab = 0; tab < 40; ++tab) {
                 order.append(QApplication::focusWidget());
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             }
-            QVERIFY2(order.at(1) != window->closeButton() || order.at(2) == focused,
-                     qPrintable(step + ": the first Tab lands on Close"));
+            QVERIFY2(qobject_cast<QAbstractButton*>(order.at(1)) &&
+                         order.at(1) != window->closeButton() &&
+                         order.at(1) != window->findChild<QWidget*>("backButton"),
+                     qPrintable(step + ": the first Tab lands on Back or Close"));
             for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
                 QVERIFY2(!button->isVisibleTo(window) || !button->isEnabled() ||
                              order.contains(button),
@@ -136,8 +154,17 @@ private slots:
                 QTest::keyClick(opener, Qt::Key_Space);
                 auto* panel = window->findChild<QWidget*>("inputAccessPanel");
                 QVERIFY(panel && panel->isVisible());
+                // A dialog named by its title and described by its explanation; what lies
+                // behind it is out of the reader's reach.
                 const Tree inPanel(window, "panel");
                 QVERIFY2(inPanel.problems.isEmpty(), qPrintable(inPanel.problems.join('\n')));
+                QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(panel);
+                QCOMPARE(dialog->role(), QAccessible::Dialog);
+                QCOMPARE(dialog->text(QAccessible::Name),
+                         panel->findChild<QLabel*>("panelTitle")->text());
+                QCOMPARE(dialog->text(QAccessible::Description),
+                         panel->findChild<QLabel*>("panelIntro")->text());
+                QVERIFY(!inPanel.texts.contains(group->text(QAccessible::Name)));
                 QWidget* first = QApplication::focusWidget();
                 QVERIFY(first && panel->isAncestorOf(first));
                 QTest::keyClick(first, Qt::Key_Backtab);
@@ -149,16 +176,17 @@ private slots:
                 QTRY_VERIFY(!panel->isVisible());
                 QCOMPARE(QApplication::focusWidget(), opener);
             }
-            // "Coming soon" is met as an alert, inside the window, with its button focused; while
-            // it is up no two controls share a name, Tab stays on its button and Escape gives the
-            // focus back.
+            // "Coming soon", opened from the keyboard, is met as an alert, inside the window, with
+            // its button focused; while it is up no two controls share a name, Tab stays on its
+            // button and Escape gives the focus back.
             if (current == FTUEStep::signIn && variant == Variant::Full) {
-                QWidget* before = QApplication::focusWidget();
-                QTest::mouseClick(window->findChild<QAbstractButton*>("continueWithFacebookButton"),
-                                  Qt::LeftButton);
+                auto* before = window->findChild<QAbstractButton*>("continueWithFacebookButton");
+                before->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(before, Qt::Key_Space);
                 const Tree withAlert(window, "alert");
                 QVERIFY2(withAlert.problems.isEmpty(), qPrintable(withAlert.problems.join('\n')));
                 QVERIFY(withAlert.roles.contains(QAccessible::AlertMessage));
+                QVERIFY(!withAlert.texts.contains(group->text(QAccessible::Name)));
                 QWidget* ok = QApplication::focusWidget();
                 QVERIFY(ok && ok->objectName() == "okButton" && ok->window() == window);
                 QTest::keyClick(ok, Qt::Key_Tab);

@@ -2,6 +2,7 @@
 #include "core/OnboardingFlow.h"
 #include "support/TestEnv.h"
 #include "ui/FocusRing.h"
+#include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
 #include "ui/Theme.h"
 #include "ui/WindowIcon.h"
@@ -123,21 +124,24 @@ private slots:
         QVERIFY(red.toImage() != blue.toImage() && red.toImage() != other.toImage());
     }
 
-    // Focus starts on the step's main button, yet no ring shows until the keyboard is used
-    // to move around; a click puts it away again.
+    // Focus starts on the step, no ring until keys move it: Tab to the step's button, Shift+Tab
+    // from there round to Close and back again. A click puts the ring away.
     void focusRingOnlyAfterKeyboardNavigation()
     {
         test::OnboardingRun s(Variant::Full);
         QVERIFY(s.ready);
         OnboardingWindow& window = s.window;
         QTest::qWait(0);
-        QCOMPARE(QApplication::focusWidget(), window.view()->stepButton());
+        QCOMPARE(QApplication::focusWidget(), window.view()->currentScreen());
         QCOMPARE(ringPixels(window), 0);
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window.view()->stepButton());
         QVERIFY(ringPixels(window) > 20);
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), window.closeButton());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), window.view()->stepButton());
         QVERIFY(ringPixels(window) > 20);
 

@@ -5,7 +5,7 @@ BIN="${1:?usage: $0 BUILD_BIN_DIR}"
 passed=0
 failed=0
 WORK="$(mktemp -d)"
-trap 'rm -rf "$WORK"' EXIT
+trap '[ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"' EXIT
 
 fail() { failed=$((failed + 1)); echo "FAIL: $1"; shift; printf '      %s\n' "$@"; }
 

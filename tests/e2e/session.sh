@@ -23,17 +23,18 @@ pid=$!
 until_ grep -q "FTUE will show" "$HOME/out"
 until_ eval 'wid=$(xdotool search --onlyvisible --limit 1 --name "Welcome to Marten")'
 xdotool windowfocus --sync "$wid"
-# Welcome: Next. Then the permission step's orange shield, and its button opens the panel,
-# whose backdrop greys the window.
-press space
-until_ seen 255,149,0 500 && press space
+# Each step arrives with the focus on the step itself; Ctrl+Return presses its button, the
+# first Tab reaches its first control. Welcome: Next. Then the permission step's orange
+# shield, and its button opens the panel, whose backdrop greys the window.
+press ctrl+Return
+until_ seen 255,149,0 500 && press Tab space
 until_ seen 184,184,184 20000 && press space
 if [ "$mode" = user-owned ]; then
     # No Grant Access: the first control copies a command.
     until_ eval 'xclip -o -selection clipboard > "$HOME/clipboard" 2> /dev/null'
 else
     # Granted, the step moves on by itself to the how-to step and its blue tip card.
-    until_ seen 230,242,255 1000 && press space
+    until_ seen 230,242,255 1000 && press ctrl+Return
     until_ reading && echo yes > "$HOME/reading"
     # The keyboards open, and the same ones (by descriptor and node) after two rescans.
     keyboards() { ls -l "/proc/$pid/fd" | grep -o '[0-9]* -> /dev/input/event.*' | sort; }
@@ -56,9 +57,10 @@ else
     keys bench 20 > "$HOME/bench"
     xdotool mousemove --window "$wid" 24 44 click 1 # Back, with the mouse
     until_ eval '! reading' && kill -0 "$pid" && echo yes > "$HOME/closed"
-    # Next again; on the test step, Tab and Shift+Tab come back to Get Started.
-    press space
-    until_ reading && press Tab shift+Tab space
+    # Next again; on the test step, Tab, Shift+Tab (round to Close) and Tab come back to
+    # Get Started.
+    press ctrl+Return
+    until_ reading && press Tab shift+Tab Tab space
     TRIES=30 until_ eval '! kill -0 "$pid" 2> /dev/null'
 fi
 kill "$pid" 2> /dev/null && ended=killed

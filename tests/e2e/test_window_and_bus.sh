@@ -64,4 +64,43 @@ else
     echo "SKIP: a double press (no mount namespaces here)"
 fi
 
+# The browser gets the environment as at start, after a bus that answers only in 2.1 s (left out
+# for the run) and after a working one: a fake xdg-open first on PATH notes it.
+cat > "$WORK/browser.sh" <<'INNER'
+until_() { local i; for ((i = 0; i < 100; i++)); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+mkdir -p "$HOME/fakebin" && printf '#!/bin/sh\nenv > "$HOME/xdg-open.env"\n' > "$HOME/fakebin/xdg-open"
+chmod 755 "$HOME/fakebin/xdg-open"
+if [ "$2" = slow ]; then
+    python3 "$3/slow_bus.py" "$HOME/slow-bus" "$DBUS_SESSION_BUS_ADDRESS" 2.1 > /dev/null 2>&1 &
+    slow=$!
+    trap 'kill "$slow"' EXIT
+    until_ 'test -S "$HOME/slow-bus"'
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$HOME/slow-bus"
+fi
+echo "$DBUS_SESSION_BUS_ADDRESS" > "$HOME/bus-at-start"
+PATH="$HOME/fakebin:$PATH" "$1/MartenOnboarding_Simple" > "$HOME/out" 2> "$HOME/err" &
+pid=$!
+until_ 'grep -q "FTUE will show" "$HOME/out"'
+until_ 'wid=$(xdotool search --onlyvisible --name "Welcome to Marten" | head -1) && [ -n "$wid" ]'
+xdotool windowfocus --sync "$wid"
+# With input access: welcome, how-to, then the sign-in step's first control, "Sign in with Google".
+xdotool key --window "$wid" ctrl+Return ctrl+Return Tab space
+until_ 'test -s "$HOME/xdg-open.env"'
+kill "$pid"
+INNER
+if [ -n "${wrap[*]}" ]; then
+    for bus in working slow; do
+        h="$(new_home "browser-$bus")"
+        QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 60 "${wrap[@]}" xvfb-run -a -s "-screen 0 1440x900x24" \
+            bash "$WORK/browser.sh" "$BIN" "$bus" "$(cd "$(dirname "$0")/../../tools/silent-bus" && pwd)"
+        check "the browser gets the environment as at start ($bus bus)" \
+            eval 'grep -qx "DBUS_SESSION_BUS_ADDRESS=$(cat "$h/bus-at-start")" "$h/xdg-open.env" &&
+                ! grep -q "^NO_AT_BRIDGE=\|^AT_SPI_BUS_ADDRESS=\|=disabled:" "$h/xdg-open.env" &&
+                { [ $bus = working ] || grep -q "^Main app messaging unavailable" "$h/out"; } ||
+                { cat "$h/out" "$h/xdg-open.env"; false; }'
+    done
+else
+    echo "SKIP: the browser's environment (no mount namespaces here)"
+fi
+
 finish

@@ -1,5 +1,7 @@
 #include "platform/linux/PkexecInputAccessGranter.h"
 
+#include "platform/linux/ProcessSetup.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -116,6 +118,7 @@ void PkexecInputAccessGranter::start()
     m_process = new QProcess(this);
     m_process->setProgram(m_pkexec);
     m_process->setArguments({m_helper});
+    m_process->setProcessEnvironment(process::startEnvironment());
     m_process->setStandardInputFile(QProcess::nullDevice());
     m_process->setStandardOutputFile(QProcess::nullDevice());
     m_process->setReadChannel(QProcess::StandardError);

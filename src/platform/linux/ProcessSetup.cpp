@@ -1,12 +1,14 @@
 #include "platform/linux/ProcessSetup.h"
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QSocketNotifier>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -52,6 +54,12 @@ void watchdog()
     ::_exit(128 + static_cast<int>(g_lastSignal));
 }
 
+std::optional<QProcessEnvironment>& rememberedEnvironment()
+{
+    static std::optional<QProcessEnvironment> remembered;
+    return remembered;
+}
+
 bool isSetAndNotEmpty(const char* name)
 {
     return !qEnvironmentVariableIsEmpty(name);
@@ -72,6 +80,17 @@ QByteArray passwordHome()
 }
 
 } // namespace
+
+void rememberStartEnvironment()
+{
+    if (!rememberedEnvironment())
+        rememberedEnvironment() = QProcessEnvironment::systemEnvironment();
+}
+
+QProcessEnvironment startEnvironment()
+{
+    return rememberedEnvironment().value_or(QProcessEnvironment::systemEnvironment());
+}
 
 bool hasGraphicalSession(int argc, char** argv)
 {

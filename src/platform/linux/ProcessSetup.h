@@ -5,6 +5,7 @@
 #include <functional>
 
 class QObject;
+class QProcessEnvironment;
 
 namespace marten {
 
@@ -14,6 +15,13 @@ namespace process {
 // Whether a Qt GUI platform can be had at all: a display server is named (DISPLAY,
 // WAYLAND_DISPLAY), a platform is chosen explicitly (QT_QPA_PLATFORM, -platform).
 bool hasGraphicalSession(int argc, char** argv);
+
+// Keeps the environment as the user started the program with, before anything here changes
+// it: the programs this one starts (the browser, pkexec) get that one, never the buses this
+// run left out.
+void rememberStartEnvironment();
+// The environment remembered at start; the present one when nothing was remembered.
+QProcessEnvironment startEnvironment();
 
 // Makes the environment safe to take paths from. Relative XDG base folders are dropped, as
 // the XDG rules ask, so Qt uses the defaults; so are ones whose names are not UTF-8. A HOME

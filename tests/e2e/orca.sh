@@ -1,0 +1,18 @@
+# Sourced inside a private session bus and X server: starts the screen reader, speech logged (not
+# played) to $HOME/orca.log, and waits until it listens. hear TEXT waits until it said TEXT.
+gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+    --method org.freedesktop.DBus.Properties.Set org.a11y.Status ScreenReaderEnabled '<true>' > /dev/null
+# Its log goes to a terminal, the one place it writes a line at a time; script copies it.
+script -qfec "/usr/bin/orca -d speech -d braille --debug-file=/dev/stdout" "$HOME/orca.log" > /dev/null 2>&1 < /dev/null &
+orca_pid=$!
+ORCA_SH_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+spoken() { bash "$ORCA_SH_DIR/spoken.sh" "$HOME/orca.log"; }
+hear() { local text="$1"; TRIES=${TRIES:-150} until_ 'spoken | grep -F -- "$text" > /dev/null' || echo "$text" >> "$HOME/unheard"; }
+until_ 'grep -q "Startup complete" "$HOME/orca.log" 2> /dev/null'
+# Ends the screen reader and waits until it is gone (it refuses to start while another runs).
+stop_orca() {
+    local reader
+    reader="$(pgrep -P "$orca_pid")"
+    kill $reader "$orca_pid" 2> /dev/null
+    TRIES=50 until_ '! kill -0 $reader 2> /dev/null'
+}

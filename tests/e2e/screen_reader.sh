@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# screen_reader.sh BIN (for test_screen_reader.sh): the full program by keyboard with the screen
+# reader listening, welcome to the panel; each key waits until the reader said what it brings.
+set -uo pipefail
+until_() { local i; for ((i = 0; i < ${TRIES:-100}; i++)); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+source "$(dirname "$0")/orca.sh"
+"$1/MartenOnboarding" > "$HOME/out" 2> "$HOME/err" &
+pid=$!
+until_ 'grep -q "FTUE will show" "$HOME/out"'
+until_ 'wid=$(xdotool search --onlyvisible --class MartenOnboarding | head -1) && [ -n "$wid" ]'
+xdotool windowfocus --sync "$wid"
+press() { xdotool key --window "$wid" "$1"; }
+hear "speak to type, anywhere"
+press Tab && hear "Next push button"
+press ctrl+Return
+hear "Accessibility Permission panel"
+press Tab && hear "Open System Settings push button"
+press space && hear "Allow input access dialog"
+press Escape && TRIES=50 until_ '[ "$(spoken | grep -c "^.Open System Settings push button")" -ge 2 ]'
+kill "$pid"
+stop_orca
+wait "$pid"
