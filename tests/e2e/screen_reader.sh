@@ -13,10 +13,10 @@ press() { xdotool key --window "$wid" "$1"; }
 hear "speak to type, anywhere"
 press Tab && hear "Next push button"
 press ctrl+Return
-hear "Accessibility Permission panel"
-press Tab && hear "Open System Settings push button"
+hear "Input Access panel"
+press Tab && hear "Open Input Access Panel push button"
 press space && hear "Allow input access dialog"
-press Escape && TRIES=50 until_ '[ "$(spoken | grep -c "^.Open System Settings push button")" -ge 2 ]'
+press Escape && TRIES=50 until_ '[ "$(spoken | grep -c "^.Open Input Access Panel push button")" -ge 2 ]'
 kill "$pid"
 stop_orca
 wait "$pid"

@@ -32,19 +32,9 @@ fi
 check "welcome: heading and explanation on arrival; the first Tab on Next, not Close" \
     eval 'said "$h" "Welcome to Marten panel" "speak to type, anywhere" && after "$h" tab "Next push button"'
 check "permission step: heading, then explanation, on arrival" \
-    eval 'said "$h" "Accessibility Permission panel" "Marten needs Accessibility permission to type in your applications"'
+    eval 'said "$h" "Input Access panel" "Marten needs input access to type in your applications"'
 check "input-access panel: read as a dialog, its title and then its explanation; Escape returns to its opener" \
-    eval 'said "$h" "Allow input access dialog Marten needs to see when you press the Right Command key" \
-        "Open System Settings push button"'
-
-finish
-        exit
-    fi
-    check "simple program: the grant and the microphone's state are read out as notifications" \
-        eval 'said "$h" "notification Permission Granted!" "Test It Out! panel" "notification Recording" \
-            "notification Not recording"'
-else
-    echo "SKIP: the simple program (no mount namespaces here)"
-fi
+    eval 'said "$h" "Allow input access dialog Marten needs to see when you press the right Super key" \
+        "Open Input Access Panel push button"'
 
 finish
