@@ -36,9 +36,8 @@ OnboardingWindow::OnboardingWindow(Variant variant, Platform& platform, QWidget*
     setWindowFlags(flags);
     setWindowTitle(tr("Welcome to Marten"));
     // On X11 the icon becomes the window's _NET_WM_ICON for the task switcher and the dock.
-    // The built-in one is there for the first frame; the icon theme's copy, where the desktop
-    // has one, replaces it once the theme has been read off the GUI thread.
-    setWindowIcon(windowicon::bundled());
+    // The built-in one comes just after the first frame; the icon theme's copy, where the
+    // desktop has one, replaces it once the theme has been read off the GUI thread.
     windowicon::adoptFromThemeAfterFirstPaint(m_view, QStringLiteral("com.marten.Onboarding"));
     setAccessibleName(tr("Welcome to Marten"));
     auto* layout = new QVBoxLayout(this);

@@ -113,6 +113,9 @@ void adoptFromThemeAfterFirstPaint(QWidget* widget, const QString& name)
 {
     afterFirstPaint(widget, [widget, name] {
         QWidget* window = widget->window();
+        // Decoding even the built-in PNGs costs more than a frame's worth of start-up, so the
+        // window gets its icon right after the first frame; a window manager follows the change.
+        window->setWindowIcon(bundled());
         // Read here, on the GUI thread: both come from the platform's theme settings.
         const QStringList searchPaths = QIcon::themeSearchPaths();
         const QString theme = QIcon::themeName();

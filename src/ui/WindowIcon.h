@@ -8,8 +8,8 @@
 
 namespace marten::windowicon {
 
-// The icon built into the programs, as PNGs at 16, 32, 64 and 128 px: ready for the first
-// frame without reading the icon theme or loading an SVG engine.
+// The icon built into the programs, as PNGs at 16, 32, 64 and 128 px: no icon theme read and
+// no SVG engine loaded.
 QIcon bundled();
 
 // The files of icon `name` in icon theme `theme`, else in hicolor (the theme every other one
@@ -24,7 +24,7 @@ QStringList themeFiles(const QStringList& searchPaths, const QString& theme, con
 QList<QImage> decode(const QStringList& files);
 
 // Once `widget` has been painted (a window covered by its children gets no paint of its own),
-// looks icon `name` up in the desktop's icon theme on a worker thread and, where the theme has
+// gives its window the built-in icon, then looks icon `name` up in the desktop's icon theme on a worker thread and, where the theme has
 // it, makes that the icon of the widget's window.
 void adoptFromThemeAfterFirstPaint(QWidget* widget, const QString& name);
 
