@@ -242,7 +242,7 @@
     <name>marten::OnboardingWindow</name>
     <message>
         <location filename="../src/app/OnboardingWindow.cpp" line="37"/>
-        <location filename="../src/app/OnboardingWindow.cpp" line="43"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="42"/>
         <source>Welcome to Marten</source>
         <translation type="unfinished"></translation>
     </message>
