@@ -24,8 +24,8 @@ QStringList themeFiles(const QStringList& searchPaths, const QString& theme, con
 QList<QImage> decode(const QStringList& files);
 
 // Once `widget` has been painted (a window covered by its children gets no paint of its own),
-// gives its window the built-in icon, then looks icon `name` up in the desktop's icon theme on a worker thread and, where the theme has
-// it, makes that the icon of the widget's window.
+// gives its window the built-in icon, then looks icon `name` up in the desktop's icon theme on a
+// worker thread and, where the theme has it, makes that the icon of the widget's window.
 void adoptFromThemeAfterFirstPaint(QWidget* widget, const QString& name);
 
 } // namespace marten::windowicon

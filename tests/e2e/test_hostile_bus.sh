@@ -30,12 +30,18 @@ at() {
 # below SECONDS LIMIT
 below() { [ "$1" != never ] && [ "$(echo "$1 < $2" | bc)" = 1 ] || { echo "took $1 s, limit $2"; return 1; }; }
 # control PROGRAM: seconds to the steps with a working bus under X11, on this machine as loaded
-# now; the runs on a hostile bus are held to it plus the waits they are allowed.
+# now, the slower of two runs (one fast run on a busy machine is luck, not the norm); the runs
+# on a hostile bus are held to it plus the waits they are allowed.
 control() {
-    local c
-    c="$(new_home "control-$1-$RANDOM")"
-    BUS="$DBUS_SESSION_BUS_ADDRESS" start_until "$c" "FTUE will show" on_bus "$c" "$BIN/$1"
-    at "$c" "FTUE will show" && stop_with "$c" TERM && stop_bus "$c"
+    local c i t slowest=0
+    for i in 1 2; do
+        c="$(new_home "control-$1-$RANDOM")"
+        BUS="$DBUS_SESSION_BUS_ADDRESS" start_until "$c" "FTUE will show" on_bus "$c" "$BIN/$1"
+        t=$(at "$c" "FTUE will show") && stop_with "$c" TERM && stop_bus "$c"
+        [ "$t" = never ] && { echo never; return; }
+        [ "$(echo "$t > $slowest" | bc)" = 1 ] && slowest=$t
+    done
+    echo "$slowest"
 }
 one_line() { [ "$(grep -c "^$2" "$1/out")" = 1 ] || { cat "$1/out"; return 1; }; }
 
