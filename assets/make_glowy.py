@@ -60,11 +60,21 @@ def ramp_colour(t):
     return mix(ACCENT, CORE, (t - BODY_START) / (1 - BODY_START))
 
 
-def level_of(t):
-    """The palette index nearest to ramp value t."""
+# A 4x4 ordered-dither matrix, as thresholds in 0..1. Where one colour step is a ring several
+# pixels wide, neighbouring pixels take the two nearest colours in the proportion
+# of the wanted shade, so no ring shows even when every drawn pixel is a shown one (2x screens).
+# Ordered rather than random: the same pixel gets the same threshold in every frame, so what
+# does not move stays the same and the script stays deterministic.
+BAYER = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
+
+
+def level_of(t, x=0, y=0):
+    """The palette index for ramp value t at pixel (x, y), dithered between the two nearest."""
+    threshold = (BAYER[y % 4][x % 4] + 0.5) / 16
     if t < BODY_START:
-        return round((HALO_LEVELS - 1) * (t / BODY_START) ** (1 / HALO_CURVE))
-    step = round(BODY_LEVELS * (t - BODY_START) / (1 - BODY_START))
+        position = (HALO_LEVELS - 1) * (t / BODY_START) ** (1 / HALO_CURVE)
+        return min(HALO_LEVELS - 1, int(position + threshold))
+    step = int(BODY_LEVELS * (t - BODY_START) / (1 - BODY_START) + threshold)
     return HALO_LEVELS - 1 + min(BODY_LEVELS, max(0, step))
 
 
@@ -95,7 +105,7 @@ def frame_levels(index):
             # A soft rim one shown pixel wide between halo and body.
             edge = smoothstep(radius + 0.75 * SCALE, radius - 0.75 * SCALE, d)
             t = lerp(halo_t, body_t, edge)
-            pixels[row + x] = level_of(t)
+            pixels[row + x] = level_of(t, x, y)
     return pixels
 
 
