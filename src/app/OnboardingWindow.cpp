@@ -1,11 +1,11 @@
 #include "app/OnboardingWindow.h"
 
 #include "app/FTUEView.h"
+#include "app/X11WindowType.h"
 #include "core/InputAccessStep.h"
 #include "core/OnboardingFlow.h"
 #include "core/platform/Platform.h"
 #include "core/platform/Scheduler.h"
-#include "platform/linux/X11WindowType.h"
 #include "screens/InputAccessPanel.h"
 #include "ui/Accessibility.h"
 #include "ui/NavigationControls.h"

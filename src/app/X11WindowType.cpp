@@ -1,4 +1,4 @@
-#include "platform/linux/X11WindowType.h"
+#include "app/X11WindowType.h"
 
 #include <QGuiApplication>
 #include <QWindow>
