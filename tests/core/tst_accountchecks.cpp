@@ -90,9 +90,7 @@ private slots:
         QCOMPARE(m_console.lines(), QStringList{line});
     }
 
-    // A FIFO or a huge file at an account path must neither block the decision nor be read
-    // whole, and a relative home would resolve against the working folder: none holds an
-    // account.
+    // A FIFO, a huge file or a relative home (the working folder) holds no account.
     void specialFilesAndRelativeHomesHoldNoAccount()
     {
         const test::FailIfBlocked watchdog(std::chrono::seconds(20));

@@ -48,7 +48,7 @@ private slots:
         m_services.reset();
     }
 
-    // Which steps each kind of user sees; the account files are read twice by the full variant.
+    // Which steps each kind of user sees.
     void decideSteps_data()
     {
         using S = FTUEStep;
@@ -86,10 +86,8 @@ private slots:
         QCOMPARE(decision.completeWithoutSteps, steps.isEmpty());
     }
 
-    // Which steps get which button: by position, with the per-program exceptions. Back on the
-    // first step (a late second press) stays there; Next past the last step shows none. A
-    // sign-in notice brings the window forward, and jumps past the sign-in step only with a
-    // token on disk.
+    // Buttons by position; Back on the first step stays, Next past the last shows none. A sign-in
+    // notice raises the window and passes the sign-in step only with a token on disk.
     void stepButtonsAndMoves()
     {
         using T = StepButtonChoice::Title;
@@ -196,8 +194,8 @@ private slots:
         QVERIFY(m_services->bus.posted.isEmpty());
     }
 
-    // The steps show once the bus confirms the sign-in notice is listened for, or after 2 s.
-    // A subscribed user sees none and the flow completes 3 s after the decision.
+    // Steps show once the bus listens for the sign-in notice, or after 2 s; a subscribed user
+    // sees none, completing 3 s after the decision.
     void stepsWaitForTheBusOrCompleteForSubscribers()
     {
         for (const QString how : {"confirmed", "limit", "subscribed"}) {
@@ -227,10 +225,9 @@ private slots:
         }
     }
 
-    // The permission step: access there on arrival moves on 0.5 s later. Otherwise help asked
-    // for on the step, or a grant made from the panel (not a dismissed prompt), starts a look
-    // at the probe once a second from a second later; a grant seen that way moves on 1 s later,
-    // unless the flow has left the step by then, while it watched or while its move waited.
+    // Permission step: access on arrival moves on after 0.5 s. Help, or a grant from the panel
+    // (not a dismissal), starts a look each second from 1 s on; a grant seen moves on 1 s later
+    // unless the step was left meanwhile.
     void permissionStepTiming_data()
     {
         QTest::addColumn<QString>("how");

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# `cpack -G DEB` in the build folder gives one .deb whose control fields name what the
-# programs need, that lintian accepts, whose desktop entries, polkit action and AppStream data
-# validate, and whose programs, unpacked anywhere, find their media.
+# `cpack -G DEB` gives one .deb: fields naming what the programs need, accepted by lintian,
+# valid entries, polkit action and AppStream data, programs that find their media anywhere.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 need cpack dpkg-deb dpkg-shlibdeps
@@ -9,7 +8,6 @@ need cpack dpkg-deb dpkg-shlibdeps
 build="$(cd "$BIN/.." && pwd)"
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
 out="$WORK/out"
-# The default Debian name is built from the Package, Version and Architecture fields.
 deb="$out/marten-onboarding_${version}_$(dpkg --print-architecture).deb"
 (cd "$build" && timeout -k 10 120 cpack -G DEB -B "$out") > "$WORK/cpack.log" 2>&1
 [ "$(ls "$out"/*.deb 2> /dev/null)" = "$deb" ] ||
@@ -27,9 +25,7 @@ check "Recommends names qt6-wayland and pkexec" relation Recommends qt6-wayland 
 
 root="$WORK/root"
 dpkg-deb -x "$deb" "$root"
-# Both programs have an entry that validates, hands them no arguments, and names a program
-# and an icon that are in the package itself.
-entry_sound() { # ENTRY
+entry_sound() { # ENTRY: valid, no arguments, its program and icon in the package
     local exe icon
     exe="$(sed -n 's/^Exec=//p' "$1")" icon="$(sed -n 's/^Icon=//p' "$1")"
     echo "Exec=$exe Icon=$icon"
@@ -53,14 +49,12 @@ command -v xmllint > /dev/null && check "polkit action: valid, runs the packaged
 command -v appstreamcli > /dev/null && check "AppStream data validates against the unpacked tree" \
     eval 'compgen -G "$root/usr/share/metainfo/*.metainfo.xml" && appstreamcli validate-tree --no-net "$root"'
 
-# Debian's own checks: no error and no warning. An override would ship in the package as
-# usr/share/lintian/overrides/marten-onboarding, each with its reason in a comment above it.
+# An override would ship as usr/share/lintian/overrides/marten-onboarding, with its reason.
 command -v lintian > /dev/null &&
     check "lintian finds no error or warning" timeout -k 5 300 lintian --fail-on error,warning "$deb"
 
-# Installed and purged for real, in a private mount namespace whose /usr, /etc and /var are
-# throw-away layers over the machine's: nothing of the package, nor the two files its helper
-# writes to /etc, may be left behind.
+# Installed and purged in a private mount namespace over throw-away /usr, /etc and /var layers:
+# nothing of the package, nor the helper's two files in /etc, is left.
 ns_purge() {
     unshare -m --propagation private bash -c '
         mkdir -p "$1" && mount -t tmpfs layers "$1" || exit 1
@@ -82,7 +76,6 @@ else
     echo "SKIP: installing for real needs root and a private mount namespace"
 fi
 
-# Run the unpacked programs from an unrelated folder: the build tree is of no help to them.
 mkdir -p "$WORK/elsewhere" && cd "$WORK/elsewhere" || exit 1
 for program in MartenOnboarding MartenOnboarding_Simple; do
     h="$(new_home "media-$program")"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The input-access helper, run for real as root, but inside a private mount namespace: its two
-# target folders are empty tmpfs, and udevadm and modprobe are fakes that log their arguments.
-# Nothing outside the namespace changes.
+# The input-access helper run as root in a private mount namespace: its two target folders
+# are empty tmpfs, udevadm and modprobe fakes that log their arguments.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -13,13 +12,10 @@ if [ "$(id -u)" != 0 ] || ! unshare -m true 2> /dev/null; then
     exit 0
 fi
 
-# ns.sh DIR HOW...: sets up the namespace, then runs the helper once per HOW, in turn, each
-# time on empty folders but for "again":
-#   root | again (root) | args (root, with an argument) | nobody (uid 65534) |
-#   fail:TOOL SUBCOMMAND | folder (a folder where the rule goes; what it holds after goes to
-#   "inside") | missing:TOOL
-# Run N leaves DIR/N/{status,stderr,out,log,listing}, copies of the two files and their
-# "mode uid gid" lines in DIR/N/stat.
+# ns.sh DIR HOW...: the helper once per HOW on empty folders (but for "again"): root, again,
+# args (with an argument), nobody (uid 65534), fail:TOOL SUBCOMMAND, folder (a folder in the
+# rule's place, its content to "inside"), missing:TOOL. Run N leaves DIR/N/{status,stderr,out,
+# log,listing}, the two files and their "mode uid gid" in DIR/N/stat.
 cat > "$WORK/ns.sh" <<'NS'
 set -eu
 dir=$1 helper=$2
@@ -83,8 +79,7 @@ SUBSYSTEM=="input", KERNEL=="event*", ENV{ID_INPUT_KEYBOARD}=="1", TAG+="uaccess
         same "$1/listing" "$(printf '%s\n' /etc/modules-load.d: marten-uinput.conf '' \
             /etc/udev/rules.d: 70-marten-input-access.rules)"
 }
-# A non-zero status and exactly one line on stderr, starting with PATTERN.
-refused() { # RUN-DIR PATTERN
+refused() { # RUN-DIR PATTERN: a non-zero status and one line on stderr, starting with PATTERN
     [ "$(cat "$1/status")" != 0 ] && [ "$(wc -l < "$1/stderr")" = 1 ] && grep -q "$2" "$1/stderr" ||
         { cat "$1/stderr"; return 1; }
 }

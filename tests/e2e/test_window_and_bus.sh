@@ -11,22 +11,21 @@ DIST="$(cd "$(dirname "$0")/../../dist" && pwd)"
 
 # run.sh BIN PROGRAM XDOTOOL-ARGS...: WINDOW in XDOTOOL-ARGS stands for the window. The exit
 # status goes to HOME/status, or "still-running".
-cat > "$WORK/run.sh" <<'INNER'
-until_() { local i; for ((i = 0; i < 100; i++)); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+declare -f until_ > "$WORK/run.sh" && cat >> "$WORK/run.sh" <<'INNER'
 "$1/$2" > "$HOME/out" 2> "$HOME/err" &
 pid=$!
-until_ 'grep -q "FTUE will show" "$HOME/out"'
+until_ eval 'grep -q "FTUE will show" "$HOME/out"'
 if [ "$2" = MartenOnboarding ]; then
     gdbus emit --session --object-path /com/marten/DistributedNotifications \
         --signal com.marten.DistributedNotifications.Notification "com.marten.authCompleted" "@a{ss} {}"
-    until_ 'grep -q "Received auth completion" "$HOME/out"'
+    until_ eval 'grep -q "Received auth completion" "$HOME/out"'
 fi
-until_ 'wid=$(xdotool search --name "Welcome to Marten" | head -1) && [ -n "$wid" ] &&
+until_ eval 'wid=$(xdotool search --name "Welcome to Marten" | head -1) && [ -n "$wid" ] &&
     xprop -id "$wid" WM_CLASS _NET_WM_ICON _NET_WM_WINDOW_TYPE _MOTIF_WM_HINTS > "$HOME/props" 2>&1 && ! grep -q "_NET_WM_ICON:  not found" "$HOME/props"'
 shift 2
 xdotool windowfocus --sync "$wid"
 xdotool "${@//WINDOW/$wid}"
-until_ '! kill -0 "$pid" 2>/dev/null' || { echo still-running > "$HOME/status"; kill "$pid"; exit 0; }
+until_ eval '! kill -0 "$pid" 2>/dev/null' || { echo still-running > "$HOME/status"; kill "$pid"; exit 0; }
 wait "$pid"
 echo "$?" > "$HOME/status"
 INNER
@@ -66,26 +65,25 @@ fi
 
 # The browser gets the environment as at start, after a bus that answers only in 2.1 s (left out
 # for the run) and after a working one: a fake xdg-open first on PATH notes it.
-cat > "$WORK/browser.sh" <<'INNER'
-until_() { local i; for ((i = 0; i < 100; i++)); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+declare -f until_ > "$WORK/browser.sh" && cat >> "$WORK/browser.sh" <<'INNER'
 mkdir -p "$HOME/fakebin" && printf '#!/bin/sh\nenv > "$HOME/xdg-open.env"\n' > "$HOME/fakebin/xdg-open"
 chmod 755 "$HOME/fakebin/xdg-open"
 if [ "$2" = slow ]; then
     python3 "$3/slow_bus.py" "$HOME/slow-bus" "$DBUS_SESSION_BUS_ADDRESS" 2.1 > /dev/null 2>&1 &
     slow=$!
     trap 'kill "$slow"' EXIT
-    until_ 'test -S "$HOME/slow-bus"'
+    until_ eval 'test -S "$HOME/slow-bus"'
     DBUS_SESSION_BUS_ADDRESS="unix:path=$HOME/slow-bus"
 fi
 echo "$DBUS_SESSION_BUS_ADDRESS" > "$HOME/bus-at-start"
 PATH="$HOME/fakebin:$PATH" "$1/MartenOnboarding_Simple" > "$HOME/out" 2> "$HOME/err" &
 pid=$!
-until_ 'grep -q "FTUE will show" "$HOME/out"'
-until_ 'wid=$(xdotool search --onlyvisible --name "Welcome to Marten" | head -1) && [ -n "$wid" ]'
+until_ eval 'grep -q "FTUE will show" "$HOME/out"'
+until_ eval 'wid=$(xdotool search --onlyvisible --name "Welcome to Marten" | head -1) && [ -n "$wid" ]'
 xdotool windowfocus --sync "$wid"
 # With input access: welcome, how-to, then the sign-in step's first control, "Sign in with Google".
 xdotool key --window "$wid" ctrl+Return ctrl+Return Tab space
-until_ 'test -s "$HOME/xdg-open.env"'
+until_ eval 'test -s "$HOME/xdg-open.env"'
 kill "$pid"
 INNER
 if [ -n "${wrap[*]}" ]; then

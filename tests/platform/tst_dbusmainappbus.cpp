@@ -47,10 +47,8 @@ private slots:
         m_context = std::make_unique<QObject>();
     }
 
-    // The patience and its line are checked end to end; here the bus answers after it ran
-    // out, and what was asked before and after is dropped without a second line. Whoever
-    // waits for the subscription is answered when the bus is given up on. A request is one
-    // (s, a{ss}) signal, as the main application reads it.
+    // A bus answering after the patience ran out: requests before and after dropped with no
+    // second line, waiters answered at the give-up. A request is one (s, a{ss}) signal.
     void aBusThatAnswersLateIsNotUsed()
     {
         fake::Scheduler scheduler;
@@ -83,9 +81,8 @@ private slots:
         QCOMPARE(qdbus_cast<UserInfo>(signal.arguments().at(1)), (UserInfo{{"source", "ftue"}}));
         QCOMPARE(m_console.lines().size(), 1);
     }
-    // Any peer may send these: one under another name, with other value types, too many
-    // entries or too long a value is dropped, the good notice sent after them kept. They are
-    // sent as soon as the bus confirms the subscription, and none is missed.
+    // From any peer: another name, other types, too many entries or too long a value dropped;
+    // the good notice after them, sent once the bus confirms the subscription, kept.
     void peerNotificationsAreChecked()
     {
         m_bus.observe("wanted", m_context.get(), [this](const QString& n, const UserInfo& info) {
@@ -116,12 +113,9 @@ private slots:
         QVERIFY(m_console.lines().first().startsWith("Main app messaging unavailable: "));
     }
 
-    // The accent colour through the real desktop portal, started here on this test's bus in
-    // front of a small back end (settings_portal.py). The front end must own its name before
-    // the reader asks, or the bus would start another one from its service file, one that
-    // knows nothing of the back end. Through it ReadAll wraps a value once and Read twice.
-    // The appearance colour goes before KDE's, a SettingChanged is followed, an unset
-    // appearance colour falls back to KDE's, and without ReadAll each key is read alone.
+    // The accent through the real portal before a small back end (settings_portal.py), owning
+    // its name before the reader asks (else the bus starts one that knows no back end). The
+    // appearance colour before KDE's, changes followed, and each key read alone without ReadAll.
     void accentColourFromTheSettingsPortal()
     {
         const QString frontEnd = "/usr/libexec/xdg-desktop-portal";

@@ -34,8 +34,7 @@ QStringList listing(const QString& folder)
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Plants beside a settings file what its cleanup must tell apart, all but the fresh temporary
-// two minutes old; gives the listing.
+// Plants leftovers the cleanup must tell apart, all but one temporary 2 minutes old; the listing.
 QStringList plantLeftovers(const QString& folder)
 {
     QDir().mkpath(folder);
@@ -59,11 +58,10 @@ class TestLinuxPlatform final : public QObject {
     Q_OBJECT
 
 private slots:
-    // Checked as nobody, since root passes every access check: a keyboard only its owner may
-    // write, or a /dev/uinput that can be read but not written, is no access.
+    // As nobody (root passes every access check): a keyboard only its owner may write, or a
+    // read-only /dev/uinput, is no access. Key bitmaps are hex words, most significant first.
     void probeNeedsAKeyboardAndUinput()
     {
-        // The kernel prints key bitmaps as hex words, most significant first.
         QVERIFY(EvdevInputAccessProbe::hasKeyBit("4000000000000000 0", 126));
         QVERIFY(!EvdevInputAccessProbe::hasKeyBit("zz", 30));
         if (::geteuid() == 0) { // this function in a copy nobody may run
@@ -95,11 +93,10 @@ private slots:
         QVERIFY(probe.hasInputAccess());
     }
 
-    // The key reader on FIFOs standing in for event devices: only press and release of Right
-    // Meta count; auto-repeat, other keys and types, and garbage change nothing; a record split
-    // over two reads counts once whole; the key is held until every keyboard lets go. At most
-    // maxDevices are read; one left out of the list stays open while its node is there. The
-    // end of the stream lets go of the key and closes the device.
+    // On FIFOs: only Right Meta's press and release count (not repeats, other keys, garbage); a
+    // split record counts once whole; the key is held until every keyboard lets go. At most
+    // maxDevices are read; one left out of the list stays open while its node exists. The
+    // stream's end releases the key and closes the device.
     void keyReaderFollowsOnlyThePushToTalkKey()
     {
         const test::FailIfBlocked watchdog(20s);
@@ -126,7 +123,7 @@ private slots:
             event.value = value;
             return QByteArray(reinterpret_cast<const char*>(&event), sizeof event);
         };
-        // Writes, waits until the reader has taken every byte, and gives the presses and releases.
+        // Writes, waits until every byte is read, gives the presses and releases.
         using Counts = QList<qsizetype>;
         const auto send = [&](const QByteArray& bytes, int keyboard = 0) {
             const int writer = writers[keyboard];
@@ -156,8 +153,7 @@ private slots:
         QCOMPARE(released.count(), 3);
     }
 
-    // Beside the onboarding wins over PATH, relative PATH entries are skipped, and the Exec
-    // line of an odd path still validates.
+    // Beside the onboarding wins over PATH (relative entries skipped); an odd path validates.
     void autostartFindsAndQuotesTheMainApp()
     {
         QTemporaryDir dir;
@@ -186,11 +182,10 @@ private slots:
         QVERIFY(!broken.registerMainApp().ok() && !QFile::exists(broken.entryPath()));
     }
 
-    // Dotfile managers link the file into place: the link stays, its target gets the flags.
-    // Beside the file, or the link and its target, only a temporary or a scratch folder of
-    // ours older than a minute goes; a dated backup, a look-alike folder, a fresh temporary, a
-    // FIFO, another user's file stay. A file too large to read, or a folder in the way, fails
-    // and leaves everything as it was.
+    // A linked file (dotfile managers) stays a link, its target gets the flags. Only our
+    // temporaries and scratch folders older than a minute go; backups, look-alikes, a fresh
+    // temporary, a FIFO, another user's file stay. Too large a file or a folder in the way
+    // fails, changing nothing.
     void replacingKeepsLinksAndTouchesNothingElse()
     {
         for (const bool linked : {false, true}) {

@@ -14,8 +14,7 @@ using Outcome = InputAccessGranter::Outcome;
 
 namespace {
 
-// Stands in for pkexec: notes its arguments, takes its time, writes what it is told on
-// standard error (or floods it) and exits with the status it is told, or is killed.
+// A pkexec that notes its arguments, waits, writes (or floods) standard error, exits as told.
 constexpr char kFakePkexec[] = R"(#!/bin/sh
 printf '%s\n' "$@" > "$FAKE_PKEXEC_ARGS"
 sleep "$FAKE_PKEXEC_DELAY"
@@ -57,9 +56,8 @@ private slots:
         qputenv("FAKE_PKEXEC_ARGS", m_args.toLocal8Bit());
     }
 
-    // Nothing to run without pkexec and the helper (a missing pkexec started anyway fails
-    // naming it), or with either where a user other than root could rewrite it or a folder
-    // above it.
+    // Nothing to run without pkexec and the helper (a missing pkexec fails naming it), or where
+    // anyone but root could rewrite either or a folder above.
     void grantsOnlyWithPkexecAndTheHelperOnlyRootControls()
     {
         const QString pkexec = m_dir.filePath("fakebin/pkexec");

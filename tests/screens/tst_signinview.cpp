@@ -13,9 +13,8 @@ class TestSignInView final : public QObject {
     Q_OBJECT
 
 private slots:
-    // Reached with Tab, the email field shows the focus ring in place of its grey outline.
-    // Return in the field does nothing, and whatever was typed goes nowhere. Facebook, Apple
-    // and Continue answer "Coming soon", again after each OK.
+    // Tabbed to, the email field shows the focus ring; Return there does nothing and the text
+    // goes nowhere. Facebook, Apple and Continue answer "Coming soon", again after each OK.
     void fullVariant()
     {
         fake::Services services;

@@ -36,8 +36,7 @@ private slots:
         m_console.clear();
     }
 
-    // The page names the staged copy; an odd name is escaped for both URL and HTML, and the
-    // copy is still found.
+    // The page names the staged copy, an odd name escaped for URL and HTML.
     void stagesThePageAndTheCopy()
     {
         const QString odd = m_sources.filePath("x:a \"b\" #?&%.gif");
@@ -71,8 +70,7 @@ private slots:
         QCOMPARE(renderOnMagenta(&view).pixelColor(100, 100), QColor(Qt::magenta));
     }
 
-    // Delays under 20 ms play as 100 ms, a frame without timing too; a frame reaching beyond
-    // 1024 x 1024 is not played at all, with one line.
+    // Delays under 20 ms, or none, play as 100 ms; a frame beyond 1024 x 1024: one line, no play.
     void delaysAreBoundedAndHugeFramesRefused_data()
     {
         QTest::addColumn<QByteArray>("timing");   // the block before the frame
@@ -103,8 +101,7 @@ private slots:
         QCOMPARE(m_console.lines().size(), delay < 0 ? 1 : 0);
     }
 
-    // An animation larger than its place decodes its frames at the size shown (screen pixels),
-    // which leaves where it is drawn alone; given room, it decodes at its own size again.
+    // Frames decode at the size shown when larger than their place, at their own size given room.
     void framesDecodeAtTheShownSize()
     {
         marten::GIFMovieView view(QUrl::fromLocalFile(kGlowy), *m_staging, m_console);
