@@ -44,9 +44,8 @@ refused() {
         [ -z "$(find "$1/cwd" "$1/config" -mindepth 1 2>/dev/null)" ] && [ ! -e "$1/.config" ] && [ ! -e "$1/runtime/marten-onboarding" ]
 }
 
-# HOME unset, empty or relative: the password database (files only, replaced in a private
-# mount namespace) decides, or without an entry the program refuses. Relative XDG folders are
-# ignored.
+# HOME unset, empty or relative: the password database (files only, in a private namespace)
+# decides, without an entry the program refuses; relative XDG folders are ignored.
 if unshare -m --propagation private true 2>/dev/null; then
     for row in empty:HOME= relative:HOME=somewhere unset:--unset=HOME missing-entry:--unset=HOME; do
         kind="${row%%:*}" home_env="${row#*:}"

@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
-# Each program once on a real X server. The full one gets a sign-in completion notice from
-# another process the moment its steps are announced, and must receive it and carry on. Each
-# window carries an icon and the window class its desktop entry names as StartupWMClass, so
-# the dock shows it as that entry. Then Ctrl+W (full, after a double press on the sign-in
-# step) or a mouse click on the "×" (simple) ends it with status 0 and nothing written.
+# Each program on a real X server: the full one receives a sign-in notice sent as its steps are
+# announced and carries on. Each window has an icon and its entry's StartupWMClass; Ctrl+W
+# (full, after a double press on sign-in) or a click on "×" (simple) ends it, writing nothing.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 need xvfb-run xdotool xprop gdbus
 DIST="$(cd "$(dirname "$0")/../../dist" && pwd)"
 
-# run.sh BIN PROGRAM XDOTOOL-ARGS...: WINDOW in XDOTOOL-ARGS stands for the window. The exit
-# status goes to HOME/status, or "still-running".
+# run.sh BIN PROGRAM XDOTOOL-ARGS... (WINDOW the window): the status to HOME/status.
 declare -f until_ > "$WORK/run.sh" && cat >> "$WORK/run.sh" <<'INNER'
 "$1/$2" > "$HOME/out" 2> "$HOME/err" &
 pid=$!
@@ -29,9 +26,8 @@ until_ eval '! kill -0 "$pid" 2>/dev/null' || { echo still-running > "$HOME/stat
 wait "$pid"
 echo "$?" > "$HOME/status"
 INNER
-# With input access granted, the full program's steps are welcome, sign-in and purchase: Next,
-# then "Continue with Google" twice within the second before the flow moves on, which must
-# ask the main application once. The close button's centre is 24 px in from the right edge.
+# With input access, the full program: Next, then "Continue with Google" twice within the
+# second before the move, asking once. The "×" is centred 24 px in from the right edge.
 full="key ctrl+w" wrap=()
 can_fake_input_access && wrap=("$WITH_INPUT_ACCESS") &&
     full="mousemove --window WINDOW 404 426 click 1 mousemove --window WINDOW 404 161 click --repeat 2 --delay 150 1 $full"
@@ -43,8 +39,7 @@ while read -r program entry how; do
     check "$program: the window has an icon and the entry's class ($class)" \
         eval '[ -n "$class" ] && grep -q "^_NET_WM_ICON(CARDINAL) = " "$h/props" &&
             grep -qx "WM_CLASS(STRING) = \"$program\", \"$class\"" "$h/props" || cat "$h/props"'
-    # A normal window for every window manager (KWin sets "override" windows apart), still
-    # without the manager's frame (Motif hints: decorations none).
+    # Normal for every window manager (KWin sets "override" apart), frameless by Motif hints.
     check "$program: typed as a normal window alone, and frameless" \
         eval 'grep -x "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL" "$h/props" &&
             grep -x "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x2, 0x1, 0x0, 0x0, 0x0" "$h/props" || cat "$h/props"'
@@ -63,8 +58,8 @@ else
     echo "SKIP: a double press (no mount namespaces here)"
 fi
 
-# The browser gets the environment as at start, after a bus that answers only in 2.1 s (left out
-# for the run) and after a working one: a fake xdg-open first on PATH notes it.
+# A fake xdg-open notes the browser's environment: as at start, after a working bus or one
+# answering in 2.1 s (left out for the run).
 declare -f until_ > "$WORK/browser.sh" && cat >> "$WORK/browser.sh" <<'INNER'
 mkdir -p "$HOME/fakebin" && printf '#!/bin/sh\nenv > "$HOME/xdg-open.env"\n' > "$HOME/fakebin/xdg-open"
 chmod 755 "$HOME/fakebin/xdg-open"

@@ -5,7 +5,6 @@
 #include "platform/linux/FileReplace.h"
 #include "platform/linux/QSettingsStore.h"
 #include "platform/linux/QtScheduler.h"
-#include "platform/linux/StdoutConsole.h"
 #include "platform/linux/XDGAutostart.h"
 #include "support/CoreTestEnv.h"
 
@@ -14,8 +13,6 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-
-#include <cstdio>
 
 #include <fcntl.h>
 #include <linux/input.h>
@@ -117,10 +114,7 @@ private slots:
         const int writers[2] = {writeTo(0), writeTo(1)};
         QVERIFY(writers[0] >= 0 && writers[1] >= 0);
         const auto key = [](int value, int code = KEY_RIGHTMETA, int type = EV_KEY) {
-            input_event event{};
-            event.type = static_cast<quint16>(type);
-            event.code = static_cast<quint16>(code);
-            event.value = value;
+            const input_event event{{}, quint16(type), quint16(code), value};
             return QByteArray(reinterpret_cast<const char*>(&event), sizeof event);
         };
         // Writes, waits until every byte is read, gives the presses and releases.
@@ -220,17 +214,6 @@ private slots:
         test::writeFile(dir.filePath("folder/kept"), {});
         QVERIFY(!replaceFile(dir.filePath("folder"), "x").ok());
         QCOMPARE(listing(dir.path()), (QStringList{"Marten.conf", "folder"}));
-    }
-
-    void consoleLinesAreVisibleAtOnce()
-    {
-        std::FILE* stream = std::tmpfile();
-        StdoutConsole(stream).line("FTUE will show 4 steps");
-        // Read past the stream's buffer: only what was flushed is there.
-        char bytes[32] = {};
-        QCOMPARE(::pread(fileno(stream), bytes, sizeof bytes - 1, 0), 23);
-        QCOMPARE(QByteArray(bytes), "FTUE will show 4 steps\n");
-        std::fclose(stream);
     }
 
     void schedulerRunsCancelsAndRespectsContext()

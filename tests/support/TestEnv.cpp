@@ -9,7 +9,6 @@
 
 namespace marten::test {
 
-// The services' home is the test's own, with or without a signed-in account in it.
 static Platform& prepared(fake::Services& services, bool signedIn, bool inputAccess)
 {
     services.probe.granted = inputAccess;

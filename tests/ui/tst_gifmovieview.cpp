@@ -8,15 +8,17 @@
 
 #include <sys/stat.h>
 
+using namespace marten;
+
 static const QString kGlowy = MARTEN_SOURCE_DIR "/assets/glowy.gif";
 
 class TestGIFMovieView final : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_sources;
-    marten::fake::Console m_console;
+    fake::Console m_console;
     // Staged where the program stages: the folder is opened after init() has made it afresh.
-    std::optional<marten::PrivateFolder> m_staging;
+    std::optional<PrivateFolder> m_staging;
     const QString m_folder = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/marten-onboarding/";
 
     static QImage renderOnMagenta(QWidget* view) // so that transparency shows
@@ -32,7 +34,7 @@ private slots:
     {
         QDir(m_folder).removeRecursively();
         QVERIFY(QDir().mkdir(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        m_staging = marten::PrivateFolder::forCurrentUser().value();
+        m_staging = PrivateFolder::forCurrentUser().value();
         m_console.clear();
     }
 
@@ -41,11 +43,10 @@ private slots:
     {
         const QString odd = m_sources.filePath("x:a \"b\" #?&%.gif");
         QVERIFY(QFile::copy(kGlowy, odd));
-        marten::GIFMovieView view(QUrl::fromLocalFile(odd), *m_staging, m_console);
-        QVERIFY(marten::test::readFile(m_folder + "gif_display.html")
+        GIFMovieView view(QUrl::fromLocalFile(odd), *m_staging, m_console);
+        QVERIFY(test::readFile(m_folder + "gif_display.html")
                     .contains("<img src=\"x%3Aa%20%22b%22%20%23%3F&amp;%25.gif\" />"));
-        QCOMPARE(marten::test::readFile(m_folder + "x:a \"b\" #?&%.gif"),
-                 marten::test::readFile(kGlowy));
+        QCOMPARE(test::readFile(m_folder + "x:a \"b\" #?&%.gif"), test::readFile(kGlowy));
         QVERIFY(view.movie() && m_console.lines().isEmpty());
     }
 
@@ -60,10 +61,10 @@ private slots:
     void unusableSourcesLogOneLineAndStayTransparent()
     {
         QFETCH(QString, source);
-        const marten::test::FailIfBlocked watchdog(std::chrono::seconds(20));
+        const test::FailIfBlocked watchdog(std::chrono::seconds(20));
         const QString fifo = m_sources.filePath("fifo.gif");
         QVERIFY(QFileInfo::exists(fifo) || ::mkfifo(qPrintable(fifo), 0600) == 0);
-        marten::GIFMovieView view(QUrl::fromLocalFile(source), *m_staging, m_console);
+        GIFMovieView view(QUrl::fromLocalFile(source), *m_staging, m_console);
         QCOMPARE(m_console.lines().size(), 1);
         QVERIFY(m_console.lines().constFirst().startsWith("Error loading GIF in WebView: "));
         QVERIFY(!view.movie() && !QFileInfo::exists(m_folder + QFileInfo(source).fileName()));
@@ -92,9 +93,9 @@ private slots:
         // A 1 x 1 screen with two colours; each frame is one pixel of colour 0.
         const QByteArray frame = timing + '\x2c' + geometry + QByteArray("\0\2\2\x44\1\0", 6);
         const QString gif = m_sources.filePath("timed.gif");
-        marten::test::writeFile(gif, QByteArray("GIF89a\1\0\1\0\x80\0\0\0\0\0\xff\xff\xff", 19) +
-                                         frame + frame + ';');
-        marten::GIFMovieView view(QUrl::fromLocalFile(gif), *m_staging, m_console);
+        test::writeFile(gif, QByteArray("GIF89a\1\0\1\0\x80\0\0\0\0\0\xff\xff\xff", 19) + frame +
+                                 frame + ';');
+        GIFMovieView view(QUrl::fromLocalFile(gif), *m_staging, m_console);
         QCOMPARE(view.movie() ? view.movie()->nextFrameDelay() : -1, delay);
         QCOMPARE(view.movie() ? view.movie()->frameCount() : 0, delay < 0 ? 0 : 2);
         QCOMPARE(m_console.lines().filter("reaches beyond 1024 x 1024").size(), delay < 0 ? 1 : 0);
@@ -104,7 +105,7 @@ private slots:
     // Frames decode at the size shown when larger than their place, at their own size given room.
     void framesDecodeAtTheShownSize()
     {
-        marten::GIFMovieView view(QUrl::fromLocalFile(kGlowy), *m_staging, m_console);
+        GIFMovieView view(QUrl::fromLocalFile(kGlowy), *m_staging, m_console);
         view.resize(200, 200);
         view.show();
         QCOMPARE(const_cast<QMovie*>(view.movie())->scaledSize(), QSize(200, 200));
@@ -131,8 +132,8 @@ private slots:
         expected.fill(Qt::white);
         QPainter(&expected).fillRect(drawn, Qt::red);
         QVERIFY(expected.copy(drawn).scaled(size).save(m_sources.filePath("image.png")));
-        marten::GIFMovieView view(QUrl::fromLocalFile(m_sources.filePath("image.png")), *m_staging,
-                                  m_console);
+        GIFMovieView view(QUrl::fromLocalFile(m_sources.filePath("image.png")), *m_staging,
+                          m_console);
         view.resize(200, 200);
         QCOMPARE(renderOnMagenta(&view), expected);
     }
