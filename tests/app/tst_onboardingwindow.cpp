@@ -60,9 +60,10 @@ private slots:
                      available.center());
     }
 
-    // The icon theme is looked up in the desktop's theme, else in hicolor, in the first icon
-    // folder that has the theme's copy; what cannot be read is skipped without blocking.
-    void windowIconFilesFromTheThemeElseHicolor()
+    // The icon from the desktop's theme, else hicolor, in the first folder with the theme's
+    // copy, unreadable files skipped without blocking. The window has the built-in icon at
+    // every size _NET_WM_ICON carries at once, the theme's copy once read after the first frame.
+    void windowIconFromTheThemeElseHicolorElseBuiltIn()
     {
         QTemporaryDir dir;
         const QString a = dir.filePath("a"), b = dir.filePath("b");
@@ -89,14 +90,8 @@ private slots:
         QFile(junk).open(QIODevice::WriteOnly);
         writeIcon(huge, 2048);
         QVERIFY(windowicon::decode({fifo, junk, huge}).isEmpty());
-    }
 
-    // The window has the built-in icon at every size _NET_WM_ICON carries from the start, and
-    // the theme's copy once it has been read after the first frame.
-    void windowIconBuiltInThenTheThemes()
-    {
         QCOMPARE(iconSides(windowicon::bundled()), QList<int>({16, 32, 64, 128}));
-        QTemporaryDir dir;
         writeIcon(dir.filePath("Mine/256x256/apps/com.marten.Onboarding.png"), 256);
         QIcon::setThemeSearchPaths({dir.path()});
         QIcon::setThemeName("Mine");

@@ -36,16 +36,11 @@ class TestOnboardingFlow final : public QObject {
 private slots:
     void init()
     {
+        m_flow.reset();
         m_services = std::make_unique<fake::Services>();
         m_services->platform.assets.homeDir = QDir::homePath();
         QFile::remove(QDir::homePath() + QStringLiteral("/.marten_auth_local.json"));
         QFile::remove(QDir::homePath() + QStringLiteral("/.marten_auth_token.json"));
-    }
-
-    void cleanup()
-    {
-        m_flow.reset();
-        m_services.reset();
     }
 
     // Which steps each kind of user sees.
@@ -199,7 +194,6 @@ private slots:
     void stepsWaitForTheBusOrCompleteForSubscribers()
     {
         for (const QString how : {"confirmed", "limit", "subscribed"}) {
-            m_flow.reset();
             init();
             const bool subscribed = how == "subscribed";
             if (subscribed)

@@ -163,11 +163,10 @@ private slots:
         test::writeFile(exeDir + "/marten", "#!/bin/sh\n", true);
         const Result<> registered = autostart.registerMainApp();
         QVERIFY2(registered.ok(), qPrintable(registered.error()));
-        QFile entry(autostart.entryPath());
-        QVERIFY(entry.open(QIODevice::ReadOnly));
-        QVERIFY(entry.readAll().contains("/odd \\\\$dir \\\\\"quoted\\\\\"/marten\"\n"));
+        QVERIFY(test::readFile(autostart.entryPath())
+                    .contains("/odd \\\\$dir \\\\\"quoted\\\\\"/marten\"\n"));
         QProcess validate;
-        validate.start("desktop-file-validate", {entry.fileName()});
+        validate.start("desktop-file-validate", {autostart.entryPath()});
         QVERIFY(validate.waitForFinished());
         QVERIFY2(validate.exitCode() == 0 && validate.readAll().isEmpty(), "entry must validate");
         // A line break would end the Exec line and start a key of its own: no entry at all.

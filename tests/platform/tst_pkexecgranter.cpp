@@ -50,8 +50,7 @@ private slots:
         test::writeFile(m_dir.filePath("fakebin/pkexec"), kFakePkexec, true);
         test::writeFile(m_dir.filePath("prefix/libexec/marten-onboarding/grant-input-access"),
                         "#!/bin/sh\n", true);
-        QDir().mkpath(m_dir.filePath("prefix/bin"));
-        m_program = m_dir.filePath("prefix/bin");
+        QDir().mkpath(m_program = m_dir.filePath("prefix/bin"));
         m_args = m_dir.filePath("args");
         qputenv("FAKE_PKEXEC_ARGS", m_args.toLocal8Bit());
     }
@@ -144,9 +143,7 @@ private slots:
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().at(0).value<Outcome>(), outcome);
         QCOMPARE(finished.first().at(1).toString(), detail);
-        QFile args(m_args);
-        QVERIFY(args.open(QIODevice::ReadOnly));
-        QCOMPARE(args.readAll(), "/the/helper\n");
+        QCOMPARE(test::readFile(m_args), "/the/helper\n");
     }
 };
 

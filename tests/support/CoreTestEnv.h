@@ -26,6 +26,7 @@ public:
 
 // Writes the file, making its folder first; an executable one is left to its owner alone.
 void writeFile(const QString& path, const QByteArray& bytes, bool executable = false);
+QByteArray readFile(const QString& path); // none when unreadable
 
 } // namespace marten::test
 

@@ -18,12 +18,6 @@ struct OnboardingRun {
     bool ready = false;
 };
 
-inline QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace marten::test
 
 // Like QTEST_MAIN, with an isolated home and the product's names and theme installed.
