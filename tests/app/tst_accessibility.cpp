@@ -16,8 +16,7 @@ using namespace marten;
 
 namespace {
 
-// One walk of the accessibility tree: every image (decoration is painted, not in the tree) and
-// control named, no description repeating its name.
+// One walk of the accessibility tree: images and controls named, no description as its name.
 struct Tree {
     QStringList problems, controls, texts, focused;
     QList<QAccessible::Role> roles;
@@ -72,8 +71,7 @@ private slots:
         QTest::newRow("simple, signed out") << Variant::Simple << false;
     }
 
-    // Every step of both programs in English: controls named and reached by keyboard, Close
-    // there and writing nothing, no shadow clipped, this system's words.
+    // Every step in English: named, keyboard-reachable controls, no shadow clipped, our words.
     void everyStep()
     {
         QFETCH(Variant, variant);
@@ -96,8 +94,7 @@ private slots:
             QVERIFY2(tree.problems.isEmpty(), qPrintable(tree.problems.join('\n')));
             shown << tree.texts;
 
-            // A frame named as its title; focus on the step, a group named by its heading, alone
-            // focused; Tab reaches every button, the step's own before Close.
+            // Focus on the step (a group) alone; Tab reaches all buttons, Close last.
             QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window);
             QCOMPARE(frame->role(), QAccessible::Window);
             QCOMPARE(frame->text(QAccessible::Name), window->windowTitle());
@@ -138,9 +135,8 @@ private slots:
             QVERIFY(close.top() > bar->mapTo(window, QPoint(0, bar->height())).y());
             QVERIFY(close.right() < window->width());
 
-            // The panel, opened by keyboard: a dialog named by its title, described by its
-            // explanation, the window behind out of reach; Tab goes round inside it both ways;
-            // Escape closes it and gives the focus back.
+            // The panel by keyboard: a titled, described dialog hiding the window; Tab goes round
+            // inside both ways; Escape closes it and gives the focus back.
             if (current == FTUEStep::permissions) {
                 auto* opener = window->findChild<QAbstractButton*>("openSettingsButton");
                 opener->setFocus(Qt::TabFocusReason);
@@ -167,8 +163,7 @@ private slots:
                 QTRY_VERIFY(!panel->isVisible());
                 QCOMPARE(QApplication::focusWidget(), opener);
             }
-            // "Coming soon" by keyboard: an alert in the window, its button focused and keeping
-            // Tab, Escape giving the focus back.
+            // "Coming soon": an alert in the window, its button keeping Tab, Escape returning.
             if (current == FTUEStep::signIn && variant == Variant::Full) {
                 auto* before = window->findChild<QAbstractButton*>("continueWithFacebookButton");
                 before->setFocus(Qt::TabFocusReason);

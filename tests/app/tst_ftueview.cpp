@@ -40,8 +40,7 @@ class TestFTUEView final : public QObject {
         return found;
     }
 
-    // Visible labels that need more room than they have or that a parent cuts (only the width
-    // counts inside a scroll area).
+    // Visible labels lacking room or cut by a parent (inside a scroll area only the width).
     static QStringList cutOff(QWidget* root)
     {
         QStringList found;
@@ -74,8 +73,7 @@ class TestFTUEView final : public QObject {
     }
 
 private slots:
-    // The buttons drive the flow; Back, the bar and the step button follow it, past the end too;
-    // Get Started on the last step completes, with a transcript shown too.
+    // Buttons drive the flow; Back, bar and step button follow it; Get Started completes.
     void buttonsAndBarFollowTheFlow()
     {
         test::OnboardingRun run(Variant::Simple, false, true); // welcome, howToUse, signIn, testIt
@@ -119,9 +117,8 @@ private slots:
         QVERIFY(view.currentScreen());
     }
 
-    // Signed in: the panel opened from the permission step goes once the grant is seen, then
-    // the purchase step: Skip moves on at once, asking nothing; Subscribe, pressed twice, asks
-    // once and moves on a moment later.
+    // The panel goes once the grant is seen; on the purchase step Skip moves on asking nothing,
+    // Subscribe pressed twice asks once and moves on a moment later.
     void grantThenPurchase()
     {
         test::OnboardingRun run(Variant::Full, true);
@@ -161,8 +158,7 @@ private slots:
         QCOMPARE(flow.currentStepIndex(), purchase + 1);
     }
 
-    // Every step of both programs, the panel, and a long transcription, in every catalogue:
-    // no label lacks room or is cut by a parent.
+    // Every step, the panel and a long transcription, in every catalogue: nothing cut off.
     void nothingIsCutOffInAnyCatalogue()
     {
         const QStringList catalogues = QDir(":/i18n").entryList({"marten_*.qm"});
@@ -198,9 +194,8 @@ private slots:
         }
     }
 
-    // The desktop's accent: a light one darkened, hue kept, to 4.5:1 under white text (#007AFF
-    // is 4.0:1), a dark one kept, none the default. The open window's bar, step button and
-    // microphone follow a change.
+    // A light accent darkened, hue kept, to 4.5:1 under white (#007AFF is 4.0:1), a dark one
+    // kept, none the default; the bar, step button and microphone follow a change.
     void followsTheDesktopsAccent()
     {
         for (const char* light : {"#FFCC00", "#34C759", "#FF9500", "#007AFF", "#FFFFFF"}) {

@@ -50,8 +50,7 @@ static int ringPixels(QWidget& window)
 class TestOnboardingWindow final : public QObject {
     Q_OBJECT
 private slots:
-    // Centred on the available area, below a menu bar and on a screen smaller than the
-    // window alike (overhanging on both sides then).
+    // Centred on the available area, below a menu bar or on a screen smaller than the window.
     void centring()
     {
         const QSizeF size(809, 500);
@@ -60,9 +59,8 @@ private slots:
                      available.center());
     }
 
-    // The icon from the desktop's theme, else hicolor, in the first folder with the theme's
-    // copy, unreadable files skipped without blocking. The window has the built-in icon at
-    // every size _NET_WM_ICON carries at once, the theme's copy once read after the first frame.
+    // The theme's icon, else hicolor's, from the first folder with it, unreadable ones skipped;
+    // the built-in icon at once at every size, the theme's once read after the first frame.
     void windowIconFromTheThemeElseHicolorElseBuiltIn()
     {
         QTemporaryDir dir;
@@ -112,8 +110,7 @@ private slots:
         QVERIFY(red.toImage() != blue.toImage() && red.toImage() != other.toImage());
     }
 
-    // Focus starts on the step, no ring until keys move it: Tab to the step's button, Shift+Tab
-    // from there round to Close and back again. A click puts the ring away.
+    // No ring until keys move the focus (Tab, Shift+Tab round to Close, Tab); a click hides it.
     void focusRingOnlyAfterKeyboardNavigation()
     {
         test::OnboardingRun s(Variant::Full);
@@ -134,8 +131,7 @@ private slots:
 
         QTest::mouseClick(window.findChild<ProgressBar*>(), Qt::LeftButton);
         QCOMPARE(ringPixels(window), 0);
-        // Return and Enter do not press the focused step button (a press would hold it down
-        // for animateClick); Ctrl+Return does, with no ring drawn.
+        // Return and Enter do not press the step button (or it would be down); Ctrl+Return does.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
         QVERIFY(!window.view()->stepButton()->isDown() && window.flow().currentStepIndex() == 0);

@@ -11,8 +11,7 @@ class TestTranslations final : public QObject {
     Q_OBJECT
 
 private slots:
-    // lupdate, as update_translations runs it, on copies beside a link to the sources changes
-    // no catalogue and complains of no tr() it cannot place.
+    // lupdate, run on copies as update_translations runs it, changes and complains of nothing.
     void everyCatalogueIsCurrent()
     {
         const QDir home = QDir::home();
@@ -42,9 +41,8 @@ private slots:
         }
     }
 
-    // The catalogue picked from the environment, one child process per row (Qt reads the
-    // locale once): the source texts are keys, so C, POSIX and a language without a catalogue
-    // get English; an unknown tag in LANGUAGE is passed over.
+    // The catalogue from the environment, a child per row (Qt reads the locale once): English
+    // for C, POSIX or no catalogue; an unknown tag in LANGUAGE passed over.
     void picksTheCatalogueForTheEnvironment()
     {
         if (const QString expected = qEnvironmentVariable("MARTEN_EXPECTED"); !expected.isEmpty()) {

@@ -81,8 +81,8 @@ private slots:
         QCOMPARE(decision.completeWithoutSteps, steps.isEmpty());
     }
 
-    // Buttons by position; Back on the first step stays, Next past the last shows none. A sign-in
-    // notice raises the window and passes the sign-in step only with a token on disk.
+    // Buttons by position, Back on the first step staying; a sign-in notice raises the window,
+    // passing the sign-in step only with a token on disk.
     void stepButtonsAndMoves()
     {
         using T = StepButtonChoice::Title;
@@ -189,8 +189,7 @@ private slots:
         QVERIFY(m_services->bus.posted.isEmpty());
     }
 
-    // Steps show once the bus listens for the sign-in notice, or after 2 s; a subscribed user
-    // sees none, completing 3 s after the decision.
+    // Steps once the bus listens, or after 2 s; subscribed: none, completing 3 s after deciding.
     void stepsWaitForTheBusOrCompleteForSubscribers()
     {
         for (const QString how : {"confirmed", "limit", "subscribed"}) {
@@ -219,9 +218,8 @@ private slots:
         }
     }
 
-    // Permission step: access on arrival moves on after 0.5 s. Help, or a grant from the panel
-    // (not a dismissal), starts a look each second from 1 s on; a grant seen moves on 1 s later
-    // unless the step was left meanwhile.
+    // Access on arrival moves on after 0.5 s; help or a panel grant starts a look each second
+    // from 1 s; a grant seen moves on 1 s later unless the step was left meanwhile.
     void permissionStepTiming_data()
     {
         QTest::addColumn<QString>("how");

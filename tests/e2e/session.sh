@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# session.sh MODE (for test_push_to_talk.sh, under Xvfb in with-input-access.sh's namespace):
-# $HOME/tree's program by keyboard to the permission panel's first control, the keyboard nodes
-# (KEYBOARDS) FIFOs for keys.py, the configured pkexec a fake creating /dev/uinput, at most
-# 1,024 open files. "granted" goes on to the end, "user-owned" stops. Results go to $HOME.
+# session.sh MODE (for test_push_to_talk.sh): $HOME/tree's program by keyboard to the panel's
+# first control, KEYBOARDS nodes FIFOs for keys.py, 1,024 files at most; "granted" goes on to
+# the end, "user-owned" stops. Results go to $HOME.
 set -uo pipefail
 mode="$1"
 keys() { python3 "$(dirname "$0")/keys.py" "$@"; }

@@ -18,7 +18,7 @@ relation() {
     local names p && names="$(dpkg-deb -f "$deb" "$1" | tr ',|' '\n' | sed 's/(.*)//; s/ //g')"
     for p in "${@:2}"; do grep -qx -- "$p" <<< "$names" || { echo "no $p in: $names"; return 1; }; done
 }
-# The Qt libraries come from dpkg-shlibdeps, so a missing one means shlibdeps did not run.
+# Qt's libraries come from dpkg-shlibdeps.
 check "Depends names the libraries and fonts" relation Depends libqt6core6 libqt6gui6 \
     libqt6widgets6 libqt6svg6 libqt6dbus6 fonts-inter fonts-noto-color-emoji
 check "Recommends names qt6-wayland and pkexec" relation Recommends qt6-wayland pkexec
@@ -36,7 +36,7 @@ for entry in com.marten.Onboarding com.marten.OnboardingSimple; do
     check "$entry.desktop: valid, no arguments, program and icon packaged" \
         entry_sound "$root/usr/share/applications/$entry.desktop"
 done
-# pkexec runs only what the polkit action names, by its absolute path: the packaged helper.
+# pkexec runs only the polkit action's absolute exec.path: the packaged helper.
 policy_sound() {
     local p="$root/usr/share/polkit-1/actions/com.marten.onboarding.policy" exe
     local dtd=/usr/share/polkit-1/policyconfig-1.dtd
@@ -45,7 +45,6 @@ policy_sound() {
     xmllint --noout $([ -f "$dtd" ] && echo --dtdvalid "$dtd") "$p" && [[ "$exe" == /usr/* ]] && [ -x "$root$exe" ]
 }
 command -v xmllint > /dev/null && check "polkit action: valid, runs the packaged helper" policy_sound
-# validate-tree also checks that the launchable desktop entry is in the same tree.
 command -v appstreamcli > /dev/null && check "AppStream data validates against the unpacked tree" \
     eval 'compgen -G "$root/usr/share/metainfo/*.metainfo.xml" && appstreamcli validate-tree --no-net "$root"'
 
@@ -53,10 +52,10 @@ command -v appstreamcli > /dev/null && check "AppStream data validates against t
 command -v lintian > /dev/null &&
     check "lintian finds no error or warning" timeout -k 5 300 lintian --fail-on error,warning "$deb"
 
-# Installed and purged in a private mount namespace over throw-away /usr, /etc and /var layers:
-# nothing of the package, nor the helper's two files in /etc, is left.
-ns_purge() {
-    unshare -m --propagation private bash -c '
+# Installed and purged over throw-away /usr, /etc and /var: nothing of it or the helper's is left.
+if [ "$(id -u)" = 0 ] && unshare -m --propagation private true 2> /dev/null; then
+    check "dpkg -i then dpkg --purge leaves no file of the package or its helper" \
+        unshare -m --propagation private bash -c '
         mkdir -p "$1" && mount -t tmpfs layers "$1" || exit 1
         for d in usr etc var; do
             mkdir -p "$1/$d/upper" "$1/$d/work"
@@ -69,9 +68,6 @@ ns_purge() {
         ! dpkg -s marten-onboarding > /dev/null 2>&1 || { echo "still known to dpkg"; exit 1; }
         ! ls -d $(dpkg-deb -c "$2" | awk "{ print \$NF }" | sed "s|^\./|/|" | grep -v "/$") $granted 2> /dev/null | grep .
     ' ns "$WORK/layers" "$deb"
-}
-if [ "$(id -u)" = 0 ] && unshare -m --propagation private true 2> /dev/null; then
-    check "dpkg -i then dpkg --purge leaves no file of the package or its helper" ns_purge
 else
     echo "SKIP: installing for real needs root and a private mount namespace"
 fi

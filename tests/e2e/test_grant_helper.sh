@@ -12,10 +12,9 @@ if [ "$(id -u)" != 0 ] || ! unshare -m true 2> /dev/null; then
     exit 0
 fi
 
-# ns.sh DIR HOW...: the helper once per HOW on empty folders (but for "again"): root, again,
-# args (with an argument), nobody (uid 65534), fail:TOOL SUBCOMMAND, folder (a folder in the
-# rule's place, its content to "inside"), missing:TOOL. Run N leaves DIR/N/{status,stderr,out,
-# log,listing}, the two files and their "mode uid gid" in DIR/N/stat.
+# ns.sh DIR HOW...: the helper per HOW on empty folders (but "again"): root, again, args, nobody,
+# fail:TOOL SUBCOMMAND, folder (in the rule's place, its content to "inside"), missing:TOOL.
+# Run N leaves DIR/N/{status,stderr,out,log,listing}, the two files and "mode uid gid" in stat.
 cat > "$WORK/ns.sh" <<'NS'
 set -eu
 dir=$1 helper=$2
@@ -93,12 +92,11 @@ check "as root, and again: both files right, 0644 root-owned, tools run in order
 check "a failing udevadm trigger: one line naming it, nothing after it" \
     eval 'refused "$d/3" "^grant-input-access: .*udevadm trigger failed" &&
         [ "$(tail -1 "$d/3/log")" = "$trigger" ]'
-# Where the rule goes is a folder: a rename would move the rule into it and report success.
+# A folder in the rule's place: a rename would move the rule into it.
 check "not root, an argument, a folder in the rule's place: refused with one line, nothing done" \
     eval 'refused "$d/4" "^grant-input-access: " && untouched "$d/4" && refused "$d/5" "^usage: " &&
         untouched "$d/5" && refused "$d/6" "^grant-input-access: $RULES is not a regular file" &&
         untouched "$d/6" && same "$d/6/inside" ""'
-# A missing tool is named without the helper's path and line number.
 check "no modprobe: one line that names it" eval 'same "$d/7/log" "" &&
     same "$d/7/stderr" "grant-input-access: modprobe uinput failed: modprobe is not installed"'
 

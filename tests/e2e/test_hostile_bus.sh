@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# A session bus (or accessibility bus) that accepts and never answers, as a stopped daemon: one
-# line after 2 s, completion on time, an end at once when asked; under X11 too, where Qt's
-# accessibility bridge would wait on it. Bounds allow a loaded machine, not a hang or two waits.
+# Buses that accept and never answer: one line after 2 s, completion on time, a prompt end;
+# under X11 too. Bounds allow a loaded machine, not a hang or two waits.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 TOOLS="$(cd "$(dirname "$0")/../../tools/silent-bus" && pwd)"
 UNAVAILABLE='Main app messaging unavailable: the session bus did not answer within 2 s'
 A11Y_OFF='Accessibility off: the accessibility bus did not answer within 2 s'
 
-# on_bus HOME CMD...: CMD with that home on HOME's silent bus (or BUS), on PLATFORM (offscreen),
-# its start noted in HOME/started. With FIRST set, the first connection passes through to FIRST.
+# on_bus HOME CMD...: CMD on HOME's silent bus (or BUS), start time to HOME/started; with FIRST,
+# the first connection passes through to FIRST.
 on_bus() {
     python3 "$TOOLS/silent_bus.py" "$1/bus" ${FIRST:+"$FIRST"} > /dev/null 2>&1 &
     echo $! > "$1/bus.pid"
@@ -31,8 +30,7 @@ timed() {
     local t
     t=$(at "$1" "FTUE will show"); stop_with "$1" TERM; stop_bus "$1"; echo "$t"
 }
-# control PROGRAM: timed with a working bus under X11, the slower of two runs (one fast run on
-# a busy machine is luck); hostile runs are held to it plus the waits they are allowed.
+# control PROGRAM: timed on a working bus, the slower of two runs (one fast run is luck).
 control() {
     local i t slowest=0
     for i in 1 2; do

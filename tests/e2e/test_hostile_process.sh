@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The process's surroundings: a console that goes away, termination signals, no display, and
-# HOME and XDG variables that are missing, relative or not UTF-8.
+# A console that goes away, signals, no display, HOME and XDG missing, relative or not UTF-8.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -17,8 +16,7 @@ check "piped into head: exit 0, the entry and both flags written" \
         cmp "$h/entry" "$h/config/autostart/com.marten.Marten.desktop" &&
         same_bytes "$h/config/Marten/Marten.conf" "$FLAGS_ONLY"'
 
-# SIGTERM, SIGINT and SIGHUP end it as closing the window does, removing the fallback folder
-# under TMPDIR that the media go to without a runtime folder (Qt's own folder there stays).
+# SIGTERM, SIGINT and SIGHUP end it as closing does, removing the media's fallback folder.
 ours() { ls -A "$1/tmp" | grep '^marten-onboarding-'; }
 for signal in TERM INT HUP; do
     h="$(new_home "signal-$signal")"
@@ -44,8 +42,7 @@ refused() {
         [ -z "$(find "$1/cwd" "$1/config" -mindepth 1 2>/dev/null)" ] && [ ! -e "$1/.config" ] && [ ! -e "$1/runtime/marten-onboarding" ]
 }
 
-# HOME unset, empty or relative: the password database (files only, in a private namespace)
-# decides, without an entry the program refuses; relative XDG folders are ignored.
+# HOME unset, empty or relative: the password database decides (no entry: refused).
 if unshare -m --propagation private true 2>/dev/null; then
     for row in empty:HOME= relative:HOME=somewhere unset:--unset=HOME missing-entry:--unset=HOME; do
         kind="${row%%:*}" home_env="${row#*:}"

@@ -13,9 +13,8 @@ with_conf() {
     printf "$2" | tee "$h/config/Marten/Marten.conf" > "$h/before"
 }
 
-# Left as it was, with one line why: what QSettings cannot parse (lost on a rewrite of a file
-# the main application shares) or a Latin-1 value (rewritten with its bytes replaced); a lock,
-# as a folder or naming a live process, waited on for a bounded time (on the real clock).
+# Left as it was, with one line why: unparsable (lost on a rewrite), Latin-1 (bytes replaced),
+# locked by a folder or a live process (waited on for a bounded time, on the real clock).
 sleep 60 &
 holder=$!
 while IFS='|' read -r name content reason; do
@@ -41,8 +40,7 @@ lock-live|[General]\nvolume=3\n|is locked by another program
 CASES
 kill "$holder"
 
-# In a private mount namespace: a full or read-only configuration folder, and a full, read-only
-# TMPDIR, which costs nothing as the merge works beside the file.
+# In a mount namespace: a full or read-only config folder; a full, read-only TMPDIR is unused.
 cat > "$WORK/run.sh" <<'INNER'
 case "$2" in
     full-disk) mount -t tmpfs -o size=64k tmpfs "$XDG_CONFIG_HOME"

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Input access granted from the permission step, then push to talk with the real key reader:
-# the simple program under Xvfb, driven by session.sh in a namespace without /dev/uinput, which
-# a fake at the configured pkexec path creates (one first on PATH must never run). A helper
-# another user owns is never offered. 1,100 keyboards, 1,024 files: 32 read, kept, saves.
+# Access granted from the permission step (a fake at the configured pkexec path creates
+# /dev/uinput; one on PATH never runs), then push to talk with the real key reader, via
+# session.sh. 1,100 keyboards, 1,024 files: 32 read and kept. Another user's helper: no offer.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 

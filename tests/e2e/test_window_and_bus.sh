@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Each program on a real X server: the full one receives a sign-in notice sent as its steps are
-# announced and carries on. Each window has an icon and its entry's StartupWMClass; Ctrl+W
-# (full, after a double press on sign-in) or a click on "×" (simple) ends it, writing nothing.
+# On X: the full program receives a sign-in notice and carries on; each window has an icon and
+# its entry's class; Ctrl+W (full) or a click on "×" (simple) ends it, writing nothing.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 need xvfb-run xdotool xprop gdbus
@@ -26,8 +25,7 @@ until_ eval '! kill -0 "$pid" 2>/dev/null' || { echo still-running > "$HOME/stat
 wait "$pid"
 echo "$?" > "$HOME/status"
 INNER
-# With input access, the full program: Next, then "Continue with Google" twice within the
-# second before the move, asking once. The "×" is centred 24 px in from the right edge.
+# With input access: Next, then "Continue with Google" twice before the move, asking once.
 full="key ctrl+w" wrap=()
 can_fake_input_access && wrap=("$WITH_INPUT_ACCESS") &&
     full="mousemove --window WINDOW 404 426 click 1 mousemove --window WINDOW 404 161 click --repeat 2 --delay 150 1 $full"
@@ -58,8 +56,7 @@ else
     echo "SKIP: a double press (no mount namespaces here)"
 fi
 
-# A fake xdg-open notes the browser's environment: as at start, after a working bus or one
-# answering in 2.1 s (left out for the run).
+# A fake xdg-open notes the browser's environment, after a working bus or one taking 2.1 s.
 declare -f until_ > "$WORK/browser.sh" && cat >> "$WORK/browser.sh" <<'INNER'
 mkdir -p "$HOME/fakebin" && printf '#!/bin/sh\nenv > "$HOME/xdg-open.env"\n' > "$HOME/fakebin/xdg-open"
 chmod 755 "$HOME/fakebin/xdg-open"

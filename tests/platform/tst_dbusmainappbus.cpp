@@ -47,8 +47,8 @@ private slots:
         m_context = std::make_unique<QObject>();
     }
 
-    // A bus answering after the patience ran out: requests before and after dropped with no
-    // second line, waiters answered at the give-up. A request is one (s, a{ss}) signal.
+    // A bus answering late: requests dropped with no second line, waiters answered at the
+    // give-up; a request is one (s, a{ss}) signal.
     void aBusThatAnswersLateIsNotUsed()
     {
         fake::Scheduler scheduler;
@@ -81,8 +81,7 @@ private slots:
         QCOMPARE(qdbus_cast<UserInfo>(signal.arguments().at(1)), (UserInfo{{"source", "ftue"}}));
         QCOMPARE(m_console.lines().size(), 1);
     }
-    // From any peer: another name, other types, too many entries or too long a value dropped;
-    // the good notice after them, sent once the bus confirms the subscription, kept.
+    // Another name, other types, too many entries, too long a value dropped; the good one kept.
     void peerNotificationsAreChecked()
     {
         m_bus.observe("wanted", m_context.get(), [this](const QString& n, const UserInfo& info) {
@@ -113,9 +112,8 @@ private slots:
         QVERIFY(m_console.lines().first().startsWith("Main app messaging unavailable: "));
     }
 
-    // The accent through the real portal before a small back end (settings_portal.py), owning
-    // its name before the reader asks (else the bus starts one that knows no back end). The
-    // appearance colour before KDE's, changes followed, and each key read alone without ReadAll.
+    // The accent via the real portal (owning its name first, or the bus starts one without our
+    // back end): appearance before KDE's, changes followed, keys read alone without ReadAll.
     void accentColourFromTheSettingsPortal()
     {
         const QString frontEnd = "/usr/libexec/xdg-desktop-portal";

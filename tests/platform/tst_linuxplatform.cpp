@@ -1,5 +1,4 @@
-// What the settings file, the autostart entry and the console do in a whole run is checked
-// end to end (tests/e2e); here are the edges of single functions.
+// Edges of single functions; whole runs are checked end to end (tests/e2e).
 #include "platform/linux/EvdevInputAccessProbe.h"
 #include "platform/linux/EvdevPushToTalkKeys.h"
 #include "platform/linux/FileReplace.h"
@@ -55,8 +54,7 @@ class TestLinuxPlatform final : public QObject {
     Q_OBJECT
 
 private slots:
-    // As nobody (root passes every access check): a keyboard only its owner may write, or a
-    // read-only /dev/uinput, is no access. Key bitmaps are hex words, most significant first.
+    // As nobody: an owner-only keyboard or a read-only /dev/uinput is no access.
     void probeNeedsAKeyboardAndUinput()
     {
         QVERIFY(EvdevInputAccessProbe::hasKeyBit("4000000000000000 0", 126));
@@ -90,10 +88,9 @@ private slots:
         QVERIFY(probe.hasInputAccess());
     }
 
-    // On FIFOs: only Right Meta's press and release count (not repeats, other keys, garbage); a
-    // split record counts once whole; the key is held until every keyboard lets go. At most
-    // maxDevices are read; one left out of the list stays open while its node exists. The
-    // stream's end releases the key and closes the device.
+    // On FIFOs: only Right Meta's press and release count, a split record once; held until
+    // every keyboard lets go. At most maxDevices read; one left out of the list stays open
+    // while its node exists; the stream's end releases the key and closes the device.
     void keyReaderFollowsOnlyThePushToTalkKey()
     {
         const test::FailIfBlocked watchdog(20s);
@@ -175,10 +172,8 @@ private slots:
         QVERIFY(!broken.registerMainApp().ok() && !QFile::exists(broken.entryPath()));
     }
 
-    // A linked file (dotfile managers) stays a link, its target gets the flags. Only our
-    // temporaries and scratch folders older than a minute go; backups, look-alikes, a fresh
-    // temporary, a FIFO, another user's file stay. Too large a file or a folder in the way
-    // fails, changing nothing.
+    // A link stays, its target gets the flags; only our leftovers older than a minute go. Too
+    // large a file or a folder in the way fails, changing nothing.
     void replacingKeepsLinksAndTouchesNothingElse()
     {
         for (const bool linked : {false, true}) {

@@ -55,8 +55,7 @@ private slots:
         qputenv("FAKE_PKEXEC_ARGS", m_args.toLocal8Bit());
     }
 
-    // Nothing to run without pkexec and the helper (a missing pkexec fails naming it), or where
-    // anyone but root could rewrite either or a folder above.
+    // Nothing to run without pkexec and the helper, or where anyone but root could rewrite them.
     void grantsOnlyWithPkexecAndTheHelperOnlyRootControls()
     {
         const QString pkexec = m_dir.filePath("fakebin/pkexec");

@@ -13,8 +13,7 @@ class TestSignInView final : public QObject {
     Q_OBJECT
 
 private slots:
-    // Tabbed to, the email field shows the focus ring; Return there does nothing and the text
-    // goes nowhere. Facebook, Apple and Continue answer "Coming soon", again after each OK.
+    // The tabbed-to field shows the ring, Return does nothing; the rest say "Coming soon".
     void fullVariant()
     {
         fake::Services services;

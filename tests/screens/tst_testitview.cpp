@@ -14,9 +14,8 @@ class TestTestItView final : public QObject {
     Q_OBJECT
 
 private slots:
-    // Keyboards that open are read, a later one picked up, all closed on hiding. Typed text
-    // counts from a press until 10 s after the release or last character, never pressing the
-    // focused button meanwhile (Ctrl+Return does); "You said:" shows whenever there is text.
+    // Openable keyboards read, a new one picked up, all closed on hiding. Typing counts until
+    // 10 s after the release or last key, pressing no button but by Ctrl+Return.
     void keyAndTypedTextDriveTheState()
     {
         fake::Services services;
