@@ -8,7 +8,6 @@
 #include "ui/WindowIcon.h"
 
 #include <QDir>
-#include <QSvgRenderer>
 
 #include <sys/stat.h>
 

@@ -7,10 +7,8 @@ source "$(dirname "$0")/lib.sh"
 helper="$(cd "$BIN/.." && pwd)/libexec/marten-onboarding/grant-input-access"
 RULES=/etc/udev/rules.d/70-marten-input-access.rules
 MODULES=/etc/modules-load.d/marten-uinput.conf
-if [ "$(id -u)" != 0 ] || ! unshare -m true 2> /dev/null; then
-    echo "SKIP: the helper's runs need root and mount namespaces"
-    exit 0
-fi
+[ "$(id -u)" = 0 ] && unshare -m true 2> /dev/null ||
+    { echo "SKIP: the helper's runs need root and mount namespaces"; exit 0; }
 
 # ns.sh DIR HOW...: the helper per HOW on empty folders (but "again"): root, again, args, nobody,
 # fail:TOOL SUBCOMMAND, folder (in the rule's place, its content to "inside"), missing:TOOL.
@@ -51,9 +49,8 @@ for how in "$@"; do
         folder) mkdir "$RULES" ;;
         missing:*) rm "/usr/sbin/${how#missing:}" ;;
     esac
-    status=0
-    (cd / && "${run[@]}") > "$out/out" 2> "$out/stderr" < /dev/null || status=$?
-    echo "$status" > "$out/status"
+    (cd / && "${run[@]}") > "$out/out" 2> "$out/stderr" < /dev/null && echo 0 > "$out/status" ||
+        echo $? > "$out/status"
     for f in RULES MODULES; do [ -f "${!f}" ] && cp "${!f}" "$out/$f" && stat -c '%a %u %g' "${!f}" >> "$out/stat"; done
     ls -A /etc/udev/rules.d /etc/modules-load.d > "$out/listing"
     if [ -d "$RULES" ]; then ls -A "$RULES" > "$out/inside"; rm -rf "$RULES"; fi

@@ -6,10 +6,7 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
 need xvfb-run xdotool xclip python3
-if ! can_fake_input_access; then
-    echo "SKIP: no mount namespaces here"
-    exit 0
-fi
+can_fake_input_access || { echo "SKIP: no mount namespaces here"; exit 0; }
 pkexec="$(sed -n 's/^MARTEN_PKEXEC:FILEPATH=//p' "$BIN/../CMakeCache.txt")"
 [[ "$pkexec" == /* ]] || { fail "the build names pkexec by an absolute path" "'$pkexec'"; finish; exit 1; }
 

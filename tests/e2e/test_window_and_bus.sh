@@ -6,11 +6,11 @@ source "$(dirname "$0")/lib.sh"
 need xvfb-run xdotool xprop gdbus
 DIST="$(cd "$(dirname "$0")/../../dist" && pwd)"
 
+# started CMD...: CMD in the background as $pid, once it has announced its steps.
+started() { "$@" > "$HOME/out" 2> "$HOME/err" & pid=$!; until_ grep -q "FTUE will show" "$HOME/out"; }
 # run.sh BIN PROGRAM XDOTOOL-ARGS... (WINDOW the window): the status to HOME/status.
-declare -f until_ > "$WORK/run.sh" && cat >> "$WORK/run.sh" <<'INNER'
-"$1/$2" > "$HOME/out" 2> "$HOME/err" &
-pid=$!
-until_ eval 'grep -q "FTUE will show" "$HOME/out"'
+declare -f until_ started > "$WORK/run.sh" && cat >> "$WORK/run.sh" <<'INNER'
+started "$1/$2"
 if [ "$2" = MartenOnboarding ]; then
     gdbus emit --session --object-path /com/marten/DistributedNotifications \
         --signal com.marten.DistributedNotifications.Notification "com.marten.authCompleted" "@a{ss} {}"
@@ -57,7 +57,7 @@ else
 fi
 
 # A fake xdg-open notes the browser's environment, after a working bus or one taking 2.1 s.
-declare -f until_ > "$WORK/browser.sh" && cat >> "$WORK/browser.sh" <<'INNER'
+declare -f until_ started > "$WORK/browser.sh" && cat >> "$WORK/browser.sh" <<'INNER'
 mkdir -p "$HOME/fakebin" && printf '#!/bin/sh\nenv > "$HOME/xdg-open.env"\n' > "$HOME/fakebin/xdg-open"
 chmod 755 "$HOME/fakebin/xdg-open"
 if [ "$2" = slow ]; then
@@ -68,9 +68,7 @@ if [ "$2" = slow ]; then
     DBUS_SESSION_BUS_ADDRESS="unix:path=$HOME/slow-bus"
 fi
 echo "$DBUS_SESSION_BUS_ADDRESS" > "$HOME/bus-at-start"
-PATH="$HOME/fakebin:$PATH" "$1/MartenOnboarding_Simple" > "$HOME/out" 2> "$HOME/err" &
-pid=$!
-until_ eval 'grep -q "FTUE will show" "$HOME/out"'
+PATH="$HOME/fakebin:$PATH" started "$1/MartenOnboarding_Simple"
 until_ eval 'wid=$(xdotool search --onlyvisible --name "Welcome to Marten" | head -1) && [ -n "$wid" ]'
 xdotool windowfocus --sync "$wid"
 # With input access: welcome, how-to, then the sign-in step's first control, "Sign in with Google".

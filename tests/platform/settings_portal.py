@@ -15,9 +15,8 @@ IMPL = "org.freedesktop.impl.portal.Settings"
 
 
 def value(kind, text):
-    if kind == "rgb":
-        return dbus.Struct([dbus.Double(float(c)) for c in text.split(",")], signature="ddd")
-    return dbus.String(text)
+    return dbus.Struct([dbus.Double(float(c)) for c in text.split(",")], signature="ddd") if kind == "rgb" \
+        else dbus.String(text)
 
 
 class Settings(dbus.service.Object):

@@ -33,19 +33,15 @@ QStringList listing(const QString& folder)
 // Plants leftovers the cleanup must tell apart, all but one temporary 2 minutes old; the listing.
 QStringList plantLeftovers(const QString& folder)
 {
-    QDir().mkpath(folder);
-    QProcess shell;
-    shell.setWorkingDirectory(folder);
-    shell.start("sh",
-                {"-ec", R"sh(a=.Marten.conf.marten-merge-AbC123 o=.Marten.conf.marten-merge-XyZ789
+    const int planted = QProcess::execute("sh", {"-ec", R"sh(mkdir -p "$0" && cd "$0"
+        a=.Marten.conf.marten-merge-AbC123 o=.Marten.conf.marten-merge-XyZ789
         mkdir -p $a/sub $o && ln -s ../.Marten.conf.20240601 $a/link
         touch .Marten.conf.20240601 .Marten.conf.marten-save-0123abcd $a/Marten.conf $o/Marten.conf \
             $o/Marten.conf.lock && mkfifo .Marten.conf.marten-save-00000000
         [ "$(id -u)" != 0 ] || { f=.Marten.conf.marten-save-fedcba98 && touch $f && chown 65534 $f; }
-        touch -h -d '-2 minutes' .Marten.conf.* $a/* $o/* && touch .Marten.conf.marten-save-89abcdef)sh"});
-    if (!shell.waitForFinished() || shell.exitCode() != 0)
-        return {"planting failed: " + shell.readAllStandardError()};
-    return listing(folder);
+        touch -h -d '-2 minutes' .Marten.conf.* $a/* $o/* && touch .Marten.conf.marten-save-89abcdef)sh",
+                                                 folder});
+    return planted == 0 ? listing(folder) : QStringList{"planting failed"};
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QWidget>
 
 namespace marten::test {
 

@@ -6,7 +6,6 @@
 #include "ui/Theme.h"
 
 #include <QApplication>
-#include <QFile>
 
 namespace marten::test {
 
