@@ -178,10 +178,9 @@ private slots:
                              qPrintable(catalogue + ", " + where + ": " + cut.join(", ")));
                 };
                 for (; flow.currentStep(); flow.nextStep()) {
-                    const QString step = stepName(*flow.currentStep());
                     if (*flow.currentStep() == FTUEStep::testIt)
                         flow.testItState().setTranscribedText(QString("word ").repeated(400));
-                    check(step);
+                    check(stepName(*flow.currentStep()));
                     if (*flow.currentStep() == FTUEStep::permissions) {
                         run.services.granter.grantable = true; // the taller panel
                         run.window.showInputAccessPanel();

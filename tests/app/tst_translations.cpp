@@ -72,8 +72,7 @@ private slots:
             child.setProcessChannelMode(QProcess::MergedChannels);
             child.start(QCoreApplication::applicationFilePath(),
                         {"picksTheCatalogueForTheEnvironment"});
-            const bool finished = child.waitForFinished(60000);
-            QVERIFY2(finished && child.exitCode() == 0,
+            QVERIFY2(child.waitForFinished(60000) && child.exitCode() == 0,
                      qPrintable(row[0] + ":\n" + QString::fromLocal8Bit(child.readAll())));
         }
     }

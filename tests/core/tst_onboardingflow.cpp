@@ -85,7 +85,6 @@ private slots:
     // passing the sign-in step only with a token on disk.
     void stepButtonsAndMoves()
     {
-        using T = StepButtonChoice::Title;
         OnboardingFlow* flow = decide(Variant::Full); // welcome, permissions, signIn, howToUse
         QSignalSpy moved(flow, &OnboardingFlow::currentStepChanged);
         flow->previousStep();
@@ -97,10 +96,10 @@ private slots:
                 flow->previousStep();
             return flow->currentStepButton();
         };
-        QCOMPARE(at(0)->title, T::Next);
+        QCOMPARE(at(0)->title, StepButtonChoice::Title::Next);
         QVERIFY(!at(2));
         QCOMPARE(moved.last().at(1).toBool(), true); // animated
-        QVERIFY(at(3)->title == T::GetStarted && at(3)->completes);
+        QVERIFY(at(3)->title == StepButtonChoice::Title::GetStarted && at(3)->completes);
         QVERIFY(!at(4) && !flow->currentStep());
 
         flow->start(); // the window shown a second time: still observed once

@@ -1,5 +1,4 @@
-# The keyboard and screen of a push-to-talk session (see session.sh).
-#   keys.py press|release: writes that record of Right Meta to the keyboard FIFO (fd 3).
+# keys.py press|release: writes that record of Right Meta to the keyboard FIFO (fd 3).
 #   keys.py find COLOUR: how many pixels are COLOUR ("r,g,b", within 2), then "x0 y0 x1 y1".
 #   keys.py bench N: median milliseconds from a press written to the microphone drawn red.
 import ctypes, os, re, statistics, struct, sys, time

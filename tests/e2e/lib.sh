@@ -24,8 +24,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/until.sh"
 
 # check NAME CMD...: one result from CMD's status; what CMD printed explains a failure.
 check() {
-    local name="$1" out
-    shift
+    local name="$1" out && shift
     if out="$("$@" 2>&1)"; then passed=$((passed + 1)) && echo "PASS: $name"; else fail "$name" "$out"; fi
 }
 
@@ -45,8 +44,7 @@ lib="$(compgen -G '/usr/lib/*/faketime/libfaketime.so.1' | head -1)"
 # run_to_end HOME CMD... PROGRAM: runs CMD... PROGRAM (20 s at most, then killed), output in
 # HOME/out and HOME/err, exit status in HOME/status.
 run_to_end() {
-    local h="$1" clock=()
-    shift
+    local h="$1" clock=() && shift
     [ -n "${FAST:-}" ] && clock=("${FASTER_CLOCK[@]}")
     "${@:1:$#-1}" timeout -k 5 20 "${clock[@]}" "${@: -1}" > "$h/out" 2> "$h/err"
     echo "$?" > "$h/status"
@@ -68,8 +66,7 @@ completed() {
 # start_until HOME TEXT CMD... PROGRAM: as run_to_end, in the background, returning 0.5 s after
 # the output holds TEXT; PROGRAM's own pid goes to HOME/pid for stop_with.
 start_until() {
-    local h="$1" text="$2"
-    shift 2
+    local h="$1" text="$2" && shift 2
     rm -f "$h/pid"
     "${@:1:$#-1}" timeout -k 5 -s TERM 20 sh -c 'echo $$ > "$0"; exec "$1"' "$h/pid" "${@: -1}" \
         > "$h/out" 2> "$h/err" &
@@ -95,8 +92,7 @@ with_main_app() { mkdir -p "$1" && cp "$BIN/MartenOnboarding" "$1/" && install /
 
 # stop_with HOME SIGNAL: ends start_until's program; status to HOME/status, seconds to HOME/took.
 stop_with() {
-    local start
-    start=$(date +%s%N)
+    local start && start=$(date +%s%N)
     kill -s "$2" "$(cat "$1/pid")"
     wait "$STARTED"; echo $? > "$1/status"
     echo "scale=2; ($(date +%s%N) - $start) / 1000000000" | bc > "$1/took"

@@ -3,7 +3,6 @@
 # first control, KEYBOARDS nodes FIFOs for keys.py, 1,024 files at most; "granted" goes on to
 # the end, "user-owned" stops. Results go to $HOME.
 set -uo pipefail
-mode="$1"
 keys() { python3 "$(dirname "$0")/keys.py" "$@"; }
 source "$(dirname "$0")/until.sh"
 seen() { [ "$(keys find "$1" | cut -d' ' -f1)" -gt "$2" ]; } # COLOUR MIN
@@ -24,7 +23,7 @@ xdotool windowfocus --sync "$wid"
 press ctrl+Return
 until_ seen 255,149,0 500 && press Tab space
 until_ seen 184,184,184 20000 && press space
-if [ "$mode" = user-owned ]; then
+if [ "$1" = user-owned ]; then
     # No Grant Access: the first control copies a command.
     until_ eval 'xclip -o -selection clipboard > "$HOME/clipboard" 2> /dev/null'
 else

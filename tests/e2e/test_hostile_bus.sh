@@ -27,8 +27,7 @@ below() { [ "$1" != never ] && [ "$(echo "$1 < $2" | bc)" = 1 ] || { echo "took 
 # timed HOME PROGRAM: seconds from start to the steps, PROGRAM then ended with SIGTERM.
 timed() {
     start_until "$1" "FTUE will show" on_bus "$1" "$BIN/$2"
-    local t
-    t=$(at "$1" "FTUE will show"); stop_with "$1" TERM; stop_bus "$1"; echo "$t"
+    local t && t=$(at "$1" "FTUE will show"); stop_with "$1" TERM; stop_bus "$1"; echo "$t"
 }
 # control PROGRAM: timed on a working bus, the slower of two runs (one fast run is luck).
 control() {

@@ -4,8 +4,7 @@
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
-# stopped_early HOME: ended by SIGTERM within 2 s as a closed window would, nothing saved.
-stopped_early() { ended "$1" && within "$1" 2 && [ -z "$(ls -A "$1/config")" ]; }
+stopped_early() { ended "$1" && within "$1" 2 && [ -z "$(ls -A "$1/config")" ]; } # HOME: nothing saved
 
 # In a world-writable parent without the sticky bit, the folder is swapped for a link to the
 # victim's, over and over, while the program stages (Qt's own folder under TMPDIR aside).

@@ -36,8 +36,7 @@ check "no display: one line on standard error, status 1" \
     eval 'same "$h/status" 1 && [ ! -s "$h/out" ] && [ "$(wc -l < "$h/err")" = 1 ] &&
         grep "needs a graphical session" "$h/err" && [ -z "$(find "$h/config" "$h/runtime" -mindepth 1)" ]'
 
-# refused HOME REASON: status 1, one line giving REASON, nothing written anywhere.
-refused() {
+refused() { # HOME REASON: status 1, one line giving REASON, nothing written anywhere
     same "$1/status" 1 && [ "$(wc -l < "$1/out")" = 1 ] && grep "^MartenOnboarding cannot start: $2" "$1/out" &&
         [ -z "$(find "$1/cwd" "$1/config" -mindepth 1 2>/dev/null)" ] && [ ! -e "$1/.config" ] && [ ! -e "$1/runtime/marten-onboarding" ]
 }

@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
-"""A settings portal back end for the tests: ReadAll and Read from a table; com.marten.Test.Set
-changes a value and sends SettingChanged, com.marten.Test.FailReadAll makes ReadAll fail.
-
-usage: settings_portal.py BUS-NAME [NAMESPACE KEY KIND VALUE]...
-KIND is "rgb" (VALUE "r,g,b" in 0 to 1, sent as (ddd)) or "s" (a string)."""
+"""settings_portal.py BUS-NAME [NAMESPACE KEY KIND("rgb": "r,g,b" in 0 to 1, or "s") VALUE]...
+A settings portal back end serving ReadAll and Read from a table; com.marten.Test.Set changes a
+value and sends SettingChanged, com.marten.Test.FailReadAll makes ReadAll fail from then on."""
 import sys
 
 import dbus

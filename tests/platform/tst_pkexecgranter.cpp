@@ -25,7 +25,6 @@ esac
 [ "$FAKE_PKEXEC_STATUS" = -1 ] && kill -KILL $$
 exit "$FAKE_PKEXEC_STATUS"
 )";
-constexpr char kComplaints[] = "first complaint\\nlast complaint\\n\\n";
 
 } // namespace
 
@@ -107,8 +106,8 @@ private slots:
         QTest::addColumn<Outcome>("outcome");
         QTest::addColumn<QString>("detail");
         QTest::newRow("granted") << 0 << "" << Outcome::Granted << "";
-        QTest::newRow("prompt dismissed")
-            << 126 << kComplaints << Outcome::Dismissed << "last complaint";
+        QTest::newRow("prompt dismissed") << 126 << "first complaint\\nlast complaint\\n\\n"
+                                          << Outcome::Dismissed << "last complaint";
         QTest::newRow("not authorised") << 127 << "Error: Not authorized\\n\\nReported.\\n"
                                         << Outcome::NotAuthorised << "Reported.";
         // pkexec's other errors share its status: the detail says which.
