@@ -17,13 +17,18 @@ using namespace std::chrono_literals;
 class TestFTUEView final : public QObject {
     Q_OBJECT
 
-    // The bar as painted over white, one letter per stretch along its middle row: a for the
-    // accent colour, p for pale.
+    static QImage onWhite(QWidget* widget)
+    {
+        QImage image(widget->size(), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        widget->render(&image, {}, {}, QWidget::DrawChildren);
+        return image;
+    }
+
+    // The bar's middle row, one letter per stretch: a for the accent colour, p for pale.
     static QString segments(QWidget* bar)
     {
-        QImage image(bar->size(), QImage::Format_ARGB32);
-        image.fill(Qt::white);
-        bar->render(&image, {}, {}, QWidget::DrawChildren);
+        const QImage image = onWhite(bar);
         QString found;
         for (int x = 0, y = image.height() / 2; x < image.width(); ++x) {
             const QColor colour = image.pixelColor(x, y);
@@ -35,8 +40,7 @@ class TestFTUEView final : public QObject {
         return found;
     }
 
-    // The visible labels under `root` whose text needs more room than they have, or that a
-    // parent shows only in part (inside a scroll area only the width counts).
+    // Visible labels lacking room or cut by a parent (inside a scroll area only the width).
     static QStringList cutOff(QWidget* root)
     {
         QStringList found;
@@ -69,8 +73,7 @@ class TestFTUEView final : public QObject {
     }
 
 private slots:
-    // The buttons drive the flow; Back, the bar and the step button follow it, past the end too;
-    // Get Started on the last step completes, with a transcript shown too.
+    // Buttons drive the flow; Back, bar and step button follow it; Get Started completes.
     void buttonsAndBarFollowTheFlow()
     {
         test::OnboardingRun run(Variant::Simple, false, true); // welcome, howToUse, signIn, testIt
@@ -98,8 +101,7 @@ private slots:
         QCOMPARE(completed.count(), 1);
     }
 
-    // A decision ready before the window's first frame must not build the first step
-    // ahead of that frame; a window that is never painted still moves on after a while.
+    // The first step is built after the window's first frame, or after a while without one.
     void flowStartsAfterTheFirstPaintOrATimeLimit()
     {
         fake::Services services;
@@ -115,10 +117,8 @@ private slots:
         QVERIFY(view.currentScreen());
     }
 
-    // Signed in: the permission screen's button opens the panel, which goes once the flow sees
-    // the grant; the flow then moves on to the purchase. There Skip moves on at once and asks
-    // for nothing; Subscribe asks the main application once and moves on a moment later,
-    // however often it is pressed meanwhile.
+    // The panel goes once the grant is seen; on the purchase step Skip moves on asking nothing,
+    // Subscribe pressed twice asks once and moves on a moment later.
     void grantThenPurchase()
     {
         test::OnboardingRun run(Variant::Full, true);
@@ -158,10 +158,7 @@ private slots:
         QCOMPARE(flow.currentStepIndex(), purchase + 1);
     }
 
-    // Every step of both programs, the input-access panel and the test step with a long
-    // transcription, in every shipped catalogue, at the window's size: each label has the
-    // width and height its text needs, and no parent cuts it off. A label in a scrolled part
-    // may be taller than what shows of it.
+    // Every step, the panel and a long transcription, in every catalogue: nothing cut off.
     void nothingIsCutOffInAnyCatalogue()
     {
         const QStringList catalogues = QDir(":/i18n").entryList({"marten_*.qm"});
@@ -181,10 +178,9 @@ private slots:
                              qPrintable(catalogue + ", " + where + ": " + cut.join(", ")));
                 };
                 for (; flow.currentStep(); flow.nextStep()) {
-                    const QString step = stepName(*flow.currentStep());
                     if (*flow.currentStep() == FTUEStep::testIt)
                         flow.testItState().setTranscribedText(QString("word ").repeated(400));
-                    check(step);
+                    check(stepName(*flow.currentStep()));
                     if (*flow.currentStep() == FTUEStep::permissions) {
                         run.services.granter.grantable = true; // the taller panel
                         run.window.showInputAccessPanel();
@@ -197,10 +193,8 @@ private slots:
         }
     }
 
-    // The desktop's accent colour: a light one is darkened, hue kept, until white text on it
-    // keeps 4.5:1 (#007AFF itself is 4.0:1), a dark one is taken as it is, none gives the
-    // default back. A change reaches the open window: the bar, the step button and the
-    // microphone are drawn in the new colour.
+    // A light accent darkened, hue kept, to 4.5:1 under white (#007AFF is 4.0:1), a dark one
+    // kept, none the default; the bar, step button and microphone follow a change.
     void followsTheDesktopsAccent()
     {
         for (const char* light : {"#FFCC00", "#34C759", "#FF9500", "#007AFF", "#FFFFFF"}) {
@@ -214,18 +208,10 @@ private slots:
         test::OnboardingRun run(Variant::Simple, false, true); // welcome, howToUse, signIn, testIt
         QVERIFY(run.ready);
         FTUEView* view = run.window.view();
-        const auto fill = [](QWidget* widget, QPoint at) {
-            QImage image(widget->size(), QImage::Format_ARGB32);
-            image.fill(Qt::white);
-            widget->render(&image, {}, {}, QWidget::DrawChildren);
-            return image.pixelColor(at);
-        };
-        QCOMPARE(segments(view->findChild<ProgressBar*>()), "appp");
         theme::setAccent(QColor("#FF9500"));
-        QVERIFY(theme::accent() != QColor("#FF9500"));
         QCOMPARE(segments(view->findChild<ProgressBar*>()), "appp");
         QWidget* button = view->stepButton();
-        QCOMPARE(fill(button, {8, button->height() / 2}), theme::accent());
+        QCOMPARE(onWhite(button).pixelColor(8, button->height() / 2), theme::accent());
         for (int i = 0; i < 3; ++i)
             run.window.flow().nextStep();
         QTest::qWait(0);
@@ -236,8 +222,7 @@ private slots:
         QCOMPARE(mic->pixmap().toImage().pixelColor(8, 40), theme::accent());
     }
 
-    // A platform theme that sets its own font once it has read its settings (qt6ct does, and
-    // that drops the fonts per class too) changes no control's font.
+    // A platform theme setting its own font (qt6ct, dropping per-class fonts) changes none.
     void keepsItsFontUnderAPlatformTheme()
     {
         QFont desktop("DejaVu Sans");

@@ -8,7 +8,6 @@
 #include "ui/WindowIcon.h"
 
 #include <QDir>
-#include <QSvgRenderer>
 
 #include <sys/stat.h>
 
@@ -18,10 +17,8 @@ using namespace marten;
 static void writeIcon(const QString& path, int side = 48)
 {
     QDir().mkpath(QFileInfo(path).path());
-    if (path.endsWith(QLatin1String(".svg"))) {
-        QFile::copy(QStringLiteral(":/symbols/gear.svg"), path);
-        return;
-    }
+    if (path.endsWith(".svg"))
+        return void(QFile::copy(":/symbols/gear.svg", path));
     QImage image(side, side, QImage::Format_ARGB32);
     image.fill(Qt::red);
     image.save(path);
@@ -52,8 +49,7 @@ static int ringPixels(QWidget& window)
 class TestOnboardingWindow final : public QObject {
     Q_OBJECT
 private slots:
-    // Centred on the available area, below a menu bar and on a screen smaller than the
-    // window alike (overhanging on both sides then).
+    // Centred on the available area, below a menu bar or on a screen smaller than the window.
     void centring()
     {
         const QSizeF size(809, 500);
@@ -62,49 +58,40 @@ private slots:
                      available.center());
     }
 
-    // The icon theme is looked up in the desktop's theme, else in hicolor, in the first icon
-    // folder that has the theme's copy; what cannot be read is skipped without blocking.
-    void windowIconFilesFromTheThemeElseHicolor()
+    // The theme's icon, else hicolor's, from the first folder with it, unreadable ones skipped;
+    // the built-in icon at once at every size, the theme's once read after the first frame.
+    void windowIconFromTheThemeElseHicolorElseBuiltIn()
     {
         QTemporaryDir dir;
-        const QString a = dir.filePath(QStringLiteral("a")), b = dir.filePath(QStringLiteral("b"));
-        writeIcon(a + QStringLiteral("/hicolor/48x48/apps/x.png"));
-        writeIcon(a + QStringLiteral("/hicolor/scalable/apps/x.svg"));
-        writeIcon(b + QStringLiteral("/Mine/apps/64/x.png"), 64);
-        writeIcon(b + QStringLiteral("/hicolor/32x32/apps/x.png"), 32);
+        const QString a = dir.filePath("a"), b = dir.filePath("b");
+        writeIcon(a + "/hicolor/48x48/apps/x.png");
+        writeIcon(a + "/hicolor/scalable/apps/x.svg");
+        writeIcon(b + "/Mine/apps/64/x.png", 64);
+        writeIcon(b + "/hicolor/32x32/apps/x.png", 32);
         const QStringList paths{a, b};
-        QCOMPARE(windowicon::themeFiles(paths, QStringLiteral("Mine"), QStringLiteral("x")),
-                 QStringList{b + QStringLiteral("/Mine/apps/64/x.png")});
-        const QStringList hicolor =
-            windowicon::themeFiles(paths, QStringLiteral("Absent"), QStringLiteral("x"));
-        QCOMPARE(hicolor, QStringList({a + QStringLiteral("/hicolor/48x48/apps/x.png"),
-                                       a + QStringLiteral("/hicolor/scalable/apps/x.svg")}));
-        QVERIFY(
-            windowicon::themeFiles(paths, QStringLiteral("Mine"), QStringLiteral("y")).isEmpty());
+        QCOMPARE(windowicon::themeFiles(paths, "Mine", "x"),
+                 QStringList{b + "/Mine/apps/64/x.png"});
+        const QStringList hicolor = windowicon::themeFiles(paths, "Absent", "x");
+        QCOMPARE(hicolor, QStringList({a + "/hicolor/48x48/apps/x.png",
+                                       a + "/hicolor/scalable/apps/x.svg"}));
+        QVERIFY(windowicon::themeFiles(paths, "Mine", "y").isEmpty());
 
         QList<int> sides;
         for (const QImage& image : windowicon::decode(hicolor))
             sides.append(image.width());
         QCOMPARE(sides, QList<int>({48, 16, 32, 64, 128}));
         // A FIFO in the theme's place, a file that is no picture and a huge PNG.
-        const QString fifo = dir.filePath(QStringLiteral("fifo.png"));
+        const QString fifo = dir.filePath("fifo.png"), junk = dir.filePath("junk.svg"),
+                      huge = dir.filePath("huge.png");
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        const QString junk = dir.filePath(QStringLiteral("junk.svg"));
         QFile(junk).open(QIODevice::WriteOnly);
-        const QString huge = dir.filePath(QStringLiteral("huge.png"));
         writeIcon(huge, 2048);
         QVERIFY(windowicon::decode({fifo, junk, huge}).isEmpty());
-    }
 
-    // The window has the built-in icon at every size _NET_WM_ICON carries from the start, and
-    // the theme's copy once it has been read after the first frame.
-    void windowIconBuiltInThenTheThemes()
-    {
         QCOMPARE(iconSides(windowicon::bundled()), QList<int>({16, 32, 64, 128}));
-        QTemporaryDir dir;
-        writeIcon(dir.filePath(QStringLiteral("Mine/256x256/apps/com.marten.Onboarding.png")), 256);
+        writeIcon(dir.filePath("Mine/256x256/apps/com.marten.Onboarding.png"), 256);
         QIcon::setThemeSearchPaths({dir.path()});
-        QIcon::setThemeName(QStringLiteral("Mine"));
+        QIcon::setThemeName("Mine");
         test::OnboardingRun s(Variant::Simple);
         QVERIFY(s.ready);
         QTRY_COMPARE(iconSides(s.window.windowIcon()), QList<int>{256});
@@ -113,26 +100,22 @@ private slots:
     // A symbol is drawn once per name, size, colour and scale; any of them changed draws anew.
     void symbolsDrawnOncePerLook()
     {
-        const QString gear = QStringLiteral("gear");
-        const QPixmap red = theme::symbol(gear, 20, Qt::red);
-        QCOMPARE(theme::symbol(gear, 20, Qt::red).cacheKey(), red.cacheKey());
-        const QPixmap blue = theme::symbol(gear, 20, Qt::blue),
-                      sharp = theme::symbol(gear, 20, Qt::red, 2);
-        const QPixmap other = theme::symbol(QStringLiteral("globe"), 20, Qt::red);
-        QCOMPARE(sharp.size(), QSize(40, 40));
-        QCOMPARE(theme::symbol(gear, 24, Qt::red).size(), QSize(24, 24));
+        const QPixmap red = theme::symbol("gear", 20, Qt::red);
+        QCOMPARE(theme::symbol("gear", 20, Qt::red).cacheKey(), red.cacheKey());
+        const QPixmap blue = theme::symbol("gear", 20, Qt::blue),
+                      other = theme::symbol("globe", 20, Qt::red);
+        QCOMPARE(theme::symbol("gear", 20, Qt::red, 2).size(), QSize(40, 40));
+        QCOMPARE(theme::symbol("gear", 24, Qt::red).size(), QSize(24, 24));
         QVERIFY(red.toImage() != blue.toImage() && red.toImage() != other.toImage());
     }
 
-    // Focus starts on the step, no ring until keys move it: Tab to the step's button, Shift+Tab
-    // from there round to Close and back again. A click puts the ring away.
+    // No ring until keys move the focus (Tab, Shift+Tab round to Close, Tab); a click hides it.
     void focusRingOnlyAfterKeyboardNavigation()
     {
         test::OnboardingRun s(Variant::Full);
         QVERIFY(s.ready);
         OnboardingWindow& window = s.window;
         QTest::qWait(0);
-        QCOMPARE(QApplication::focusWidget(), window.view()->currentScreen());
         QCOMPARE(ringPixels(window), 0);
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -147,11 +130,9 @@ private slots:
 
         QTest::mouseClick(window.findChild<ProgressBar*>(), Qt::LeftButton);
         QCOMPARE(ringPixels(window), 0);
-        // Return alone does not press the step button, even with the focus on it; Ctrl+Return
-        // does, while no ring is drawn.
+        // Return and Enter do not press the step button (or it would be down); Ctrl+Return does.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-        // A press would start animateClick, which holds the button down until its timer fires.
         QVERIFY(!window.view()->stepButton()->isDown() && window.flow().currentStepIndex() == 0);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(window.flow().currentStepIndex(), 1);

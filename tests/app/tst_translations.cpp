@@ -11,10 +11,7 @@ class TestTranslations final : public QObject {
     Q_OBJECT
 
 private slots:
-    // lupdate, run as the update_translations target runs it, into copies of every catalogue
-    // laid out beside a link to the sources (so locations read as in the originals), must
-    // change nothing: a catalogue that lacks a marked text, keeps one that is gone or names a
-    // moved file is stale. lupdate also complains of a tr() it cannot place (no Q_OBJECT).
+    // lupdate, run on copies as update_translations runs it, changes and complains of nothing.
     void everyCatalogueIsCurrent()
     {
         const QDir home = QDir::home();
@@ -35,8 +32,7 @@ private slots:
             const QByteArray original = test::readFile(kCatalogues + '/' + name);
             QVERIFY2(test::readFile(home.filePath("translations/" + name)) == original,
                      qPrintable(name + " is stale: run the update_translations target"));
-            // An untranslated text shows as written, which German must not; an old translation
-            // lupdate kept for a changed text would show the old meaning in any language.
+            // German has every text translated; no language keeps an old meaning for a changed one.
             const char* unfinished = name == "marten_de.ts"
                                          ? "<translation type=\"unfinished\""
                                          : "<translation type=\"unfinished\">[^<]";
@@ -45,11 +41,8 @@ private slots:
         }
     }
 
-    // The catalogue as the program picks it from the environment. Qt reads the locale once per
-    // process, so each row runs this test again in a child with the row's environment. The
-    // source texts are keys and never show: C.UTF-8 and POSIX get the Linux words, a language
-    // with no catalogue (Greenlandic) English, de_AT German, and an unknown tag ahead of
-    // German in LANGUAGE is passed over rather than ending the list.
+    // The catalogue from the environment, a child per row (Qt reads the locale once): English
+    // for C, POSIX or no catalogue; an unknown tag in LANGUAGE passed over.
     void picksTheCatalogueForTheEnvironment()
     {
         if (const QString expected = qEnvironmentVariable("MARTEN_EXPECTED"); !expected.isEmpty()) {
@@ -79,8 +72,7 @@ private slots:
             child.setProcessChannelMode(QProcess::MergedChannels);
             child.start(QCoreApplication::applicationFilePath(),
                         {"picksTheCatalogueForTheEnvironment"});
-            const bool finished = child.waitForFinished(60000);
-            QVERIFY2(finished && child.exitCode() == 0,
+            QVERIFY2(child.waitForFinished(60000) && child.exitCode() == 0,
                      qPrintable(row[0] + ":\n" + QString::fromLocal8Bit(child.readAll())));
         }
     }

@@ -18,9 +18,7 @@ class TestAssetLookup final : public QObject {
     }
 
 private slots:
-    // Each place wins over every place after it; removing the winner exposes the next, so
-    // nothing is cached. The ".." beside the executable stays in the path. A folder under the
-    // name is no image, and hides the places after it.
+    // Each place wins over later ones, uncached, ".." kept; a folder under the name hides them.
     void precedenceFollowsTheFixedOrder()
     {
         const AssetPaths paths{path("home"), path("pkg/bin/X"), path("share/marten-onboarding")};

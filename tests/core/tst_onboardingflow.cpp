@@ -36,19 +36,14 @@ class TestOnboardingFlow final : public QObject {
 private slots:
     void init()
     {
+        m_flow.reset();
         m_services = std::make_unique<fake::Services>();
         m_services->platform.assets.homeDir = QDir::homePath();
         QFile::remove(QDir::homePath() + QStringLiteral("/.marten_auth_local.json"));
         QFile::remove(QDir::homePath() + QStringLiteral("/.marten_auth_token.json"));
     }
 
-    void cleanup()
-    {
-        m_flow.reset();
-        m_services.reset();
-    }
-
-    // Which steps each kind of user sees; the account files are read twice by the full variant.
+    // Which steps each kind of user sees.
     void decideSteps_data()
     {
         using S = FTUEStep;
@@ -86,13 +81,10 @@ private slots:
         QCOMPARE(decision.completeWithoutSteps, steps.isEmpty());
     }
 
-    // Which steps get which button: by position, with the per-program exceptions. Back on the
-    // first step (a late second press) stays there; Next past the last step shows none. A
-    // sign-in notice brings the window forward, and jumps past the sign-in step only with a
-    // token on disk.
+    // Buttons by position, Back on the first step staying; a sign-in notice raises the window,
+    // passing the sign-in step only with a token on disk.
     void stepButtonsAndMoves()
     {
-        using T = StepButtonChoice::Title;
         OnboardingFlow* flow = decide(Variant::Full); // welcome, permissions, signIn, howToUse
         QSignalSpy moved(flow, &OnboardingFlow::currentStepChanged);
         flow->previousStep();
@@ -104,10 +96,10 @@ private slots:
                 flow->previousStep();
             return flow->currentStepButton();
         };
-        QCOMPARE(at(0)->title, T::Next);
+        QCOMPARE(at(0)->title, StepButtonChoice::Title::Next);
         QVERIFY(!at(2));
         QCOMPARE(moved.last().at(1).toBool(), true); // animated
-        QVERIFY(at(3)->title == T::GetStarted && at(3)->completes);
+        QVERIFY(at(3)->title == StepButtonChoice::Title::GetStarted && at(3)->completes);
         QVERIFY(!at(4) && !flow->currentStep());
 
         flow->start(); // the window shown a second time: still observed once
@@ -196,12 +188,10 @@ private slots:
         QVERIFY(m_services->bus.posted.isEmpty());
     }
 
-    // The steps show once the bus confirms the sign-in notice is listened for, or after 2 s.
-    // A subscribed user sees none and the flow completes 3 s after the decision.
+    // Steps once the bus listens, or after 2 s; subscribed: none, completing 3 s after deciding.
     void stepsWaitForTheBusOrCompleteForSubscribers()
     {
         for (const QString how : {"confirmed", "limit", "subscribed"}) {
-            m_flow.reset();
             init();
             const bool subscribed = how == "subscribed";
             if (subscribed)
@@ -227,10 +217,8 @@ private slots:
         }
     }
 
-    // The permission step: access there on arrival moves on 0.5 s later. Otherwise help asked
-    // for on the step, or a grant made from the panel (not a dismissed prompt), starts a look
-    // at the probe once a second from a second later; a grant seen that way moves on 1 s later,
-    // unless the flow has left the step by then, while it watched or while its move waited.
+    // Access on arrival moves on after 0.5 s; help or a panel grant starts a look each second
+    // from 1 s; a grant seen moves on 1 s later unless the step was left meanwhile.
     void permissionStepTiming_data()
     {
         QTest::addColumn<QString>("how");

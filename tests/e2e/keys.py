@@ -1,7 +1,5 @@
-# The keyboard and screen of a push-to-talk session (see session.sh).
-#   keys.py press|release: writes that record of Right Meta to the keyboard FIFO (fd 3).
-#   keys.py find COLOUR: how many pixels on screen are COLOUR ("r,g,b", within 2 each way),
-#   then their bounds, "x0 y0 x1 y1".
+# keys.py press|release: writes that record of Right Meta to the keyboard FIFO (fd 3).
+#   keys.py find COLOUR: how many pixels are COLOUR ("r,g,b", within 2), then "x0 y0 x1 y1".
 #   keys.py bench N: median milliseconds from a press written to the microphone drawn red.
 import ctypes, os, re, statistics, struct, sys, time
 
@@ -50,8 +48,7 @@ elif cmd == "bench":
     while not (found := spots(RED)) and time.monotonic() < deadline:
         pass
     x0, y0, x1, y1 = (f(p[i] for p in found) for f in (min, max) for i in (0, 1))
-    box = (x0, y0, x1 - x0 + 1, y1 - y0 + 1)
-    took = []
+    box, took = (x0, y0, x1 - x0 + 1, y1 - y0 + 1), []
     for _ in range(int(sys.argv[2])):
         key(0)
         while spots(RED, *box): pass

@@ -1,9 +1,7 @@
-# Shared helpers for the end-to-end tests: each run gets a fresh HOME, its own XDG folders
-# and its own session bus, and starts the real executables as a person would.
+# End-to-end helpers: each run of the real executables gets a fresh HOME, XDG folders and bus.
 
 BIN="${1:?usage: $0 BUILD_BIN_DIR}"
-passed=0
-failed=0
+passed=0 failed=0
 WORK="$(mktemp -d)"
 trap '[ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"' EXIT
 
@@ -19,17 +17,14 @@ in_home() {
         dbus-run-session -- "${@:2}"
 }
 
-# Runs a command where input access is granted (see with-input-access.sh).
 WITH_INPUT_ACCESS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/with-input-access.sh"
 can_fake_input_access() { "$WITH_INPUT_ACCESS" true 2>/dev/null; }
 
-# until_ CMD...: CMD, every tenth of a second until it succeeds, at most TRIES (100) times.
-until_() { local i; for ((i = 0; i < ${TRIES:-100}; i++)); do "$@" && return 0; sleep 0.1; done; return 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/until.sh"
 
 # check NAME CMD...: one result from CMD's status; what CMD printed explains a failure.
 check() {
-    local name="$1" out
-    shift
+    local name="$1" out && shift
     if out="$("$@" 2>&1)"; then passed=$((passed + 1)) && echo "PASS: $name"; else fail "$name" "$out"; fi
 }
 
@@ -40,9 +35,8 @@ same() { [ "$(cat "$1" 2>&1)" = "$2" ] || { echo "$1 holds:"; cat "$1" 2>&1; ret
 
 subscribed_home() { new_home "$1" && printf '{"token":"abc","has_subscription":true}' > "$WORK/$1/.marten_auth_local.json"; }
 
-# With libfaketime installed, FAST=1 run_to_end runs the program (and nothing else) on a clock
-# five times as fast, for runs that only wait out its own timers, such as a subscribed user's
-# three seconds before completion. Not under a sanitizer, whose runtime must load first.
+# FAST=1 run_to_end: the program alone on a clock five times as fast (libfaketime), for runs
+# that only wait out its own timers. Not under a sanitizer, whose runtime must load first.
 FASTER_CLOCK=()
 lib="$(compgen -G '/usr/lib/*/faketime/libfaketime.so.1' | head -1)"
 [ -n "$lib" ] && [ -z "${ASAN_OPTIONS:-}" ] && FASTER_CLOCK=(env LD_PRELOAD="$lib" FAKETIME="+0 x5")
@@ -50,8 +44,7 @@ lib="$(compgen -G '/usr/lib/*/faketime/libfaketime.so.1' | head -1)"
 # run_to_end HOME CMD... PROGRAM: runs CMD... PROGRAM (20 s at most, then killed), output in
 # HOME/out and HOME/err, exit status in HOME/status.
 run_to_end() {
-    local h="$1" clock=()
-    shift
+    local h="$1" clock=() && shift
     [ -n "${FAST:-}" ] && clock=("${FASTER_CLOCK[@]}")
     "${@:1:$#-1}" timeout -k 5 20 "${clock[@]}" "${@: -1}" > "$h/out" 2> "$h/err"
     echo "$?" > "$h/status"
@@ -70,12 +63,10 @@ completed() {
         grep -qx 'ftue_completed=true' "$conf" || { cat "$conf" 2>&1; return 1; }
 }
 
-# start_until HOME TEXT CMD... PROGRAM: as run_to_end, but in the background, returning half a
-# second after the output holds TEXT; stop_with then ends it. PROGRAM is started by a shell that
-# notes its pid in HOME/pid and becomes it, so exactly that process is ended.
+# start_until HOME TEXT CMD... PROGRAM: as run_to_end, in the background, returning 0.5 s after
+# the output holds TEXT; PROGRAM's own pid goes to HOME/pid for stop_with.
 start_until() {
-    local h="$1" text="$2"
-    shift 2
+    local h="$1" text="$2" && shift 2
     rm -f "$h/pid"
     "${@:1:$#-1}" timeout -k 5 -s TERM 20 sh -c 'echo $$ > "$0"; exec "$1"' "$h/pid" "${@: -1}" \
         > "$h/out" 2> "$h/err" &
@@ -99,11 +90,9 @@ same_bytes() { printf '%s' "$2" | cmp -s - "$1" || { echo "$1 holds:"; cat "$1" 
 # with_main_app DIR: a copy of the full program in DIR, with a main application beside it.
 with_main_app() { mkdir -p "$1" && cp "$BIN/MartenOnboarding" "$1/" && install /dev/null "$1/marten"; }
 
-# stop_with HOME SIGNAL: ends start_until's program with SIGNAL; status to HOME/status, the
-# seconds it took to HOME/took.
+# stop_with HOME SIGNAL: ends start_until's program; status to HOME/status, seconds to HOME/took.
 stop_with() {
-    local start
-    start=$(date +%s%N)
+    local start && start=$(date +%s%N)
     kill -s "$2" "$(cat "$1/pid")"
     wait "$STARTED"; echo $? > "$1/status"
     echo "scale=2; ($(date +%s%N) - $start) / 1000000000" | bc > "$1/took"

@@ -7,12 +7,12 @@ script -qfec "/usr/bin/orca -d speech -d braille --debug-file=/dev/stdout" "$HOM
 orca_pid=$!
 ORCA_SH_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 spoken() { bash "$ORCA_SH_DIR/spoken.sh" "$HOME/orca.log"; }
-hear() { local text="$1"; TRIES=${TRIES:-150} until_ 'spoken | grep -F -- "$text" > /dev/null' || echo "$text" >> "$HOME/unheard"; }
-until_ 'grep -q "Startup complete" "$HOME/orca.log" 2> /dev/null'
+hear() { local text="$1"; TRIES=${TRIES:-150} until_ eval 'spoken | grep -F -- "$text" > /dev/null' || echo "$text" >> "$HOME/unheard"; }
+until_ eval 'grep -q "Startup complete" "$HOME/orca.log" 2> /dev/null'
 # Ends the screen reader and waits until it is gone (it refuses to start while another runs).
 stop_orca() {
     local reader
     reader="$(pgrep -P "$orca_pid")"
     kill $reader "$orca_pid" 2> /dev/null
-    TRIES=50 until_ '! kill -0 $reader 2> /dev/null'
+    TRIES=50 until_ eval '! kill -0 $reader 2> /dev/null'
 }

@@ -1,15 +1,10 @@
 #!/usr/bin/env bash
-# session.sh MODE, run by test_push_to_talk.sh under Xvfb in with-input-access.sh's namespace:
-# drives the program copy in $HOME/tree from the keyboard to the permission panel and presses
-# its first control. The keyboard node becomes a FIFO for keys.py, and the configured pkexec a
-# fake that notes its arguments and creates /dev/uinput. MODE "granted" goes on through the
-# test step to the end; "user-owned" stops at the panel. Results go to files in $HOME.
-# With KEYBOARDS=N, event1 to event<N-1> become FIFOs too. The program may open 1,024 files.
+# session.sh MODE (for test_push_to_talk.sh): $HOME/tree's program by keyboard to the panel's
+# first control, KEYBOARDS nodes FIFOs for keys.py, 1,024 files at most; "granted" goes on to
+# the end, "user-owned" stops. Results go to $HOME.
 set -uo pipefail
-mode="$1"
 keys() { python3 "$(dirname "$0")/keys.py" "$@"; }
-# until_ CMD...: CMD, every tenth of a second until it succeeds, at most TRIES (100) times.
-until_() { local i; for ((i = 0; i < ${TRIES:-100}; i++)); do "$@" && return 0; sleep 0.1; done; return 1; }
+source "$(dirname "$0")/until.sh"
 seen() { [ "$(keys find "$1" | cut -d' ' -f1)" -gt "$2" ]; } # COLOUR MIN
 reading() { ls -l "/proc/$pid/fd" 2> /dev/null | grep -q /dev/input/event0; }
 press() { xdotool key --window "$wid" "$@"; }
@@ -23,13 +18,12 @@ pid=$!
 until_ grep -q "FTUE will show" "$HOME/out"
 until_ eval 'wid=$(xdotool search --onlyvisible --limit 1 --name "Welcome to Marten")'
 xdotool windowfocus --sync "$wid"
-# Each step arrives with the focus on the step itself; Ctrl+Return presses its button, the
-# first Tab reaches its first control. Welcome: Next. Then the permission step's orange
-# shield, and its button opens the panel, whose backdrop greys the window.
+# Ctrl+Return presses a step's button, the first Tab reaches its first control. Welcome: Next;
+# the permission step's orange shield; its button opens the panel, greying the window.
 press ctrl+Return
 until_ seen 255,149,0 500 && press Tab space
 until_ seen 184,184,184 20000 && press space
-if [ "$mode" = user-owned ]; then
+if [ "$1" = user-owned ]; then
     # No Grant Access: the first control copies a command.
     until_ eval 'xclip -o -selection clipboard > "$HOME/clipboard" 2> /dev/null'
 else
@@ -46,8 +40,7 @@ else
     keys release
     until_ eval '! seen 255,59,48 0'
     xdotool type --delay 20 "hello world"
-    # The card, green at 10 % on white, selected with the mouse from its middle to its left
-    # edge and read back as the primary selection.
+    # The card (green at 10 % on white) selected by mouse, middle to left edge, read back.
     until_ seen 235,249,238 1000
     read -r _ x0 y0 x1 y1 <<< "$(keys find 235,249,238)"
     xdotool mousemove $(((x0 + x1) / 2)) $(((y0 + y1) / 2)) mousedown 1 \
@@ -57,8 +50,7 @@ else
     keys bench 20 > "$HOME/bench"
     xdotool mousemove --window "$wid" 24 44 click 1 # Back, with the mouse
     until_ eval '! reading' && kill -0 "$pid" && echo yes > "$HOME/closed"
-    # Next again; on the test step, Tab, Shift+Tab (round to Close) and Tab come back to
-    # Get Started.
+    # Next again; Tab, Shift+Tab (round to Close) and Tab come back to Get Started.
     press ctrl+Return
     until_ reading && press Tab shift+Tab Tab space
     TRIES=30 until_ eval '! kill -0 "$pid" 2> /dev/null'

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# `cpack -G DEB` in the build folder gives one .deb whose control fields name what the
-# programs need, that lintian accepts, whose desktop entries, polkit action and AppStream data
-# validate, and whose programs, unpacked anywhere, find their media.
+# `cpack -G DEB` gives one .deb: fields naming what the programs need, accepted by lintian,
+# valid entries, polkit action and AppStream data, programs that find their media anywhere.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 need cpack dpkg-deb dpkg-shlibdeps
@@ -9,7 +8,6 @@ need cpack dpkg-deb dpkg-shlibdeps
 build="$(cd "$BIN/.." && pwd)"
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
 out="$WORK/out"
-# The default Debian name is built from the Package, Version and Architecture fields.
 deb="$out/marten-onboarding_${version}_$(dpkg --print-architecture).deb"
 (cd "$build" && timeout -k 10 120 cpack -G DEB -B "$out") > "$WORK/cpack.log" 2>&1
 [ "$(ls "$out"/*.deb 2> /dev/null)" = "$deb" ] ||
@@ -20,16 +18,14 @@ relation() {
     local names p && names="$(dpkg-deb -f "$deb" "$1" | tr ',|' '\n' | sed 's/(.*)//; s/ //g')"
     for p in "${@:2}"; do grep -qx -- "$p" <<< "$names" || { echo "no $p in: $names"; return 1; }; done
 }
-# The Qt libraries come from dpkg-shlibdeps, so a missing one means shlibdeps did not run.
+# Qt's libraries come from dpkg-shlibdeps.
 check "Depends names the libraries and fonts" relation Depends libqt6core6 libqt6gui6 \
     libqt6widgets6 libqt6svg6 libqt6dbus6 fonts-inter fonts-noto-color-emoji
 check "Recommends names qt6-wayland and pkexec" relation Recommends qt6-wayland pkexec
 
 root="$WORK/root"
 dpkg-deb -x "$deb" "$root"
-# Both programs have an entry that validates, hands them no arguments, and names a program
-# and an icon that are in the package itself.
-entry_sound() { # ENTRY
+entry_sound() { # ENTRY: valid, no arguments, its program and icon in the package
     local exe icon
     exe="$(sed -n 's/^Exec=//p' "$1")" icon="$(sed -n 's/^Icon=//p' "$1")"
     echo "Exec=$exe Icon=$icon"
@@ -40,7 +36,7 @@ for entry in com.marten.Onboarding com.marten.OnboardingSimple; do
     check "$entry.desktop: valid, no arguments, program and icon packaged" \
         entry_sound "$root/usr/share/applications/$entry.desktop"
 done
-# pkexec runs only what the polkit action names, by its absolute path: the packaged helper.
+# pkexec runs only the polkit action's absolute exec.path: the packaged helper.
 policy_sound() {
     local p="$root/usr/share/polkit-1/actions/com.marten.onboarding.policy" exe
     local dtd=/usr/share/polkit-1/policyconfig-1.dtd
@@ -49,20 +45,17 @@ policy_sound() {
     xmllint --noout $([ -f "$dtd" ] && echo --dtdvalid "$dtd") "$p" && [[ "$exe" == /usr/* ]] && [ -x "$root$exe" ]
 }
 command -v xmllint > /dev/null && check "polkit action: valid, runs the packaged helper" policy_sound
-# validate-tree also checks that the launchable desktop entry is in the same tree.
 command -v appstreamcli > /dev/null && check "AppStream data validates against the unpacked tree" \
     eval 'compgen -G "$root/usr/share/metainfo/*.metainfo.xml" && appstreamcli validate-tree --no-net "$root"'
 
-# Debian's own checks: no error and no warning. An override would ship in the package as
-# usr/share/lintian/overrides/marten-onboarding, each with its reason in a comment above it.
+# An override would ship as usr/share/lintian/overrides/marten-onboarding, with its reason.
 command -v lintian > /dev/null &&
     check "lintian finds no error or warning" timeout -k 5 300 lintian --fail-on error,warning "$deb"
 
-# Installed and purged for real, in a private mount namespace whose /usr, /etc and /var are
-# throw-away layers over the machine's: nothing of the package, nor the two files its helper
-# writes to /etc, may be left behind.
-ns_purge() {
-    unshare -m --propagation private bash -c '
+# Installed and purged over throw-away /usr, /etc and /var: nothing of it or the helper's is left.
+if [ "$(id -u)" = 0 ] && unshare -m --propagation private true 2> /dev/null; then
+    check "dpkg -i then dpkg --purge leaves no file of the package or its helper" \
+        unshare -m --propagation private bash -c '
         mkdir -p "$1" && mount -t tmpfs layers "$1" || exit 1
         for d in usr etc var; do
             mkdir -p "$1/$d/upper" "$1/$d/work"
@@ -75,14 +68,10 @@ ns_purge() {
         ! dpkg -s marten-onboarding > /dev/null 2>&1 || { echo "still known to dpkg"; exit 1; }
         ! ls -d $(dpkg-deb -c "$2" | awk "{ print \$NF }" | sed "s|^\./|/|" | grep -v "/$") $granted 2> /dev/null | grep .
     ' ns "$WORK/layers" "$deb"
-}
-if [ "$(id -u)" = 0 ] && unshare -m --propagation private true 2> /dev/null; then
-    check "dpkg -i then dpkg --purge leaves no file of the package or its helper" ns_purge
 else
     echo "SKIP: installing for real needs root and a private mount namespace"
 fi
 
-# Run the unpacked programs from an unrelated folder: the build tree is of no help to them.
 mkdir -p "$WORK/elsewhere" && cd "$WORK/elsewhere" || exit 1
 for program in MartenOnboarding MartenOnboarding_Simple; do
     h="$(new_home "media-$program")"

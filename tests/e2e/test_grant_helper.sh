@@ -1,25 +1,18 @@
 #!/usr/bin/env bash
-# The input-access helper, run for real as root, but inside a private mount namespace: its two
-# target folders are empty tmpfs, and udevadm and modprobe are fakes that log their arguments.
-# Nothing outside the namespace changes.
+# The input-access helper run as root in a private mount namespace: its two target folders
+# are empty tmpfs, udevadm and modprobe fakes that log their arguments.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
 helper="$(cd "$BIN/.." && pwd)/libexec/marten-onboarding/grant-input-access"
 RULES=/etc/udev/rules.d/70-marten-input-access.rules
 MODULES=/etc/modules-load.d/marten-uinput.conf
-if [ "$(id -u)" != 0 ] || ! unshare -m true 2> /dev/null; then
-    echo "SKIP: the helper's runs need root and mount namespaces"
-    exit 0
-fi
+[ "$(id -u)" = 0 ] && unshare -m true 2> /dev/null ||
+    { echo "SKIP: the helper's runs need root and mount namespaces"; exit 0; }
 
-# ns.sh DIR HOW...: sets up the namespace, then runs the helper once per HOW, in turn, each
-# time on empty folders but for "again":
-#   root | again (root) | args (root, with an argument) | nobody (uid 65534) |
-#   fail:TOOL SUBCOMMAND | folder (a folder where the rule goes; what it holds after goes to
-#   "inside") | missing:TOOL
-# Run N leaves DIR/N/{status,stderr,out,log,listing}, copies of the two files and their
-# "mode uid gid" lines in DIR/N/stat.
+# ns.sh DIR HOW...: the helper per HOW on empty folders (but "again"): root, again, args, nobody,
+# fail:TOOL SUBCOMMAND, folder (in the rule's place, its content to "inside"), missing:TOOL.
+# Run N leaves DIR/N/{status,stderr,out,log,listing}, the two files and "mode uid gid" in stat.
 cat > "$WORK/ns.sh" <<'NS'
 set -eu
 dir=$1 helper=$2
@@ -56,9 +49,8 @@ for how in "$@"; do
         folder) mkdir "$RULES" ;;
         missing:*) rm "/usr/sbin/${how#missing:}" ;;
     esac
-    status=0
-    (cd / && "${run[@]}") > "$out/out" 2> "$out/stderr" < /dev/null || status=$?
-    echo "$status" > "$out/status"
+    (cd / && "${run[@]}") > "$out/out" 2> "$out/stderr" < /dev/null && echo 0 > "$out/status" ||
+        echo $? > "$out/status"
     for f in RULES MODULES; do [ -f "${!f}" ] && cp "${!f}" "$out/$f" && stat -c '%a %u %g' "${!f}" >> "$out/stat"; done
     ls -A /etc/udev/rules.d /etc/modules-load.d > "$out/listing"
     if [ -d "$RULES" ]; then ls -A "$RULES" > "$out/inside"; rm -rf "$RULES"; fi
@@ -83,8 +75,7 @@ SUBSYSTEM=="input", KERNEL=="event*", ENV{ID_INPUT_KEYBOARD}=="1", TAG+="uaccess
         same "$1/listing" "$(printf '%s\n' /etc/modules-load.d: marten-uinput.conf '' \
             /etc/udev/rules.d: 70-marten-input-access.rules)"
 }
-# A non-zero status and exactly one line on stderr, starting with PATTERN.
-refused() { # RUN-DIR PATTERN
+refused() { # RUN-DIR PATTERN: a non-zero status and one line on stderr, starting with PATTERN
     [ "$(cat "$1/status")" != 0 ] && [ "$(wc -l < "$1/stderr")" = 1 ] && grep -q "$2" "$1/stderr" ||
         { cat "$1/stderr"; return 1; }
 }
@@ -98,12 +89,11 @@ check "as root, and again: both files right, 0644 root-owned, tools run in order
 check "a failing udevadm trigger: one line naming it, nothing after it" \
     eval 'refused "$d/3" "^grant-input-access: .*udevadm trigger failed" &&
         [ "$(tail -1 "$d/3/log")" = "$trigger" ]'
-# Where the rule goes is a folder: a rename would move the rule into it and report success.
+# A folder in the rule's place: a rename would move the rule into it.
 check "not root, an argument, a folder in the rule's place: refused with one line, nothing done" \
     eval 'refused "$d/4" "^grant-input-access: " && untouched "$d/4" && refused "$d/5" "^usage: " &&
         untouched "$d/5" && refused "$d/6" "^grant-input-access: $RULES is not a regular file" &&
         untouched "$d/6" && same "$d/6/inside" ""'
-# A missing tool is named without the helper's path and line number.
 check "no modprobe: one line that names it" eval 'same "$d/7/log" "" &&
     same "$d/7/stderr" "grant-input-access: modprobe uinput failed: modprobe is not installed"'
 

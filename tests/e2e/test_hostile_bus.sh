@@ -1,18 +1,14 @@
 #!/usr/bin/env bash
-# A session bus that accepts the connection and never answers, as a stopped daemon would: the
-# program says so once after 2 s and runs without it, completes on time and ends at once when
-# asked. Under X11 too, where Qt's accessibility bridge would otherwise wait on it for good,
-# and with an accessibility bus that never answers. Bounds leave a loaded machine its slowness
-# and catch a hang or a wait taken twice.
+# Buses that accept and never answer: one line after 2 s, completion on time, a prompt end;
+# under X11 too. Bounds allow a loaded machine, not a hang or two waits.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 TOOLS="$(cd "$(dirname "$0")/../../tools/silent-bus" && pwd)"
 UNAVAILABLE='Main app messaging unavailable: the session bus did not answer within 2 s'
 A11Y_OFF='Accessibility off: the accessibility bus did not answer within 2 s'
 
-# on_bus HOME CMD...: runs CMD with that home on HOME's silent bus (platform PLATFORM,
-# offscreen unless set), noting in HOME/started when CMD starts. With FIRST set, the bus
-# passes its first connection through to FIRST.
+# on_bus HOME CMD...: CMD on HOME's silent bus (or BUS), start time to HOME/started; with FIRST,
+# the first connection passes through to FIRST.
 on_bus() {
     python3 "$TOOLS/silent_bus.py" "$1/bus" ${FIRST:+"$FIRST"} > /dev/null 2>&1 &
     echo $! > "$1/bus.pid"
@@ -27,17 +23,17 @@ at() {
     TRIES=200 until_ grep -qsF -- "$2" "$1/out" || { echo never; return; }
     echo "scale=2; ($(date +%s%N) - $(cat "$1/started")) / 1000000000" | bc
 }
-# below SECONDS LIMIT
 below() { [ "$1" != never ] && [ "$(echo "$1 < $2" | bc)" = 1 ] || { echo "took $1 s, limit $2"; return 1; }; }
-# control PROGRAM: seconds to the steps with a working bus under X11, on this machine as loaded
-# now, the slower of two runs (one fast run on a busy machine is luck, not the norm); the runs
-# on a hostile bus are held to it plus the waits they are allowed.
+# timed HOME PROGRAM: seconds from start to the steps, PROGRAM then ended with SIGTERM.
+timed() {
+    start_until "$1" "FTUE will show" on_bus "$1" "$BIN/$2"
+    local t && t=$(at "$1" "FTUE will show"); stop_with "$1" TERM; stop_bus "$1"; echo "$t"
+}
+# control PROGRAM: timed on a working bus, the slower of two runs (one fast run is luck).
 control() {
-    local c i t slowest=0
+    local i t slowest=0
     for i in 1 2; do
-        c="$(new_home "control-$1-$RANDOM")"
-        BUS="$DBUS_SESSION_BUS_ADDRESS" start_until "$c" "FTUE will show" on_bus "$c" "$BIN/$1"
-        t=$(at "$c" "FTUE will show") && stop_with "$c" TERM && stop_bus "$c"
+        t=$(BUS="$DBUS_SESSION_BUS_ADDRESS" timed "$(new_home "control-$1-$RANDOM")" "$1")
         [ "$t" = never ] && { echo never; return; }
         [ "$(echo "$t > $slowest" | bc)" = 1 ] && slowest=$t
     done
@@ -45,8 +41,7 @@ control() {
 }
 one_line() { [ "$(grep -c "^$2" "$1/out")" = 1 ] || { cat "$1/out"; return 1; }; }
 
-# A subscribed user completes, with one line about the bus: the line after the 2 s look at the
-# bus, the end 3 s later, when the steps complete by themselves.
+# A subscribed user: the line after the 2 s look at the bus, completion 3 s later.
 h="$(subscribed_home complete)"
 run_to_end "$h" on_bus "$h" "$BIN/MartenOnboarding" &
 line=$(at "$h" "$UNAVAILABLE")
@@ -60,9 +55,7 @@ check "silent bus: one unavailable line within 4 s, completed less than 5 s late
 
 # Closing early ends the program at once and writes nothing.
 h="$(new_home close)"
-start_until "$h" "FTUE will show" on_bus "$h" "$BIN/MartenOnboarding"
-stop_with "$h" TERM # the subscription is under way and stuck by now
-stop_bus "$h"
+timed "$h" MartenOnboarding > /dev/null # the subscription is under way and stuck by now
 check "silent bus: ended early within 1.5 s, nothing written" \
     eval 'ended "$h" && within "$h" 1.5 && [ -z "$(ls -A "$h/config")" ]'
 
@@ -73,31 +66,22 @@ if command -v Xvfb > /dev/null; then
     export DISPLAY=":$(cat "$WORK/display")" PLATFORM=xcb
     for program in MartenOnboarding MartenOnboarding_Simple; do
         h="$(new_home "x11-$program")"
-        start_until "$h" "FTUE will show" on_bus "$h" "$BIN/$program"
-        steps=$(at "$h" "FTUE will show")
-        stop_with "$h" TERM
-        stop_bus "$h"
+        steps=$(timed "$h" "$program")
         base=$(control "$program")
         check "silent bus under X11 ($program): steps within 2 s more than with a working bus (and 1 s of slack), ended within 1.5 s, nothing written" \
             eval 'ended "$h" && within "$h" 1.5 && grep -qx "$UNAVAILABLE" "$h/out" &&
                 below "$steps" "$base + 3" && [ -z "$(ls -A "$h/config")" ]'
     done
 
-    # The bus answers the first look and then falls silent: the steps still come, and the
-    # signal ends the process, with nothing written.
+    # The bus answers the first look, then falls silent: the steps still come, SIGTERM ends it.
     h="$(new_home x11-stuck)"
-    FIRST="$DBUS_SESSION_BUS_ADDRESS" start_until "$h" "FTUE will show" on_bus "$h" \
-        "$BIN/MartenOnboarding_Simple"
-    steps=$(at "$h" "FTUE will show")
-    stop_with "$h" TERM
-    stop_bus "$h"
+    steps=$(FIRST="$DBUS_SESSION_BUS_ADDRESS" timed "$h" MartenOnboarding_Simple)
     base=$(control MartenOnboarding_Simple)
     check "bus silent after the first look, under X11: steps as with a working bus (1.5 s of slack), SIGTERM ends it within 2 s" \
         eval 'below "$steps" "$base + 1.5" && { same "$h/status" 0 || same "$h/status" 143; } &&
             within "$h" 2 && [ -z "$(ls -A "$h/config")" ]'
 
-    # A working session bus names an accessibility bus that never answers: one line, the
-    # steps on time, and the normal end.
+    # A working session bus names an accessibility bus that never answers.
     if /usr/bin/python3 -c 'import dbus, gi' 2> /dev/null; then
         h="$(new_home x11-a11y)"
         dbus-daemon --session --nofork --print-address=3 3> "$h/session" > /dev/null 2>&1 &
@@ -110,10 +94,7 @@ if command -v Xvfb > /dev/null; then
             "unix:path=$h/a11y" > "$h/a11y.out" 2>&1 &
         fake=$!
         until_ grep -q ready "$h/a11y.out"
-        BUS="$session" start_until "$h" "FTUE will show" on_bus "$h" "$BIN/MartenOnboarding"
-        steps=$(at "$h" "FTUE will show")
-        stop_with "$h" TERM
-        stop_bus "$h"
+        steps=$(BUS="$session" timed "$h" MartenOnboarding)
         kill "$fake" "$a11y" "$daemon" 2> /dev/null
         base=$(control MartenOnboarding)
         check "silent accessibility bus under X11: one line, steps within 2 s more than with a working bus (and 1 s of slack), ended within 1.5 s" \

@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
-# Files and folders another user controls: a private media folder whose parent others can
-# write, and media that are FIFOs. Nothing lands where it should not, nothing blocks.
+# A media folder whose parent others can write, and media that are FIFOs: nothing lands
+# where it should not, nothing blocks.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
-# stopped_early HOME: ended by SIGTERM within 2 s as a closed window would, nothing saved.
-stopped_early() { ended "$1" && within "$1" 2 && [ -z "$(ls -A "$1/config")" ]; }
+stopped_early() { ended "$1" && within "$1" 2 && [ -z "$(ls -A "$1/config")" ]; } # HOME: nothing saved
 
-# The media folder's parent is writable by everyone, without the sticky bit. Another user
-# swaps the folder for a link to the victim's folder, over and over, while the program
-# stages its page and image. Whatever it writes stays in the folder it checked. (Qt keeps a
-# runtime folder of its own under TMPDIR then; only the program's fallback folders count.)
+# In a world-writable parent without the sticky bit, the folder is swapped for a link to the
+# victim's, over and over, while the program stages (Qt's own folder under TMPDIR aside).
 h="$(new_home swapped-folder)"
 mkdir -p "$h/shared" "$h/victim" "$h/tmp"
 chmod 0777 "$h/shared"
@@ -32,8 +29,7 @@ check "a swapped media folder: the victim's folder untouched, fallback folders r
     eval 'stopped_early "$h" && cmp "$h/victim.before" "$h/victim/gif_display.html" &&
         [ "$(ls -A "$h/victim")" = gif_display.html ] && ! ls -A "$h/tmp" | grep "^marten-onboarding-"'
 
-# A FIFO where the still image is looked for (a program with no GIF anywhere): the microphone
-# symbol instead, nothing blocks. (The GIF player's FIFOs, devices and huge frames are unit tests.)
+# A FIFO as the still image, no GIF anywhere: the microphone symbol instead.
 with_main_app "$WORK/bare/bin"
 h="$(new_home media-fifo-png)"
 mkdir -p "$h/Documents/voice_to_text/assets"

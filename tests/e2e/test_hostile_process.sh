@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# The process's surroundings: a console that goes away, termination signals, no display, and
-# HOME and XDG variables that are missing, relative or not UTF-8.
+# A console that goes away, signals, no display, HOME and XDG missing, relative or not UTF-8.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
 beside="$WORK/bin"
 with_main_app "$beside"
 
-# A console whose reader left: the completion still writes everything.
 h="$(subscribed_home piped)"
 in_home "$h" bash -c 'timeout -k 5 20 "$0" 2> "$HOME/err" | head -n 1 > "$HOME/out"; echo "${PIPESTATUS[0]}" > "$HOME/status"' \
     "$beside/MartenOnboarding"
@@ -18,9 +16,7 @@ check "piped into head: exit 0, the entry and both flags written" \
         cmp "$h/entry" "$h/config/autostart/com.marten.Marten.desktop" &&
         same_bytes "$h/config/Marten/Marten.conf" "$FLAGS_ONLY"'
 
-# SIGTERM, SIGINT and SIGHUP end it as closing the window does. Without a runtime folder the
-# media go to a fallback folder under TMPDIR, which must go too (Qt keeps a folder of its own
-# there; only ours is looked at).
+# SIGTERM, SIGINT and SIGHUP end it as closing does, removing the media's fallback folder.
 ours() { ls -A "$1/tmp" | grep '^marten-onboarding-'; }
 for signal in TERM INT HUP; do
     h="$(new_home "signal-$signal")"
@@ -33,7 +29,6 @@ for signal in TERM INT HUP; do
         eval 'ended "$h" && [ -s "$h/staged" ] && ! ours "$h" && [ -z "$(ls -A "$h/config")" ]'
 done
 
-# No display at all: one line on standard error.
 h="$(new_home no-display)"
 run_to_end "$h" env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$h" XDG_CONFIG_HOME="$h/config" \
     XDG_RUNTIME_DIR="$h/runtime" "$BIN/MartenOnboarding"
@@ -41,16 +36,12 @@ check "no display: one line on standard error, status 1" \
     eval 'same "$h/status" 1 && [ ! -s "$h/out" ] && [ "$(wc -l < "$h/err")" = 1 ] &&
         grep "needs a graphical session" "$h/err" && [ -z "$(find "$h/config" "$h/runtime" -mindepth 1)" ]'
 
-# refused HOME REASON: status 1, one line giving REASON, nothing written anywhere.
-refused() {
+refused() { # HOME REASON: status 1, one line giving REASON, nothing written anywhere
     same "$1/status" 1 && [ "$(wc -l < "$1/out")" = 1 ] && grep "^MartenOnboarding cannot start: $2" "$1/out" &&
         [ -z "$(find "$1/cwd" "$1/config" -mindepth 1 2>/dev/null)" ] && [ ! -e "$1/.config" ] && [ ! -e "$1/runtime/marten-onboarding" ]
 }
 
-# HOME unset, empty or relative: the password database decides; without an entry there the
-# program refuses to start. Relative XDG folders are ignored on the way: the defaults under
-# HOME are used. The database is replaced inside a private mount namespace only, and only the
-# file answers, so nothing else may make up an entry for this user.
+# HOME unset, empty or relative: the password database decides (no entry: refused).
 if unshare -m --propagation private true 2>/dev/null; then
     for row in empty:HOME= relative:HOME=somewhere unset:--unset=HOME missing-entry:--unset=HOME; do
         kind="${row%%:*}" home_env="${row#*:}"
@@ -80,7 +71,6 @@ else
     echo "SKIP: HOME cases (no mount namespaces here)"
 fi
 
-# A home folder whose name is not UTF-8 cannot be named.
 h="$(subscribed_home "home-"$'\xff')"
 FAST=1 run_to_end "$h" in_home "$h" "$BIN/MartenOnboarding"
 check "a home folder whose name is not UTF-8: one line, status 1, nothing written" \

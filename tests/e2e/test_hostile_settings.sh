@@ -1,26 +1,20 @@
 #!/usr/bin/env bash
-# The settings file and the autostart entry in a hostile state: a file QSettings cannot fully
-# parse or that is not UTF-8, a held lock, a full disk, a % in the main application's path.
-# Each failure is one line, the program ends normally, and every file is left byte for byte.
+# The settings file and autostart entry in a hostile state (unparsable, not UTF-8, locked, full
+# disk, a % in the path): one line per failure, a normal end, every file left byte for byte.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
-# A main application beside the onboarding, so that launch at login can succeed.
 beside="$WORK/bin"
 with_main_app "$beside"
 
-# with_conf NAME FORMAT: a subscribed user's home whose Marten.conf holds what printf makes of
-# FORMAT; a copy of it goes to HOME/before.
+# with_conf NAME FORMAT: a subscribed home whose Marten.conf (copied to HOME/before) is FORMAT.
 with_conf() {
     local h && h="$(subscribed_home "$1")" && mkdir -p "$h/config/Marten" && echo "$h"
     printf "$2" | tee "$h/config/Marten/Marten.conf" > "$h/before"
 }
 
-# Left byte for byte as it was, with one line saying why: a file QSettings cannot parse (what
-# it cannot parse would be lost on a rewrite, and the file is shared with the main
-# application) or one with a Latin-1 value (QSettings would write it back with its bytes
-# replaced), and a held lock, a folder in its place or one naming a live process, which is
-# waited on for a bounded time only (on the real clock).
+# Left as it was, with one line why: unparsable (lost on a rewrite), Latin-1 (bytes replaced),
+# locked by a folder or a live process (waited on for a bounded time, on the real clock).
 sleep 60 &
 holder=$!
 while IFS='|' read -r name content reason; do
@@ -46,9 +40,7 @@ lock-live|[General]\nvolume=3\n|is locked by another program
 CASES
 kill "$holder"
 
-# In a private mount namespace: a full configuration folder gives the system's own words and
-# leaves no partial file; a full, read-only TMPDIR costs nothing, as the merge works beside the
-# file, which keeps its other keys and its 0600 mode and has nothing else left beside it; a read-only configuration folder gives two lines with the system's reason.
+# In a mount namespace: a full or read-only config folder; a full, read-only TMPDIR is unused.
 cat > "$WORK/run.sh" <<'INNER'
 case "$2" in
     full-disk) mount -t tmpfs -o size=64k tmpfs "$XDG_CONFIG_HOME"

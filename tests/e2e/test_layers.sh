@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The layers: the compiler refuses a file that includes a higher layer's header, ui and
-# screens reach nothing of platform/linux, and the shipped programs carry none of the fakes.
+# An upward include fails to compile, ui and screens reach nothing of platform/linux, and the
+# programs carry no fakes.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 SRC="$(cd "$(dirname "$0")/../../src" && pwd)"
@@ -24,7 +24,6 @@ if command -v python3 > /dev/null && [ -f "$BUILD/compile_commands.json" ]; then
         'compile core/Variant.h && ! compile screens/WelcomeView.h && ! compile app/FTUEView.h'
 fi
 
-# The ui and screens libraries refer to nothing platform/linux defines.
 library() { find "$BUILD" -name "libmarten_$1.a" -print -quit; }
 nm -C --defined-only "$(library platform_linux)" 2> /dev/null |
     sed -nE 's/^[0-9a-f]+ [TtWVDdBR] (marten::.*)$/\1/p' | sort -u > "$WORK/linux-symbols"

@@ -1,24 +1,16 @@
 #!/usr/bin/env bash
-# Input access granted from the permission step, then push to talk with a real key reader:
-# the simple program under Xvfb, driven by session.sh in a private mount namespace where the
-# keyboard node exists but /dev/uinput does not. A fake pkexec at the path the build was
-# configured with "grants" by creating /dev/uinput in that namespace, which is the program's
-# own; another fake first on PATH must never run. A helper another user owns is never offered.
-# The granted session has 1,100 keyboards and a limit of 1,024 open files: the program reads
-# only the first 32, keeps them open, and still saves.
+# Access granted from the permission step (a fake at the configured pkexec path creates
+# /dev/uinput; one on PATH never runs), then push to talk with the real key reader, via
+# session.sh. 1,100 keyboards, 1,024 files: 32 read and kept. Another user's helper: no offer.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
 need xvfb-run xdotool xclip python3
-if ! can_fake_input_access; then
-    echo "SKIP: no mount namespaces here"
-    exit 0
-fi
+can_fake_input_access || { echo "SKIP: no mount namespaces here"; exit 0; }
 pkexec="$(sed -n 's/^MARTEN_PKEXEC:FILEPATH=//p' "$BIN/../CMakeCache.txt")"
 [[ "$pkexec" == /* ]] || { fail "the build names pkexec by an absolute path" "'$pkexec'"; finish; exit 1; }
 
-# run MODE OWNER KEYBOARDS: one session (see session.sh) of a copy of the program whose helper
-# OWNER owns, signed in, with that many keyboards; prints the home.
+# run MODE OWNER KEYBOARDS: a signed-in session.sh of a copy whose helper OWNER owns; the home.
 run() {
     local h
     h="$(new_home "$1")"
@@ -38,7 +30,7 @@ run() {
 
 h="$(run granted root 1100)"
 check "the permission step is shown; the configured pkexec, not one on PATH, runs the helper beside the program" \
-    eval 'grep -x "FTUE will show 4 steps" "$h/out" && [ ! -e "$h/path-pkexec-ran" ] &&
+    eval 'grep -qx "FTUE will show [1-9][0-9]* steps" "$h/out" && [ ! -e "$h/path-pkexec-ran" ] &&
         same "$h/pkexec-ran" "$h/tree/libexec/marten-onboarding/grant-input-access"'
 check "granted, the flow moves on to the test step, which reads 32 of 1,100 keyboards and keeps them open; leaving it closes them" \
     eval 'same "$h/reading" yes && same "$h/keyboards" 32 && same "$h/kept-open" yes && same "$h/closed" yes'
@@ -48,7 +40,6 @@ check "nothing is printed about keys; Tab, then Space on Get Started completes" 
     eval '! grep -qi "hello\|event0" "$h/out" "$h/err" && completed "$h"'
 echo "press to red microphone: median $(cat "$h/bench" 2>&1) ms of 20 presses, load $(cut -d' ' -f1-3 /proc/loadavg)"
 
-# A helper its user could rewrite: the panel offers the commands, and no pkexec runs.
 h="$(run user-owned 65534:65534 1)"
 check "a helper owned by another user: no Grant Access, nothing run" \
     eval '[ -s "$h/clipboard" ] && [ ! -e "$h/pkexec-ran" ] && [ ! -e "$h/path-pkexec-ran" ] &&

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Followed by ear: Debian's screen reader (Orca, its speech logged to a debug file, not played)
-# under Xvfb on a private session and accessibility bus, the full program walked by keyboard
-# alone. Each step is read out on arrival, heading and explanation; the first Tab reaches the
-# step's own control, not Close; the panel is read as a dialog, title and explanation.
+# By ear: the screen reader (speech logged, not played) under Xvfb, the full program by
+# keyboard: each step read on arrival, heading and explanation, the first Tab on the step's
+# own control; the panel read as a dialog, title and explanation.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 need xvfb-run xdotool gdbus orca python3

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Both programs as native Wayland clients of a headless compositor: they decide the same
-# steps as on the offscreen platform, a subscribed user's run completes by itself, and Qt has
-# nothing to complain about on the way.
+# Both programs as Wayland clients of a headless compositor: the same steps as offscreen, a
+# subscribed run completing by itself, nothing from Qt on stderr.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 need weston
@@ -9,8 +8,7 @@ plugins="$(qtpaths6 --query QT_INSTALL_PLUGINS 2> /dev/null || echo /usr/lib/x86
 [ -e "$plugins/platforms/libqwayland-generic.so" ] ||
     { echo "SKIP: Qt's Wayland platform plugin is not installed (qt6-wayland)"; exit 0; }
 
-# The compositor has its own runtime folder, which the programs share as in a session; what
-# weston and its helper clients print goes to its log, never into a program's output.
+# The compositor's own runtime folder, shared by the programs; its output goes to its log.
 wl_runtime="$WORK/wayland-runtime" socket="marten-e2e-$$"
 mkdir -m 700 "$wl_runtime"
 env -u WAYLAND_DISPLAY -u DISPLAY XDG_RUNTIME_DIR="$wl_runtime" \
@@ -25,11 +23,9 @@ on_wayland() {
     QT_QPA_PLATFORM=wayland in_home "$1" \
         env -u DISPLAY XDG_RUNTIME_DIR="$wl_runtime" WAYLAND_DISPLAY="$socket" "${@:2}"
 }
-# quiet HOME: Qt's warnings and protocol errors all land on stderr, so anything there but the
-# private session bus's own lines is a fault.
+# quiet HOME: nothing on stderr but the session bus's lines (Qt's warnings land there).
 quiet() { ! grep -v '^dbus-daemon\[' "$1/err"; }
 
-# A new user: the same console lines up to the welcome animation as on the offscreen platform.
 for program in MartenOnboarding MartenOnboarding_Simple; do
     off="$(new_home "offscreen-$program")" wl="$(new_home "wayland-$program")"
     QT_QPA_PLATFORM=offscreen run_until "$off" "GIF found at: " in_home "$off" "$BIN/$program"

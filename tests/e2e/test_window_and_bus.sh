@@ -1,38 +1,31 @@
 #!/usr/bin/env bash
-# Each program once on a real X server. The full one gets a sign-in completion notice from
-# another process the moment its steps are announced, and must receive it and carry on. Each
-# window carries an icon and the window class its desktop entry names as StartupWMClass, so
-# the dock shows it as that entry. Then Ctrl+W (full, after a double press on the sign-in
-# step) or a mouse click on the "×" (simple) ends it with status 0 and nothing written.
+# On X: the full program receives a sign-in notice and carries on; each window has an icon and
+# its entry's class; Ctrl+W (full) or a click on "×" (simple) ends it, writing nothing.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 need xvfb-run xdotool xprop gdbus
 DIST="$(cd "$(dirname "$0")/../../dist" && pwd)"
 
-# run.sh BIN PROGRAM XDOTOOL-ARGS...: WINDOW in XDOTOOL-ARGS stands for the window. The exit
-# status goes to HOME/status, or "still-running".
-cat > "$WORK/run.sh" <<'INNER'
-until_() { local i; for ((i = 0; i < 100; i++)); do eval "$1" && return 0; sleep 0.1; done; return 1; }
-"$1/$2" > "$HOME/out" 2> "$HOME/err" &
-pid=$!
-until_ 'grep -q "FTUE will show" "$HOME/out"'
+# started CMD...: CMD in the background as $pid, once it has announced its steps.
+started() { "$@" > "$HOME/out" 2> "$HOME/err" & pid=$!; until_ grep -q "FTUE will show" "$HOME/out"; }
+# run.sh BIN PROGRAM XDOTOOL-ARGS... (WINDOW the window): the status to HOME/status.
+declare -f until_ started > "$WORK/run.sh" && cat >> "$WORK/run.sh" <<'INNER'
+started "$1/$2"
 if [ "$2" = MartenOnboarding ]; then
     gdbus emit --session --object-path /com/marten/DistributedNotifications \
         --signal com.marten.DistributedNotifications.Notification "com.marten.authCompleted" "@a{ss} {}"
-    until_ 'grep -q "Received auth completion" "$HOME/out"'
+    until_ eval 'grep -q "Received auth completion" "$HOME/out"'
 fi
-until_ 'wid=$(xdotool search --name "Welcome to Marten" | head -1) && [ -n "$wid" ] &&
+until_ eval 'wid=$(xdotool search --name "Welcome to Marten" | head -1) && [ -n "$wid" ] &&
     xprop -id "$wid" WM_CLASS _NET_WM_ICON _NET_WM_WINDOW_TYPE _MOTIF_WM_HINTS > "$HOME/props" 2>&1 && ! grep -q "_NET_WM_ICON:  not found" "$HOME/props"'
 shift 2
 xdotool windowfocus --sync "$wid"
 xdotool "${@//WINDOW/$wid}"
-until_ '! kill -0 "$pid" 2>/dev/null' || { echo still-running > "$HOME/status"; kill "$pid"; exit 0; }
+until_ eval '! kill -0 "$pid" 2>/dev/null' || { echo still-running > "$HOME/status"; kill "$pid"; exit 0; }
 wait "$pid"
 echo "$?" > "$HOME/status"
 INNER
-# With input access granted, the full program's steps are welcome, sign-in and purchase: Next,
-# then "Continue with Google" twice within the second before the flow moves on, which must
-# ask the main application once. The close button's centre is 24 px in from the right edge.
+# With input access: Next, then "Continue with Google" twice before the move, asking once.
 full="key ctrl+w" wrap=()
 can_fake_input_access && wrap=("$WITH_INPUT_ACCESS") &&
     full="mousemove --window WINDOW 404 426 click 1 mousemove --window WINDOW 404 161 click --repeat 2 --delay 150 1 $full"
@@ -44,8 +37,7 @@ while read -r program entry how; do
     check "$program: the window has an icon and the entry's class ($class)" \
         eval '[ -n "$class" ] && grep -q "^_NET_WM_ICON(CARDINAL) = " "$h/props" &&
             grep -qx "WM_CLASS(STRING) = \"$program\", \"$class\"" "$h/props" || cat "$h/props"'
-    # A normal window for every window manager (KWin sets "override" windows apart), still
-    # without the manager's frame (Motif hints: decorations none).
+    # Normal for every window manager (KWin sets "override" apart), frameless by Motif hints.
     check "$program: typed as a normal window alone, and frameless" \
         eval 'grep -x "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL" "$h/props" &&
             grep -x "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x2, 0x1, 0x0, 0x0, 0x0" "$h/props" || cat "$h/props"'
@@ -64,28 +56,24 @@ else
     echo "SKIP: a double press (no mount namespaces here)"
 fi
 
-# The browser gets the environment as at start, after a bus that answers only in 2.1 s (left out
-# for the run) and after a working one: a fake xdg-open first on PATH notes it.
-cat > "$WORK/browser.sh" <<'INNER'
-until_() { local i; for ((i = 0; i < 100; i++)); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+# A fake xdg-open notes the browser's environment, after a working bus or one taking 2.1 s.
+declare -f until_ started > "$WORK/browser.sh" && cat >> "$WORK/browser.sh" <<'INNER'
 mkdir -p "$HOME/fakebin" && printf '#!/bin/sh\nenv > "$HOME/xdg-open.env"\n' > "$HOME/fakebin/xdg-open"
 chmod 755 "$HOME/fakebin/xdg-open"
 if [ "$2" = slow ]; then
     python3 "$3/slow_bus.py" "$HOME/slow-bus" "$DBUS_SESSION_BUS_ADDRESS" 2.1 > /dev/null 2>&1 &
     slow=$!
     trap 'kill "$slow"' EXIT
-    until_ 'test -S "$HOME/slow-bus"'
+    until_ eval 'test -S "$HOME/slow-bus"'
     DBUS_SESSION_BUS_ADDRESS="unix:path=$HOME/slow-bus"
 fi
 echo "$DBUS_SESSION_BUS_ADDRESS" > "$HOME/bus-at-start"
-PATH="$HOME/fakebin:$PATH" "$1/MartenOnboarding_Simple" > "$HOME/out" 2> "$HOME/err" &
-pid=$!
-until_ 'grep -q "FTUE will show" "$HOME/out"'
-until_ 'wid=$(xdotool search --onlyvisible --name "Welcome to Marten" | head -1) && [ -n "$wid" ]'
+PATH="$HOME/fakebin:$PATH" started "$1/MartenOnboarding_Simple"
+until_ eval 'wid=$(xdotool search --onlyvisible --name "Welcome to Marten" | head -1) && [ -n "$wid" ]'
 xdotool windowfocus --sync "$wid"
 # With input access: welcome, how-to, then the sign-in step's first control, "Sign in with Google".
 xdotool key --window "$wid" ctrl+Return ctrl+Return Tab space
-until_ 'test -s "$HOME/xdg-open.env"'
+until_ eval 'test -s "$HOME/xdg-open.env"'
 kill "$pid"
 INNER
 if [ -n "${wrap[*]}" ]; then

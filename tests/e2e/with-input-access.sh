@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Runs a command in a private mount namespace in which a keyboard event node and
-# /dev/uinput exist and are accessible. Nothing outside the namespace changes.
-# With WITHOUT_UINPUT=1, the keyboard node exists but /dev/uinput does not. KEYBOARDS=N (1):
-# event0 to event<N-1> have a keyboard's capabilities, only event0 a node.
+# Runs a command in a private mount namespace with a keyboard node and /dev/uinput (none with
+# WITHOUT_UINPUT=1). KEYBOARDS=N (1): event0 to event<N-1> are keyboards, only event0 a node.
 set -euo pipefail
 ov="$(mktemp -d)"
 trap 'rm -rf "$ov"' EXIT

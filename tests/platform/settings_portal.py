@@ -1,10 +1,7 @@
 #!/usr/bin/env python3
-"""A settings back end for the desktop portal, for the tests: serves ReadAll and Read of
-org.freedesktop.impl.portal.Settings from a table and, on com.marten.Test.Set, changes a value
-and sends SettingChanged. com.marten.Test.FailReadAll makes ReadAll fail from then on.
-
-usage: settings_portal.py BUS-NAME [NAMESPACE KEY KIND VALUE]...
-KIND is "rgb" (VALUE "r,g,b" in 0 to 1, sent as (ddd)) or "s" (a string)."""
+"""settings_portal.py BUS-NAME [NAMESPACE KEY KIND("rgb": "r,g,b" in 0 to 1, or "s") VALUE]...
+A settings portal back end serving ReadAll and Read from a table; com.marten.Test.Set changes a
+value and sends SettingChanged, com.marten.Test.FailReadAll makes ReadAll fail from then on."""
 import sys
 
 import dbus
@@ -12,35 +9,30 @@ import dbus.service
 from dbus.mainloop.glib import DBusGMainLoop
 from gi.repository import GLib
 
-PATH = "/org/freedesktop/portal/desktop"
 IMPL = "org.freedesktop.impl.portal.Settings"
 
 
 def value(kind, text):
-    if kind == "rgb":
-        return dbus.Struct([dbus.Double(float(c)) for c in text.split(",")], signature="ddd")
-    return dbus.String(text)
+    return dbus.Struct([dbus.Double(float(c)) for c in text.split(",")], signature="ddd") if kind == "rgb" \
+        else dbus.String(text)
 
 
 class Settings(dbus.service.Object):
     def __init__(self, bus, table):
-        super().__init__(bus, PATH)
-        self.table = table
-        self.fail_read_all = False
+        super().__init__(bus, "/org/freedesktop/portal/desktop")
+        self.table, self.fail_read_all = table, False
 
     @dbus.service.method(IMPL, in_signature="as", out_signature="a{sa{sv}}")
     def ReadAll(self, namespaces):
         if self.fail_read_all:
-            raise dbus.exceptions.DBusException("no ReadAll here",
-                                                name="org.freedesktop.DBus.Error.NotSupported")
+            raise dbus.exceptions.DBusException("no ReadAll here", name="org.freedesktop.DBus.Error.NotSupported")
         return {ns: dbus.Dictionary(keys, signature="sv") for ns, keys in self.table.items()
                 if not namespaces or ns in namespaces}
 
     @dbus.service.method(IMPL, in_signature="ss", out_signature="v")
     def Read(self, namespace, key):
         if key not in self.table.get(namespace, {}):
-            raise dbus.exceptions.DBusException(
-                "not found", name="org.freedesktop.portal.Error.NotFound")
+            raise dbus.exceptions.DBusException("not found", name="org.freedesktop.portal.Error.NotFound")
         return self.table[namespace][key]
 
     @dbus.service.signal(IMPL, signature="ssv")
@@ -57,18 +49,9 @@ class Settings(dbus.service.Object):
         self.fail_read_all = True
 
 
-def main():
-    DBusGMainLoop(set_as_default=True)
-    bus = dbus.SessionBus()
-    table = {}
-    args = sys.argv[2:]
-    for i in range(0, len(args) - 3, 4):
-        table.setdefault(args[i], {})[args[i + 1]] = value(args[i + 2], args[i + 3])
-    service = Settings(bus, table)
-    name = dbus.service.BusName(sys.argv[1], bus, do_not_queue=True)
-    GLib.MainLoop().run()
-    del service, name
-
-
-if __name__ == "__main__":
-    main()
+DBusGMainLoop(set_as_default=True)
+bus, table, args = dbus.SessionBus(), {}, sys.argv[2:]
+for i in range(0, len(args) - 3, 4):
+    table.setdefault(args[i], {})[args[i + 1]] = value(args[i + 2], args[i + 3])
+service, name = Settings(bus, table), dbus.service.BusName(sys.argv[1], bus, do_not_queue=True)
+GLib.MainLoop().run()

@@ -1,11 +1,9 @@
-// What the settings file, the autostart entry and the console do in a whole run is checked
-// end to end (tests/e2e); here are the edges of single functions.
+// Edges of single functions; whole runs are checked end to end (tests/e2e).
 #include "platform/linux/EvdevInputAccessProbe.h"
 #include "platform/linux/EvdevPushToTalkKeys.h"
 #include "platform/linux/FileReplace.h"
 #include "platform/linux/QSettingsStore.h"
 #include "platform/linux/QtScheduler.h"
-#include "platform/linux/StdoutConsole.h"
 #include "platform/linux/XDGAutostart.h"
 #include "support/CoreTestEnv.h"
 
@@ -14,8 +12,6 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-
-#include <cstdio>
 
 #include <fcntl.h>
 #include <linux/input.h>
@@ -34,23 +30,18 @@ QStringList listing(const QString& folder)
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Plants beside a settings file what its cleanup must tell apart, all but the fresh temporary
-// two minutes old; gives the listing.
+// Plants leftovers the cleanup must tell apart, all but one temporary 2 minutes old; the listing.
 QStringList plantLeftovers(const QString& folder)
 {
-    QDir().mkpath(folder);
-    QProcess shell;
-    shell.setWorkingDirectory(folder);
-    shell.start("sh",
-                {"-ec", R"sh(a=.Marten.conf.marten-merge-AbC123 o=.Marten.conf.marten-merge-XyZ789
+    const int planted = QProcess::execute("sh", {"-ec", R"sh(mkdir -p "$0" && cd "$0"
+        a=.Marten.conf.marten-merge-AbC123 o=.Marten.conf.marten-merge-XyZ789
         mkdir -p $a/sub $o && ln -s ../.Marten.conf.20240601 $a/link
         touch .Marten.conf.20240601 .Marten.conf.marten-save-0123abcd $a/Marten.conf $o/Marten.conf \
             $o/Marten.conf.lock && mkfifo .Marten.conf.marten-save-00000000
         [ "$(id -u)" != 0 ] || { f=.Marten.conf.marten-save-fedcba98 && touch $f && chown 65534 $f; }
-        touch -h -d '-2 minutes' .Marten.conf.* $a/* $o/* && touch .Marten.conf.marten-save-89abcdef)sh"});
-    if (!shell.waitForFinished() || shell.exitCode() != 0)
-        return {"planting failed: " + shell.readAllStandardError()};
-    return listing(folder);
+        touch -h -d '-2 minutes' .Marten.conf.* $a/* $o/* && touch .Marten.conf.marten-save-89abcdef)sh",
+                                                 folder});
+    return planted == 0 ? listing(folder) : QStringList{"planting failed"};
 }
 
 } // namespace
@@ -59,11 +50,9 @@ class TestLinuxPlatform final : public QObject {
     Q_OBJECT
 
 private slots:
-    // Checked as nobody, since root passes every access check: a keyboard only its owner may
-    // write, or a /dev/uinput that can be read but not written, is no access.
+    // As nobody: an owner-only keyboard or a read-only /dev/uinput is no access.
     void probeNeedsAKeyboardAndUinput()
     {
-        // The kernel prints key bitmaps as hex words, most significant first.
         QVERIFY(EvdevInputAccessProbe::hasKeyBit("4000000000000000 0", 126));
         QVERIFY(!EvdevInputAccessProbe::hasKeyBit("zz", 30));
         if (::geteuid() == 0) { // this function in a copy nobody may run
@@ -95,11 +84,9 @@ private slots:
         QVERIFY(probe.hasInputAccess());
     }
 
-    // The key reader on FIFOs standing in for event devices: only press and release of Right
-    // Meta count; auto-repeat, other keys and types, and garbage change nothing; a record split
-    // over two reads counts once whole; the key is held until every keyboard lets go. At most
-    // maxDevices are read; one left out of the list stays open while its node is there. The
-    // end of the stream lets go of the key and closes the device.
+    // On FIFOs: only Right Meta's press and release count, a split record once; held until
+    // every keyboard lets go. At most maxDevices read; one left out of the list stays open
+    // while its node exists; the stream's end releases the key and closes the device.
     void keyReaderFollowsOnlyThePushToTalkKey()
     {
         const test::FailIfBlocked watchdog(20s);
@@ -120,13 +107,10 @@ private slots:
         const int writers[2] = {writeTo(0), writeTo(1)};
         QVERIFY(writers[0] >= 0 && writers[1] >= 0);
         const auto key = [](int value, int code = KEY_RIGHTMETA, int type = EV_KEY) {
-            input_event event{};
-            event.type = static_cast<quint16>(type);
-            event.code = static_cast<quint16>(code);
-            event.value = value;
+            const input_event event{{}, quint16(type), quint16(code), value};
             return QByteArray(reinterpret_cast<const char*>(&event), sizeof event);
         };
-        // Writes, waits until the reader has taken every byte, and gives the presses and releases.
+        // Writes, waits until every byte is read, gives the presses and releases.
         using Counts = QList<qsizetype>;
         const auto send = [&](const QByteArray& bytes, int keyboard = 0) {
             const int writer = writers[keyboard];
@@ -156,8 +140,7 @@ private slots:
         QCOMPARE(released.count(), 3);
     }
 
-    // Beside the onboarding wins over PATH, relative PATH entries are skipped, and the Exec
-    // line of an odd path still validates.
+    // Beside the onboarding wins over PATH (relative entries skipped); an odd path validates.
     void autostartFindsAndQuotesTheMainApp()
     {
         QTemporaryDir dir;
@@ -173,11 +156,10 @@ private slots:
         test::writeFile(exeDir + "/marten", "#!/bin/sh\n", true);
         const Result<> registered = autostart.registerMainApp();
         QVERIFY2(registered.ok(), qPrintable(registered.error()));
-        QFile entry(autostart.entryPath());
-        QVERIFY(entry.open(QIODevice::ReadOnly));
-        QVERIFY(entry.readAll().contains("/odd \\\\$dir \\\\\"quoted\\\\\"/marten\"\n"));
+        QVERIFY(test::readFile(autostart.entryPath())
+                    .contains("/odd \\\\$dir \\\\\"quoted\\\\\"/marten\"\n"));
         QProcess validate;
-        validate.start("desktop-file-validate", {entry.fileName()});
+        validate.start("desktop-file-validate", {autostart.entryPath()});
         QVERIFY(validate.waitForFinished());
         QVERIFY2(validate.exitCode() == 0 && validate.readAll().isEmpty(), "entry must validate");
         // A line break would end the Exec line and start a key of its own: no entry at all.
@@ -186,11 +168,8 @@ private slots:
         QVERIFY(!broken.registerMainApp().ok() && !QFile::exists(broken.entryPath()));
     }
 
-    // Dotfile managers link the file into place: the link stays, its target gets the flags.
-    // Beside the file, or the link and its target, only a temporary or a scratch folder of
-    // ours older than a minute goes; a dated backup, a look-alike folder, a fresh temporary, a
-    // FIFO, another user's file stay. A file too large to read, or a folder in the way, fails
-    // and leaves everything as it was.
+    // A link stays, its target gets the flags; only our leftovers older than a minute go. Too
+    // large a file or a folder in the way fails, changing nothing.
     void replacingKeepsLinksAndTouchesNothingElse()
     {
         for (const bool linked : {false, true}) {
@@ -225,17 +204,6 @@ private slots:
         test::writeFile(dir.filePath("folder/kept"), {});
         QVERIFY(!replaceFile(dir.filePath("folder"), "x").ok());
         QCOMPARE(listing(dir.path()), (QStringList{"Marten.conf", "folder"}));
-    }
-
-    void consoleLinesAreVisibleAtOnce()
-    {
-        std::FILE* stream = std::tmpfile();
-        StdoutConsole(stream).line("FTUE will show 4 steps");
-        // Read past the stream's buffer: only what was flushed is there.
-        char bytes[32] = {};
-        QCOMPARE(::pread(fileno(stream), bytes, sizeof bytes - 1, 0), 23);
-        QCOMPARE(QByteArray(bytes), "FTUE will show 4 steps\n");
-        std::fclose(stream);
     }
 
     void schedulerRunsCancelsAndRespectsContext()

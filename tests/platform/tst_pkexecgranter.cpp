@@ -14,8 +14,7 @@ using Outcome = InputAccessGranter::Outcome;
 
 namespace {
 
-// Stands in for pkexec: notes its arguments, takes its time, writes what it is told on
-// standard error (or floods it) and exits with the status it is told, or is killed.
+// A pkexec that notes its arguments, waits, writes (or floods) standard error, exits as told.
 constexpr char kFakePkexec[] = R"(#!/bin/sh
 printf '%s\n' "$@" > "$FAKE_PKEXEC_ARGS"
 sleep "$FAKE_PKEXEC_DELAY"
@@ -26,7 +25,6 @@ esac
 [ "$FAKE_PKEXEC_STATUS" = -1 ] && kill -KILL $$
 exit "$FAKE_PKEXEC_STATUS"
 )";
-constexpr char kComplaints[] = "first complaint\\nlast complaint\\n\\n";
 
 } // namespace
 
@@ -51,15 +49,12 @@ private slots:
         test::writeFile(m_dir.filePath("fakebin/pkexec"), kFakePkexec, true);
         test::writeFile(m_dir.filePath("prefix/libexec/marten-onboarding/grant-input-access"),
                         "#!/bin/sh\n", true);
-        QDir().mkpath(m_dir.filePath("prefix/bin"));
-        m_program = m_dir.filePath("prefix/bin");
+        QDir().mkpath(m_program = m_dir.filePath("prefix/bin"));
         m_args = m_dir.filePath("args");
         qputenv("FAKE_PKEXEC_ARGS", m_args.toLocal8Bit());
     }
 
-    // Nothing to run without pkexec and the helper (a missing pkexec started anyway fails
-    // naming it), or with either where a user other than root could rewrite it or a folder
-    // above it.
+    // Nothing to run without pkexec and the helper, or where anyone but root could rewrite them.
     void grantsOnlyWithPkexecAndTheHelperOnlyRootControls()
     {
         const QString pkexec = m_dir.filePath("fakebin/pkexec");
@@ -111,8 +106,8 @@ private slots:
         QTest::addColumn<Outcome>("outcome");
         QTest::addColumn<QString>("detail");
         QTest::newRow("granted") << 0 << "" << Outcome::Granted << "";
-        QTest::newRow("prompt dismissed")
-            << 126 << kComplaints << Outcome::Dismissed << "last complaint";
+        QTest::newRow("prompt dismissed") << 126 << "first complaint\\nlast complaint\\n\\n"
+                                          << Outcome::Dismissed << "last complaint";
         QTest::newRow("not authorised") << 127 << "Error: Not authorized\\n\\nReported.\\n"
                                         << Outcome::NotAuthorised << "Reported.";
         // pkexec's other errors share its status: the detail says which.
@@ -146,9 +141,7 @@ private slots:
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().at(0).value<Outcome>(), outcome);
         QCOMPARE(finished.first().at(1).toString(), detail);
-        QFile args(m_args);
-        QVERIFY(args.open(QIODevice::ReadOnly));
-        QCOMPARE(args.readAll(), "/the/helper\n");
+        QCOMPARE(test::readFile(m_args), "/the/helper\n");
     }
 };
 

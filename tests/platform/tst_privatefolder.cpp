@@ -46,7 +46,6 @@ private slots:
         QCOMPARE(modeOf(path), mode_t(0700));
         QCOMPARE(modeOf(folder), mode_t(mode < 0 ? 0777 : mode == 0 ? 0700 : mode)); // as found
         // A link planted under a file's name is replaced by the file, never written through.
-        // (A folder swapped for a link while the program runs is checked end to end.)
         test::writeFile(elsewhere.filePath("file"), "keep me");
         QVERIFY(QFile::link(elsewhere.filePath("file"), path + "/glowy.gif"));
         QVERIFY(got->value().writeFile("glowy.gif", "GIF89a").ok());

@@ -17,7 +17,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// A shown window of the onboarding's size, with fake services, to put the panel over.
+// A shown window of the onboarding's size, with fake services.
 struct Host {
     Host()
     {
@@ -56,8 +56,7 @@ private slots:
         QTest::mouseClick(panel->findChild<QWidget*>("copyButton"), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  InputAccessCommands::commands().first().command);
-        // Every line of a command as drawn ends where the text has a space or a line break,
-        // never inside an option or a path.
+        // Drawn lines of a command end at a space or a line break, never inside a word.
         for (QLabel* label : panel->findChildren<QLabel*>("commandText")) {
             const QString text = QString(label->text()).replace(u'\n', QChar::LineSeparator);
             QTextLayout layout(text, label->font());
@@ -89,8 +88,7 @@ private slots:
             << O::Failed << QString() << "Input access could not be granted.";
     }
 
-    // While a run waits, the button is off and a spinner turns. After a failure the button
-    // stays, with the keyboard on it, ready for another try.
+    // While a run waits the button is off and a spinner turns; after a failure it stays, focused.
     void eachOutcomeSaysWhatHappened()
     {
         QFETCH(InputAccessGranter::Outcome, outcome);
@@ -116,12 +114,10 @@ private slots:
         QCOMPARE(status->text().contains("Log out and back in"), granted);
     }
 
-    // The commands must write what the helper writes and run what it runs, quoting and all:
-    // run them with "sudo" passing straight through, into a scratch /etc.
+    // The commands, run with a pass-through sudo into a scratch /etc, do what the helper does.
     void commandsDoWhatTheHelperDoes()
     {
         QTemporaryDir root;
-        QVERIFY(root.isValid());
         const QString sudo = root.filePath("bin/sudo");
         for (const char* folder : {"bin", "etc/udev/rules.d", "etc/modules-load.d"})
             QVERIFY(QDir(root.path()).mkpath(folder));
@@ -143,7 +139,6 @@ echo "$*" >> "$RAN"
         const auto read = [&](const QString& name) {
             return QString::fromUtf8(test::readFile(root.filePath(name)));
         };
-        // The first capture of each line of the helper that matches `pattern`.
         const QString helper =
             QString::fromUtf8(test::readFile(MARTEN_SOURCE_DIR "/dist/grant-input-access"));
         const auto fromHelper = [&](const char* pattern) {

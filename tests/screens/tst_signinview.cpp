@@ -13,9 +13,7 @@ class TestSignInView final : public QObject {
     Q_OBJECT
 
 private slots:
-    // Reached with Tab, the email field shows the focus ring in place of its grey outline.
-    // Return in the field does nothing, and whatever was typed goes nowhere. Facebook, Apple
-    // and Continue answer "Coming soon", again after each OK.
+    // The tabbed-to field shows the ring, Return does nothing; the rest say "Coming soon".
     void fullVariant()
     {
         fake::Services services;

@@ -14,11 +14,8 @@ class TestTestItView final : public QObject {
     Q_OBJECT
 
 private slots:
-    // The key and the typed transcript, in a window with a focused "Get Started". Only the
-    // keyboards that open are read, and one plugged in later is picked up. Typed text counts
-    // only from a press until 10 s after the release or the last character, and meanwhile never
-    // presses the button, while Ctrl+Return always does. The "You said:" block shows whenever
-    // there is text. Hiding the step closes every keyboard.
+    // Openable keyboards read, a new one picked up, all closed on hiding. Typing counts until
+    // 10 s after the release or last key, pressing no button but by Ctrl+Return.
     void keyAndTypedTextDriveTheState()
     {
         fake::Services services;

@@ -8,8 +8,7 @@
 
 namespace marten::test {
 
-// A throw-away HOME with its own XDG folders, set in the environment before the
-// application object exists, so nothing a test does reaches the real user's files.
+// A throw-away HOME with its own XDG folders, set before the application object exists.
 class IsolatedHome final {
 public:
     IsolatedHome();
@@ -18,8 +17,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Ends the test process with a failure line when still inside this scope after `limit`: a FIFO
-// opened without O_NONBLOCK blocks until a writer comes, and should fail soon, not at CTest's.
+// Fails the test process when still in this scope after `limit` (a FIFO opened blocking).
 class FailIfBlocked final {
 public:
     explicit FailIfBlocked(std::chrono::seconds limit);
@@ -28,6 +26,7 @@ public:
 
 // Writes the file, making its folder first; an executable one is left to its owner alone.
 void writeFile(const QString& path, const QByteArray& bytes, bool executable = false);
+QByteArray readFile(const QString& path); // none when unreadable
 
 } // namespace marten::test
 

@@ -5,11 +5,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QWidget>
 
 namespace marten::test {
 
-// The services' home is the test's own, with or without a signed-in account in it.
 static Platform& prepared(fake::Services& services, bool signedIn, bool inputAccess)
 {
     services.probe.granted = inputAccess;

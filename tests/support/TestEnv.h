@@ -6,25 +6,16 @@
 #include "ui/Theme.h"
 
 #include <QApplication>
-#include <QFile>
 
 namespace marten::test {
 
-// An onboarding window over fake services, shown and active, its steps decided: `ready`
-// says it got there. The close button must be there before the decision, too.
+// A window over fake services; `ready`: shown, active, Close there, its steps decided.
 struct OnboardingRun {
     explicit OnboardingRun(Variant variant, bool signedIn = false, bool inputAccess = false);
     fake::Services services;
     OnboardingWindow window;
     bool ready = false;
 };
-
-// The file's bytes; none when it cannot be read.
-inline QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace marten::test
 

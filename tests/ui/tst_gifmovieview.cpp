@@ -8,15 +8,17 @@
 
 #include <sys/stat.h>
 
+using namespace marten;
+
 static const QString kGlowy = MARTEN_SOURCE_DIR "/assets/glowy.gif";
 
 class TestGIFMovieView final : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_sources;
-    marten::fake::Console m_console;
+    fake::Console m_console;
     // Staged where the program stages: the folder is opened after init() has made it afresh.
-    std::optional<marten::PrivateFolder> m_staging;
+    std::optional<PrivateFolder> m_staging;
     const QString m_folder = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/marten-onboarding/";
 
     static QImage renderOnMagenta(QWidget* view) // so that transparency shows
@@ -32,47 +34,39 @@ private slots:
     {
         QDir(m_folder).removeRecursively();
         QVERIFY(QDir().mkdir(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        m_staging = marten::PrivateFolder::forCurrentUser().value();
+        m_staging = PrivateFolder::forCurrentUser().value();
         m_console.clear();
     }
 
-    // The page names the staged copy; an odd name is escaped for both URL and HTML, and the
-    // copy is still found.
+    // The page names the staged copy, an odd name escaped for URL and HTML.
     void stagesThePageAndTheCopy()
     {
         const QString odd = m_sources.filePath("x:a \"b\" #?&%.gif");
         QVERIFY(QFile::copy(kGlowy, odd));
-        marten::GIFMovieView view(QUrl::fromLocalFile(odd), *m_staging, m_console);
-        QVERIFY(marten::test::readFile(m_folder + "gif_display.html")
+        GIFMovieView view(QUrl::fromLocalFile(odd), *m_staging, m_console);
+        QVERIFY(test::readFile(m_folder + "gif_display.html")
                     .contains("<img src=\"x%3Aa%20%22b%22%20%23%3F&amp;%25.gif\" />"));
-        QCOMPARE(marten::test::readFile(m_folder + "x:a \"b\" #?&%.gif"),
-                 marten::test::readFile(kGlowy));
+        QCOMPARE(test::readFile(m_folder + "x:a \"b\" #?&%.gif"), test::readFile(kGlowy));
         QVERIFY(view.movie() && m_console.lines().isEmpty());
     }
 
     // A missing image, a FIFO or a device: one line at once, nothing staged, nothing drawn.
-    void unusableSourcesLogOneLineAndStayTransparent_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::newRow("missing") << m_sources.filePath("gone.gif");
-        QTest::newRow("fifo") << m_sources.filePath("fifo.gif");
-        QTest::newRow("device") << "/dev/zero";
-    }
     void unusableSourcesLogOneLineAndStayTransparent()
     {
-        QFETCH(QString, source);
-        const marten::test::FailIfBlocked watchdog(std::chrono::seconds(20));
+        const test::FailIfBlocked watchdog(std::chrono::seconds(20));
         const QString fifo = m_sources.filePath("fifo.gif");
-        QVERIFY(QFileInfo::exists(fifo) || ::mkfifo(qPrintable(fifo), 0600) == 0);
-        marten::GIFMovieView view(QUrl::fromLocalFile(source), *m_staging, m_console);
-        QCOMPARE(m_console.lines().size(), 1);
-        QVERIFY(m_console.lines().constFirst().startsWith("Error loading GIF in WebView: "));
-        QVERIFY(!view.movie() && !QFileInfo::exists(m_folder + QFileInfo(source).fileName()));
-        QCOMPARE(renderOnMagenta(&view).pixelColor(100, 100), QColor(Qt::magenta));
+        QCOMPARE(::mkfifo(qPrintable(fifo), 0600), 0);
+        for (const QString& source : {m_sources.filePath("gone.gif"), fifo, QString("/dev/zero")}) {
+            m_console.clear();
+            GIFMovieView view(QUrl::fromLocalFile(source), *m_staging, m_console);
+            QCOMPARE(m_console.lines().size(), 1);
+            QVERIFY(m_console.lines().constFirst().startsWith("Error loading GIF in WebView: "));
+            QVERIFY(!view.movie() && !QFileInfo::exists(m_folder + QFileInfo(source).fileName()));
+            QCOMPARE(renderOnMagenta(&view).pixelColor(100, 100), QColor(Qt::magenta));
+        }
     }
 
-    // Delays under 20 ms play as 100 ms, a frame without timing too; a frame reaching beyond
-    // 1024 x 1024 is not played at all, with one line.
+    // Delays under 20 ms, or none, play as 100 ms; a frame beyond 1024 x 1024: one line, no play.
     void delaysAreBoundedAndHugeFramesRefused_data()
     {
         QTest::addColumn<QByteArray>("timing");   // the block before the frame
@@ -94,20 +88,19 @@ private slots:
         // A 1 x 1 screen with two colours; each frame is one pixel of colour 0.
         const QByteArray frame = timing + '\x2c' + geometry + QByteArray("\0\2\2\x44\1\0", 6);
         const QString gif = m_sources.filePath("timed.gif");
-        marten::test::writeFile(gif, QByteArray("GIF89a\1\0\1\0\x80\0\0\0\0\0\xff\xff\xff", 19) +
-                                         frame + frame + ';');
-        marten::GIFMovieView view(QUrl::fromLocalFile(gif), *m_staging, m_console);
+        test::writeFile(gif, QByteArray("GIF89a\1\0\1\0\x80\0\0\0\0\0\xff\xff\xff", 19) + frame +
+                                 frame + ';');
+        GIFMovieView view(QUrl::fromLocalFile(gif), *m_staging, m_console);
         QCOMPARE(view.movie() ? view.movie()->nextFrameDelay() : -1, delay);
         QCOMPARE(view.movie() ? view.movie()->frameCount() : 0, delay < 0 ? 0 : 2);
         QCOMPARE(m_console.lines().filter("reaches beyond 1024 x 1024").size(), delay < 0 ? 1 : 0);
         QCOMPARE(m_console.lines().size(), delay < 0 ? 1 : 0);
     }
 
-    // An animation larger than its place decodes its frames at the size shown (screen pixels),
-    // which leaves where it is drawn alone; given room, it decodes at its own size again.
+    // Frames decode at the size shown when larger than their place, at their own size given room.
     void framesDecodeAtTheShownSize()
     {
-        marten::GIFMovieView view(QUrl::fromLocalFile(kGlowy), *m_staging, m_console);
+        GIFMovieView view(QUrl::fromLocalFile(kGlowy), *m_staging, m_console);
         view.resize(200, 200);
         view.show();
         QCOMPARE(const_cast<QMovie*>(view.movie())->scaledSize(), QSize(200, 200));
@@ -118,26 +111,20 @@ private slots:
     }
 
     // Larger images shrink to fit, smaller ones keep their own size; centred on a white page.
-    void imagesAreCentredAndOnlyScaledDown_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QRect>("drawn");
-        QTest::newRow("wide") << QSize(400, 100) << QRect(0, 75, 200, 50);
-        QTest::newRow("tall") << QSize(100, 400) << QRect(75, 0, 50, 200);
-        QTest::newRow("small") << QSize(20, 40) << QRect(90, 80, 20, 40);
-    }
     void imagesAreCentredAndOnlyScaledDown()
     {
-        QFETCH(QSize, size);
-        QFETCH(QRect, drawn);
-        QImage expected(200, 200, QImage::Format_ARGB32);
-        expected.fill(Qt::white);
-        QPainter(&expected).fillRect(drawn, Qt::red);
-        QVERIFY(expected.copy(drawn).scaled(size).save(m_sources.filePath("image.png")));
-        marten::GIFMovieView view(QUrl::fromLocalFile(m_sources.filePath("image.png")), *m_staging,
-                                  m_console);
-        view.resize(200, 200);
-        QCOMPARE(renderOnMagenta(&view), expected);
+        for (const auto& [size, drawn] : {std::pair(QSize(400, 100), QRect(0, 75, 200, 50)),
+                                          std::pair(QSize(100, 400), QRect(75, 0, 50, 200)),
+                                          std::pair(QSize(20, 40), QRect(90, 80, 20, 40))}) {
+            QImage expected(200, 200, QImage::Format_ARGB32);
+            expected.fill(Qt::white);
+            QPainter(&expected).fillRect(drawn, Qt::red);
+            QVERIFY(expected.copy(drawn).scaled(size).save(m_sources.filePath("image.png")));
+            GIFMovieView view(QUrl::fromLocalFile(m_sources.filePath("image.png")), *m_staging,
+                              m_console);
+            view.resize(200, 200);
+            QVERIFY2(renderOnMagenta(&view) == expected, qPrintable(QString::number(size.width())));
+        }
     }
 };
 
