@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QHelpEvent>
+#include <QTimer>
 #include <QToolTip>
 #include <QWidget>
 
@@ -10,6 +11,8 @@ namespace {
 constexpr char kRoleProperty[] = "martenAccessibleRole";
 constexpr char kModalProperty[] = "martenAccessibleModal";
 constexpr char kTipProperty[] = "martenMouseTip";
+// Long enough for a busy reader to come to it, short enough that notices do not pile up.
+constexpr int kNoticeLife = 10000;
 
 // The shown modal overlay among `widget`'s children, if any.
 QWidget* shownModal(const QWidget* widget)
@@ -117,24 +120,19 @@ void announce(QWidget* context, const QString& text)
 {
     if (text.isEmpty() || !QAccessible::isActive())
         return;
-    // Inside the open dialog, if any: what lies behind it is out of the reader's reach.
-    QWidget* window = context->window();
-    QWidget* host = shownModal(window) ? shownModal(window) : window;
-    // Nothing to see: no size and nothing painted, kept at the back.
-    auto* notice =
-        host->findChild<QWidget*>(QStringLiteral("announcement"), Qt::FindDirectChildrenOnly);
-    if (!notice) {
-        notice = new QWidget(host);
-        notice->setObjectName(QStringLiteral("announcement"));
-        notice->setAttribute(Qt::WA_TransparentForMouseEvents);
-        notice->setFocusPolicy(Qt::NoFocus);
-        notice->setGeometry(0, 0, 0, 0);
-        setRole(notice, QAccessible::Notification);
-    }
-    notice->hide();
+    // A notice of its own for each text, on the window, named before it shows: the reader
+    // reads the event late, after the next text or after a dialog it came from has closed
+    // (a grant's status line, then the step's own line), and must still find this text on a
+    // showing object. Nothing to see: no size and nothing painted, kept at the back.
+    auto* notice = new QWidget(context->window());
+    notice->setAttribute(Qt::WA_TransparentForMouseEvents);
+    notice->setFocusPolicy(Qt::NoFocus);
+    notice->setGeometry(0, 0, 0, 0);
+    setRole(notice, QAccessible::Notification);
     notice->setAccessibleName(text);
     notice->lower();
     notice->show();
+    QTimer::singleShot(kNoticeLife, notice, &QObject::deleteLater);
 }
 
 void describeStep(QWidget* step, const QString& heading, const QString& explanation)

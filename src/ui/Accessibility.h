@@ -31,8 +31,9 @@ void describeStep(QWidget* step, const QString& heading, const QString& explanat
 
 // Has the screen reader say `text` without moving the focus, for a change that came without
 // a key press (access granted, the microphone's state, a transcript). It goes out as a
-// notification of `context`'s window that shows: the one event the screen reader reads out
-// whatever has the focus.
+// notification of `context`'s window that shows, the one event the screen reader reads out
+// whatever has the focus; each text has a notice of its own, kept for a while, so a reader
+// that comes to the event late still reads this text.
 void announce(QWidget* context, const QString& text);
 
 } // namespace marten::a11y

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# By ear: the screen reader (speech logged, not played) under Xvfb, the full program by
-# keyboard: each step read on arrival, heading and explanation, the first Tab on the step's
-# own control; the panel read as a dialog, title and explanation.
+# Followed by ear: Debian's screen reader (Orca, its speech logged to a debug file, not played)
+# under Xvfb on a private session and accessibility bus, both programs walked by keyboard alone
+# (see screen_reader.sh). Each step is read out on arrival, heading and explanation; the first
+# Tab reaches the step's own control, not Close; the panel is read as a dialog, the alert as an
+# alert, title and explanation; what changes without a key press is announced.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 need xvfb-run xdotool gdbus orca python3
@@ -21,9 +23,15 @@ said() {
 # after HOME KEY TEXT: the first utterance after the key's own echo holds TEXT.
 after() { what "$1" | grep -A1 -x "'$2 '.*" | sed -n 2p | grep -qF -- "$3" || { what "$1"; return 1; }; }
 
-h="$(new_home permissions)"
-QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 120 xvfb-run -a -s "-screen 0 1440x900x24" \
-    bash "$E2E/screen_reader.sh" "$BIN" > /dev/null 2>&1
+# walk NAME MODE [RUNNER...]: one screen_reader.sh session in a fresh home; prints the home.
+walk() {
+    local h
+    h="$(new_home "$1")"
+    QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 120 xvfb-run -a -s "-screen 0 1440x900x24" \
+        "${@:3}" bash "$E2E/screen_reader.sh" "$2" "$1" > /dev/null 2>&1
+    echo "$h"
+}
+h="$(walk full "$BIN")"
 if ! grep -q "Startup complete" "$h/orca.log" 2> /dev/null; then
     echo "SKIP: the screen reader does not start here"
     exit 0
@@ -36,4 +44,23 @@ check "input-access panel: read as a dialog, its title and then its explanation;
     eval 'said "$h" "Allow input access dialog Marten needs to see when you press the right Super key" \
         "Open Input Access Panel push button"'
 
+can_fake_input_access || { finish; exit; }
+h="$(walk sign-in "$BIN" "$WITH_INPUT_ACCESS")"
+grep -q "Startup complete" "$h/orca.log" 2> /dev/null || { echo "SKIP: the screen reader does not start in a mount namespace here"; finish; exit; }
+check "sign-in step: heading on arrival; the alert read with its title and explanation, Escape back on its opener" \
+    eval 'said "$h" "Sign up or log in panel" "Continue with Google push button" "alert Coming soon" \
+        "This action will be enabled shortly" "Continue with Facebook push button"'
+# The simple program's helper beside it, owned by root as the program requires, and a fake
+# pkexec at the configured path that "grants" by creating /dev/uinput.
+pkexec="$(sed -n 's/^MARTEN_PKEXEC:FILEPATH=//p' "$BIN/../CMakeCache.txt")"
+tree="$WORK/tree" && mkdir -p "$tree/bin" "$tree/libexec/marten-onboarding" "$WORK/simple/pk-up" "$WORK/simple/pk-work"
+cp "$BIN/MartenOnboarding_Simple" "$tree/bin/" && cp "$BIN/../libexec/marten-onboarding/grant-input-access" "$tree/libexec/marten-onboarding/"
+printf '#!/bin/sh\n: > /dev/uinput\n' > "$WORK/simple/pk-up/${pkexec##*/}" && chmod 755 "$WORK/simple/pk-up/${pkexec##*/}"
+printf '{"token":"abc"}' > "$(new_home simple)/.marten_auth_local.json"
+h="$(PKEXEC="$pkexec" WITHOUT_UINPUT=1 walk simple "$tree/bin" "$WITH_INPUT_ACCESS")"
+check "simple program: access granted announced in the panel and on the step; the how-to step read on arrival" \
+    eval 'said "$h" "Grant Access push button" "notification Access granted" "notification Input Access Granted!" \
+        "How to Use Marten panel" "Hold the right Super key"'
+check "test step: the key held and released is announced, then the typed transcript once it rests" \
+    eval 'said "$h" "Test It Out! panel" "notification Recording" "notification Not recording" "notification You said: hello world"'
 finish
