@@ -47,9 +47,10 @@ check "input-access panel: read as a dialog, its title and then its explanation;
 can_fake_input_access || { finish; exit; }
 h="$(walk sign-in "$BIN" "$WITH_INPUT_ACCESS")"
 grep -q "Startup complete" "$h/orca.log" 2> /dev/null || { echo "SKIP: the screen reader does not start in a mount namespace here"; finish; exit; }
-check "sign-in step: heading on arrival; the alert read with its title and explanation, Escape back on its opener" \
+check "sign-in step: heading on arrival; the alert read with its title and explanation, Escape back on its opener; then the how-to step read on arrival" \
     eval 'said "$h" "Sign up or log in panel" "Continue with Google push button" "alert Coming soon" \
-        "This action will be enabled shortly" "Continue with Facebook push button"'
+        "This action will be enabled shortly" "Continue with Facebook push button" "How to Use Marten panel" \
+        "Press the right Super key"'
 # The simple program's helper beside it, owned by root as the program requires, and a fake
 # pkexec at the configured path that "grants" by creating /dev/uinput.
 pkexec="$(sed -n 's/^MARTEN_PKEXEC:FILEPATH=//p' "$BIN/../CMakeCache.txt")"
