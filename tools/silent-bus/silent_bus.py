@@ -29,20 +29,25 @@ def forward(connection, address):
         threading.Thread(target=pump, args=(source, sink), daemon=True).start()
 
 
-path = sys.argv[1]
-first = sys.argv[2] if len(sys.argv) > 2 else None
-if os.path.exists(path):
-    os.unlink(path)
-server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-server.bind(path)
-server.listen(16)
-held = []
-while True:
-    connection, _ = server.accept()
-    if first:
-        forward(connection, first)
-        first = None
-    else:
-        held.append(connection)  # kept open, never read, never answered
-        with open(path + ".held", "a") as note:
-            note.write("held\n")
+def serve():
+    path = sys.argv[1]
+    first = sys.argv[2] if len(sys.argv) > 2 else None
+    if os.path.exists(path):
+        os.unlink(path)
+    server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    server.bind(path)
+    server.listen(16)
+    held = []
+    while True:
+        connection, _ = server.accept()
+        if first:
+            forward(connection, first)
+            first = None
+        else:
+            held.append(connection)  # kept open, never read, never answered
+            with open(path + ".held", "a") as note:
+                note.write("held\n")
+
+
+if __name__ == "__main__":
+    serve()

@@ -8,24 +8,12 @@ import sys
 import threading
 import time
 
-
-def pump(source, sink):
-    while True:
-        data = source.recv(65536)
-        if not data:
-            break
-        sink.sendall(data)
-    sink.close()
+from silent_bus import forward
 
 
 def forward_later(connection, address, delay):
     time.sleep(delay)
-    options = dict(part.split("=", 1) for part in address.split(":", 1)[1].split(","))
-    target = options["path"] if "path" in options else "\0" + options["abstract"]
-    upstream = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-    upstream.connect(target)
-    for source, sink in ((connection, upstream), (upstream, connection)):
-        threading.Thread(target=pump, args=(source, sink), daemon=True).start()
+    forward(connection, address)
 
 
 path, address, delay = sys.argv[1], sys.argv[2], float(sys.argv[3])
