@@ -56,3 +56,4 @@ fi
 kill "$pid"
 stop_orca
 wait "$pid"
+exit 0

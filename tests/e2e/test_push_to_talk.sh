@@ -5,7 +5,7 @@
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
-need xvfb-run xdotool xclip python3
+need Xvfb xdotool xclip python3
 can_fake_input_access || { echo "SKIP: no mount namespaces here"; exit 0; }
 pkexec="$(sed -n 's/^MARTEN_PKEXEC:FILEPATH=//p' "$BIN/../CMakeCache.txt")"
 [[ "$pkexec" == /* ]] || { fail "the build names pkexec by an absolute path" "'$pkexec'"; finish; exit 1; }
@@ -23,7 +23,7 @@ run() {
     cp "$BIN/../libexec/marten-onboarding/grant-input-access" "$h/tree/libexec/marten-onboarding/"
     chown -R "$2" "$h/tree"
     KEYBOARDS="$3" PKEXEC="$pkexec" WITHOUT_UINPUT=1 QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 120 \
-        xvfb-run -a -s "-screen 0 1440x900x24" "$WITH_INPUT_ACCESS" \
+        bash "$(dirname "$0")/xvfb.sh" "$WITH_INPUT_ACCESS" \
         bash "$(dirname "$0")/session.sh" "$1" > /dev/null 2>&1
     echo "$h"
 }

@@ -3,7 +3,7 @@
 # its entry's class; Ctrl+W (full) or a click on "×" (simple) ends it, writing nothing.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
-need xvfb-run xdotool xprop gdbus
+need Xvfb xdotool xprop gdbus
 DIST="$(cd "$(dirname "$0")/../../dist" && pwd)"
 
 # started CMD...: CMD in the background as $pid, once it has announced its steps.
@@ -31,7 +31,7 @@ can_fake_input_access && wrap=("$WITH_INPUT_ACCESS") &&
     full="mousemove --window WINDOW 404 426 click 1 mousemove --window WINDOW 404 161 click --repeat 2 --delay 150 1 $full"
 while read -r program entry how; do
     h="$(new_home "$program")"
-    QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 60 "${wrap[@]}" xvfb-run -a -s "-screen 0 1440x900x24" \
+    QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 60 "${wrap[@]}" bash "$(dirname "$0")/xvfb.sh" \
         bash "$WORK/run.sh" "$BIN" "$program" $how
     class="$(sed -n 's/^StartupWMClass=//p' "$DIST/$entry")"
     check "$program: the window has an icon and the entry's class ($class)" \
@@ -79,7 +79,7 @@ INNER
 if [ -n "${wrap[*]}" ]; then
     for bus in working slow; do
         h="$(new_home "browser-$bus")"
-        QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 60 "${wrap[@]}" xvfb-run -a -s "-screen 0 1440x900x24" \
+        QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 60 "${wrap[@]}" bash "$(dirname "$0")/xvfb.sh" \
             bash "$WORK/browser.sh" "$BIN" "$bus" "$(cd "$(dirname "$0")/../../tools/silent-bus" && pwd)"
         check "the browser gets the environment as at start ($bus bus)" \
             eval 'grep -qx "DBUS_SESSION_BUS_ADDRESS=$(cat "$h/bus-at-start")" "$h/xdg-open.env" &&
