@@ -11,6 +11,7 @@
 using namespace marten;
 
 static const QString kGlowy = MARTEN_SOURCE_DIR "/assets/glowy.gif";
+static const QString kGlowy2x = MARTEN_SOURCE_DIR "/assets/glowy@2x.gif";
 
 class TestGIFMovieView final : public QObject {
     Q_OBJECT
@@ -100,7 +101,7 @@ private slots:
     // Frames decode at the size shown when larger than their place, at their own size given room.
     void framesDecodeAtTheShownSize()
     {
-        GIFMovieView view(QUrl::fromLocalFile(kGlowy), *m_staging, m_console);
+        GIFMovieView view(QUrl::fromLocalFile(kGlowy2x), *m_staging, m_console);
         view.resize(200, 200);
         view.show();
         QCOMPARE(const_cast<QMovie*>(view.movie())->scaledSize(), QSize(200, 200));
