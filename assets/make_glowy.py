@@ -3,9 +3,11 @@
 
     python3 assets/make_glowy.py [OUTPUT_FOLDER]
 
-Writes glowy.gif (the looping animation) and glowy.png (its fullest frame) into
-OUTPUT_FOLDER, by default the folder this script lives in. Only the standard library
-is used and nothing is random, so the same script always gives the same bytes.
+Writes glowy.gif (the looping animation at the 200 px it is shown at), glowy@2x.gif (the
+same drawn at 400 px, for screens with two device pixels to a shown one) and glowy.png (the
+fullest frame at 400 px) into OUTPUT_FOLDER, by default the folder this script lives in.
+Only the standard library is used and nothing is random, so the same script always gives
+the same bytes.
 """
 
 import math
@@ -14,8 +16,7 @@ import struct
 import sys
 import zlib
 
-SCALE = 2  # drawn at twice the 200 px it is shown at, so that it stays sharp on 2x screens
-SIZE = 200 * SCALE
+SHOWN_SIZE = 200  # the side of the square the animation is shown in; scale 2 doubles it
 FRAMES = 30
 DELAY_CS = 8  # hundredths of a second per frame: one breath takes 2.4 s
 HALO_LEVELS = 40  # colours from the white page to the blue rim
@@ -81,18 +82,19 @@ def level_of(t, x=0, y=0):
 PALETTE = [ramp_colour(ramp_value(i)) for i in range(LEVELS)]
 
 
-def frame_levels(index):
-    """One frame as a row-major list of palette indices."""
+def frame_levels(index, scale):
+    """One frame, drawn at `scale` device pixels to a shown one, as row-major palette indices."""
+    size = SHOWN_SIZE * scale
     breath = 0.5 - 0.5 * math.cos(2 * math.pi * index / FRAMES)  # 0 -> 1 -> 0, seamless
-    radius = lerp(46.0, 52.0, breath) * SCALE
-    halo_width = lerp(16.0, 24.0, breath) * SCALE
+    radius = lerp(46.0, 52.0, breath) * scale
+    halo_width = lerp(16.0, 24.0, breath) * scale
     halo_strength = lerp(0.55, 0.9, breath)
-    centre = (SIZE - 1) / 2.0
-    pixels = bytearray(SIZE * SIZE)
-    for y in range(SIZE):
+    centre = (size - 1) / 2.0
+    pixels = bytearray(size * size)
+    for y in range(size):
         dy = y - centre
-        row = y * SIZE
-        for x in range(SIZE):
+        row = y * size
+        for x in range(size):
             d = math.hypot(x - centre, dy)
             # Soft halo outside the rim: a Gaussian fall-off towards the white page.
             outside = max(0.0, d - radius)
@@ -100,10 +102,10 @@ def frame_levels(index):
             halo_t = halo * BODY_START
             # The body, lit from the centre outwards. Its shading stays put while the rim
             # moves, so most of the inside is the same from frame to frame (a smaller file).
-            inner = max(0.0, 1.0 - d / (56.0 * SCALE))
+            inner = max(0.0, 1.0 - d / (56.0 * scale))
             body_t = BODY_START + (1 - BODY_START) * 0.6 * inner**1.6
             # A soft rim one shown pixel wide between halo and body.
-            edge = smoothstep(radius + 0.75 * SCALE, radius - 0.75 * SCALE, d)
+            edge = smoothstep(radius + 0.75 * scale, radius - 0.75 * scale, d)
             t = lerp(halo_t, body_t, edge)
             pixels[row + x] = level_of(t, x, y)
     return pixels
@@ -172,12 +174,13 @@ def sub_blocks(data):
     return bytes(chunks)
 
 
-def write_gif(path, frames):
+def write_gif(path, frames, scale):
+    size = SHOWN_SIZE * scale
     table_bits = LEVELS.bit_length()
     colours = PALETTE + [WHITE] * ((1 << table_bits) - len(PALETTE))
     transparent = len(PALETTE)  # an unused slot: "same as the frame before"
     out = bytearray(b"GIF89a")
-    out += struct.pack("<HHBBB", SIZE, SIZE, 0x80 | 0x70 | (table_bits - 1), 0, 0)
+    out += struct.pack("<HHBBB", size, size, 0x80 | 0x70 | (table_bits - 1), 0, 0)
     for colour in colours:
         out += bytes(colour)
     # Loop for ever.
@@ -185,20 +188,20 @@ def write_gif(path, frames):
     previous = None
     for frame in frames:
         if previous is None:
-            left, top, right, bottom = 0, 0, SIZE, SIZE
+            left, top, right, bottom = 0, 0, size, size
             data = frame
             flags = 0x04  # keep the frame in place, no transparency
         else:
             # Only the box that changed, with unchanged pixels left see-through.
             changed = [i for i in range(len(frame)) if frame[i] != previous[i]]
-            xs = [i % SIZE for i in changed] or [0]
-            ys = [i // SIZE for i in changed] or [0]
+            xs = [i % size for i in changed] or [0]
+            ys = [i // size for i in changed] or [0]
             left, right = min(xs), max(xs) + 1
             top, bottom = min(ys), max(ys) + 1
             data = bytearray()
             for y in range(top, bottom):
                 for x in range(left, right):
-                    i = y * SIZE + x
+                    i = y * size + x
                     data.append(frame[i] if frame[i] != previous[i] else transparent)
             flags = 0x04 | 0x01
         out += b"\x21\xf9\x04" + struct.pack("<BHB", flags, DELAY_CS, transparent) + b"\x00"
@@ -215,7 +218,9 @@ def write_gif(path, frames):
 # --- PNG writing -------------------------------------------------------------------------
 
 
-def write_png(path, levels):
+def write_png(path, levels, scale):
+    size = SHOWN_SIZE * scale
+
     def chunk(kind, body):
         return (
             struct.pack(">I", len(body))
@@ -225,12 +230,12 @@ def write_png(path, levels):
         )
 
     raw = bytearray()
-    for y in range(SIZE):
+    for y in range(size):
         raw.append(0)  # no filter
-        for x in range(SIZE):
-            raw += bytes(PALETTE[levels[y * SIZE + x]])
+        for x in range(size):
+            raw += bytes(PALETTE[levels[y * size + x]])
     png = b"\x89PNG\r\n\x1a\n"
-    png += chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 2, 0, 0, 0))
+    png += chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0))
     png += chunk(b"IDAT", zlib.compress(bytes(raw), 9))
     png += chunk(b"IEND", b"")
     with open(path, "wb") as f:
@@ -240,9 +245,13 @@ def write_png(path, levels):
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     os.makedirs(folder, exist_ok=True)
-    frames = [frame_levels(i) for i in range(FRAMES)]
-    write_gif(os.path.join(folder, "glowy.gif"), frames)
-    write_png(os.path.join(folder, "glowy.png"), frames[FRAMES // 2])
+    # Two files under Qt's naming: the program plays glowy@2x.gif on screens above 1x when it
+    # lies beside glowy.gif, and the 200 px file, a quarter of the decoding memory, elsewhere.
+    write_gif(os.path.join(folder, "glowy.gif"), [frame_levels(i, 1) for i in range(FRAMES)], 1)
+    sharp = [frame_levels(i, 2) for i in range(FRAMES)]
+    write_gif(os.path.join(folder, "glowy@2x.gif"), sharp, 2)
+    # The still frame stands in on any screen, so it keeps the sharper drawing.
+    write_png(os.path.join(folder, "glowy.png"), sharp[FRAMES // 2], 2)
 
 
 if __name__ == "__main__":

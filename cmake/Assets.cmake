@@ -1,10 +1,11 @@
-# Our own media (the welcome animation and its still frame), drawn by assets/make_glowy.py.
+# Our own media (the welcome animation at 1x and 2x, and its still frame), drawn by
+# assets/make_glowy.py. glowy@2x.gif is played instead of glowy.gif on screens above 1x.
 #
 # Build tree: copied to <build>/assets, which the asset lookup reaches from <build>/bin as
 # "../assets". Other generated media land in that folder too, so only these files are touched.
 # Installed: into the resource folder (<prefix>/share/marten-onboarding).
 
-set(MARTEN_ASSET_FILES glowy.gif glowy.png)
+set(MARTEN_ASSET_FILES glowy.gif glowy@2x.gif glowy.png)
 
 set(MARTEN_BUILD_ASSETS)
 set(MARTEN_INSTALL_ASSETS)
@@ -31,6 +32,6 @@ find_package(Python3 COMPONENTS Interpreter QUIET)
 if(Python3_Interpreter_FOUND)
     add_custom_target(marten_redraw_assets
         COMMAND "${Python3_EXECUTABLE}" "${MARTEN_ASSETS_SRC}/make_glowy.py" "${MARTEN_ASSETS_SRC}"
-        COMMENT "Redrawing glowy.gif and glowy.png"
+        COMMENT "Redrawing glowy.gif, glowy@2x.gif and glowy.png"
         VERBATIM)
 endif()

@@ -103,4 +103,16 @@ std::optional<QUrl> findAssetURL(const QString& name, const AssetPaths& paths)
     return std::nullopt;
 }
 
+QUrl sharperTwin(const QUrl& found, qreal devicePixelRatio)
+{
+    if (devicePixelRatio <= 1 || !found.isLocalFile())
+        return found;
+    const QString path = found.toLocalFile();
+    // "@2x" goes before the suffix of the file's name, or at its end when there is none.
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const qsizetype at = dot > path.lastIndexOf(QLatin1Char('/')) + 1 ? dot : path.size();
+    const QString twin = path.left(at) + QStringLiteral("@2x") + path.mid(at);
+    return judge(twin) == Candidate::Usable ? QUrl::fromLocalFile(twin) : found;
+}
+
 } // namespace marten

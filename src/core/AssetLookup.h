@@ -27,4 +27,10 @@ constexpr qint64 maxAssetSize = 32 * 1024 * 1024;
 // no usable file and the answer is nothing. Nothing is cached.
 std::optional<QUrl> findAssetURL(const QString& name, const AssetPaths& paths);
 
+// The file to show for the media file `found` on a screen with `devicePixelRatio` device
+// pixels to a logical one. Above 1, its twin drawn at twice the size ("glowy@2x.gif" beside
+// "glowy.gif") when that is a usable file, judged as findAssetURL() judges; `found` otherwise.
+// Only the found file's own folder is looked in.
+QUrl sharperTwin(const QUrl& found, qreal devicePixelRatio);
+
 } // namespace marten

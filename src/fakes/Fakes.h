@@ -12,6 +12,7 @@
 #include "core/platform/StagingFolder.h"
 #include "core/platform/URLOpener.h"
 
+#include <QBuffer>
 #include <QList>
 #include <QMap>
 #include <QMutex>
@@ -136,6 +137,15 @@ public:
     {
         files.insert(name, bytes);
         return {};
+    }
+    Result<std::unique_ptr<QIODevice>> writeAndOpen(const QString& name,
+                                                    const QByteArray& bytes) const override
+    {
+        files.insert(name, bytes);
+        auto copy = std::make_unique<QBuffer>();
+        copy->setData(bytes);
+        copy->open(QIODevice::ReadOnly);
+        return std::unique_ptr<QIODevice>(std::move(copy));
     }
     mutable QMap<QString, QByteArray> files;
 };

@@ -35,11 +35,21 @@ std::optional<QByteArray> playable(const QByteArray& bytes, QString* why)
     return bytes;
 }
 
+// The picture's size as its header gives it, or an empty size when it gives none.
+QSize headerSize(const QByteArray& bytes, const QByteArray& format)
+{
+    QBuffer header;
+    header.setData(bytes);
+    header.open(QIODevice::ReadOnly);
+    return QImageReader(&header, format).size();
+}
+
 } // namespace
 
 GIFMovieView::GIFMovieView(const QUrl& gifURL, const StagingFolder& staging, Console& console,
                            QWidget* parent)
-    : QWidget(parent), m_gifURL(gifURL), m_console(console), m_staging(staging)
+    : QWidget(parent), m_gifURL(gifURL), m_playedURL(sharperTwin(gifURL, devicePixelRatioF())),
+      m_console(console), m_staging(staging)
 {
     setObjectName(QStringLiteral("gifMovieView"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -61,16 +71,33 @@ Result<> GIFMovieView::stage()
     if (Result<> page = m_staging.writeFile(gifpage::fileName(), gifpage::text(imageName));
         !page.ok())
         return page;
-    // Read once, without waiting on a FIFO and up to the media cap; the copy and the movie
-    // both use these bytes, so a file swapped afterwards changes neither.
-    const QString source = m_gifURL.toLocalFile();
-    const Result<QByteArray> image = readRegularFile(source, maxAssetSize);
+    // Each image is read once, without waiting on a FIFO and up to the media cap, and staged
+    // as read; a file swapped afterwards changes neither the copy nor what is played.
+    auto read = [](const QUrl& url) -> Result<QByteArray> {
+        const QString source = url.toLocalFile();
+        Result<QByteArray> image = readRegularFile(source, maxAssetSize);
+        if (!image.ok())
+            return Failure{QStringLiteral("Cannot copy \"%1\": %2").arg(source, image.error()),
+                           image.code()};
+        return image;
+    };
+    if (m_playedURL != m_gifURL) { // the page's own image, staged though its twin is played
+        const Result<QByteArray> image = read(m_gifURL);
+        if (!image.ok())
+            return image.failure();
+        if (Result<> copy = m_staging.writeFile(imageName, image.value()); !copy.ok())
+            return copy;
+    }
+    Result<QByteArray> image = read(m_playedURL);
     if (!image.ok())
-        return Failure{QStringLiteral("Cannot copy \"%1\": %2").arg(source, image.error()),
-                       image.code()};
-    if (Result<> copy = m_staging.writeFile(imageName, image.value()); !copy.ok())
-        return copy;
-    m_imageBytes = image.value();
+        return image.failure();
+    Result<std::unique_ptr<QIODevice>> copy =
+        m_staging.writeAndOpen(m_playedURL.fileName(), image.value());
+    if (!copy.ok())
+        return copy.failure();
+    m_imageBytes = std::move(image).value();
+    m_imageDevice = std::move(copy).value().release();
+    m_imageDevice->setParent(this);
     return {};
 }
 
@@ -78,29 +105,42 @@ void GIFMovieView::loadImage()
 {
     // A picture too costly to play leaves the white page empty, as one that cannot be decoded
     // does, with one line saying why.
+    auto playNothing = [this] {
+        m_imageBytes.clear();
+        delete m_imageDevice;
+        m_imageDevice = nullptr;
+    };
     QString why;
     std::optional<QByteArray> bytes = playable(m_imageBytes, &why);
-    m_imageBytes.clear();
     if (!bytes) {
-        m_console.line(QStringLiteral("Not playing \"%1\": %2").arg(m_gifURL.toLocalFile(), why));
+        playNothing();
+        m_console.line(
+            QStringLiteral("Not playing \"%1\": %2").arg(m_playedURL.toLocalFile(), why));
         return;
     }
-    m_imageBytes = std::move(*bytes);
-    // The bytes are held in memory, so a later view that replaces the copy does not change
-    // what this one plays.
-    m_imageDevice = new QBuffer(&m_imageBytes, this);
-    m_imageDevice->open(QIODevice::ReadOnly);
     // Named, so that a GIF is read by the GIF plugin alone; left to guess, the reader loads
     // every image plugin to ask each whether it knows the bytes.
-    const QByteArray format = m_imageBytes.startsWith("GIF8") ? "gif" : QByteArray();
-    m_movie = new QMovie(m_imageDevice, format, this);
+    const QByteArray format = bytes->startsWith("GIF8") ? "gif" : QByteArray();
     // The size from the header: what is shown does not depend on the size frames decode at.
-    QBuffer header(&m_imageBytes);
-    header.open(QIODevice::ReadOnly);
-    m_sourceSize = QImageReader(&header, format).size();
+    m_sourceSize = headerSize(*bytes, format);
+    if (*bytes == m_imageBytes) {
+        // As staged (the usual case): the movie reads the copy through the descriptor it was
+        // written by, so no whole file stays in memory and a later view that replaces the copy
+        // does not change what this one plays.
+        bytes.reset();
+        m_imageBytes.clear();
+    } else {
+        // Judging changed the bytes: those are played, from memory.
+        m_imageBytes = std::move(*bytes);
+        delete m_imageDevice;
+        m_imageDevice = new QBuffer(&m_imageBytes, this);
+        m_imageDevice->open(QIODevice::ReadOnly);
+    }
+    m_movie = new QMovie(m_imageDevice, format, this);
     if (!m_movie->isValid() || !m_movie->jumpToFrame(0)) {
         delete m_movie;
         m_movie = nullptr;
+        playNothing();
         return;
     }
     if (m_sourceSize.isEmpty()) // a format whose header gives no size
@@ -165,8 +205,8 @@ void GIFMovieView::fitFrames()
     if (!m_movie || m_movie->frameCount() == 1)
         return;
     // Frames are decoded at the size they are shown at, in this screen's pixels: a 400 px GIF
-    // in a 200 px square keeps 200 px frames on a 1x screen and stays sharp at 400 px on a 2x
-    // one.
+    // in a 200 px square (a user's own, or the twin) keeps 200 px frames on a 1x screen and
+    // 300 px ones on a 1.5x screen, and stays sharp at 400 px on a 2x one.
     const QSize shown = imageRect().size() * devicePixelRatioF();
     const bool smaller = !shown.isEmpty() && shown.width() < m_sourceSize.width();
     m_movie->setScaledSize(smaller ? shown : QSize());

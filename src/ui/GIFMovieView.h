@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <QWidget>
 
-class QBuffer;
+class QIODevice;
 class QMovie;
 
 namespace marten {
@@ -19,6 +19,8 @@ class StagingFolder;
 // It stages a small HTML page ("gif_display.html") and a copy of the image in the private
 // staging folder, for whatever else wants to show the same page, and plays the copy with QMovie:
 // exactly what that page shows (white background, one image centred and scaled down to fit).
+// On a screen above 1x, an "@2x" twin beside the image (see sharperTwin()) is staged next to
+// the copy and played instead, at the same shown size.
 // A web engine would cost about ten times the memory, take about four times as long to the
 // first frame, and show nothing at all where only software GL is available.
 //
@@ -46,14 +48,18 @@ private:
     void loadImage();
     void fitFrames();
 
+    // The image the page names, and the one played: the same, or its sharper twin.
     QUrl m_gifURL;
+    QUrl m_playedURL;
     Console& m_console;
     const StagingFolder& m_staging;
     // True once the page is written: from then on the view is a white page.
     bool m_pageLoaded = false;
     bool m_started = false;
+    // The played image's bytes while they are judged, and for good only when the judging
+    // changed them; otherwise the movie reads the staged copy through m_imageDevice.
     QByteArray m_imageBytes;
-    QBuffer* m_imageDevice = nullptr;
+    QIODevice* m_imageDevice = nullptr;
     QMovie* m_movie = nullptr;
     // The image's own size; frames may be decoded smaller, at the size they are shown.
     QSize m_sourceSize;

@@ -19,6 +19,7 @@ class TestAssetLookup final : public QObject {
 
 private slots:
     // Each place wins over later ones, uncached, ".." kept; a folder under the name hides them.
+    // Above 1x, a usable @2x twin (a link to a file is) is shown, but only from the found folder.
     void precedenceFollowsTheFixedOrder()
     {
         const AssetPaths paths{path("home"), path("pkg/bin/X"), path("share/marten-onboarding")};
@@ -28,8 +29,16 @@ private slots:
             "pkg/Resources/assets/glowy.gif"};
         for (const QString& place : places)
             put(place);
+        put("sharp.gif");
+        QVERIFY(
+            QFile::link(path("sharp.gif"), path("share/marten-onboarding/assets/glowy@2x.gif")));
+        QVERIFY(QDir().mkpath(path("home/Documents/voice_to_text/assets/glowy@2x.gif")));
         for (const QString& place : places) {
             QCOMPARE(found(paths), path(place));
+            const QUrl url = QUrl::fromLocalFile(path(place));
+            QCOMPARE(sharperTwin(url, 1), url);
+            QCOMPARE(sharperTwin(url, 1.25).fileName(),
+                     place == places[1] ? "glowy@2x.gif" : "glowy.gif");
             QVERIFY(QFile::remove(path(place)));
         }
         QVERIFY(QDir().mkpath(path(places.first())));

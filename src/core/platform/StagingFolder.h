@@ -3,7 +3,10 @@
 #include "core/Result.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
+
+#include <memory>
 
 namespace marten {
 
@@ -15,6 +18,10 @@ public:
     // Stores `bytes` as the file `name`, replacing whatever was there under that name. Fails,
     // with the reason, when it cannot (a folder that could not be had included).
     virtual Result<> writeFile(const QString& name, const QByteArray& bytes) const = 0;
+    // Stores `bytes` as writeFile() does and hands back that very file, open for reading from
+    // its start: a file put under the name afterwards does not change what the device reads.
+    virtual Result<std::unique_ptr<QIODevice>> writeAndOpen(const QString& name,
+                                                            const QByteArray& bytes) const = 0;
 };
 
 } // namespace marten

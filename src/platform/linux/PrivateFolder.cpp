@@ -127,11 +127,14 @@ QString PrivateFolder::filePath(const QString& name) const
     return path() + QLatin1Char('/') + name;
 }
 
-Result<> PrivateFolder::writeFile(const QString& name, const QByteArray& bytes) const
+QString PrivateFolder::cannotWrite(const QString& name) const
 {
-    auto fail = [&](int code) {
-        return posix::failure(QStringLiteral("Cannot write \"%1\"").arg(filePath(name)), code);
-    };
+    return QStringLiteral("Cannot write \"%1\"").arg(filePath(name));
+}
+
+Result<int> PrivateFolder::create(const QString& name, const QByteArray& bytes) const
+{
+    auto fail = [&](int code) { return posix::failure(cannotWrite(name), code); };
     if (!m_dir)
         return m_unavailable.text.isEmpty() ? fail(EBADF) : m_unavailable;
     const QByteArray native = QFile::encodeName(name);
@@ -141,19 +144,45 @@ Result<> PrivateFolder::writeFile(const QString& name, const QByteArray& bytes) 
     // refuses anything that appears in its place before the file is created.
     if (::unlinkat(m_dir->fd, native.constData(), 0) != 0 && errno != ENOENT)
         return fail(errno);
-    const int fd =
-        ::openat(m_dir->fd, native.constData(),
-                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    const int fd = ::openat(m_dir->fd, native.constData(),
+                            O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd < 0)
         return fail(errno);
-    const bool written = posix::writeAll(fd, bytes);
-    const int writeError = errno;
-    const bool closed = ::close(fd) == 0;
-    if (written && closed)
-        return {};
-    const int code = written ? errno : writeError;
+    if (posix::writeAll(fd, bytes))
+        return fd;
+    const int code = errno;
+    ::close(fd);
     ::unlinkat(m_dir->fd, native.constData(), 0);
     return fail(code);
+}
+
+Result<> PrivateFolder::writeFile(const QString& name, const QByteArray& bytes) const
+{
+    const Result<int> fd = create(name, bytes);
+    if (!fd.ok())
+        return fd.failure();
+    if (::close(fd.value()) == 0)
+        return {};
+    const int code = errno;
+    ::unlinkat(m_dir->fd, QFile::encodeName(name).constData(), 0);
+    return posix::failure(cannotWrite(name), code);
+}
+
+Result<std::unique_ptr<QIODevice>> PrivateFolder::writeAndOpen(const QString& name,
+                                                               const QByteArray& bytes) const
+{
+    const Result<int> fd = create(name, bytes);
+    if (!fd.ok())
+        return fd.failure();
+    auto file = std::make_unique<QFile>();
+    // Opened by descriptor, the device has no file name: nothing reopens the name later.
+    if (::lseek(fd.value(), 0, SEEK_SET) != 0 ||
+        !file->open(fd.value(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        const int code = errno;
+        ::close(fd.value());
+        return posix::failure(cannotWrite(name), code);
+    }
+    return std::unique_ptr<QIODevice>(std::move(file));
 }
 
 } // namespace marten

@@ -40,11 +40,18 @@ public:
     // Stores `bytes` as the file `name` in the folder (mode 0600), replacing whatever was
     // there under that name; a link found there is removed, never followed.
     Result<> writeFile(const QString& name, const QByteArray& bytes) const override;
+    // The same, handing back the descriptor it wrote through: whatever later takes the name
+    // is a new file, so the device goes on reading these bytes.
+    Result<std::unique_ptr<QIODevice>> writeAndOpen(const QString& name,
+                                                    const QByteArray& bytes) const override;
 
 private:
     struct Handle;
     // The open folder, or why it is not private to `owner` (the reason alone).
     static Result<std::shared_ptr<Handle>> open(const QString& path, uid_t owner);
+    // Writes the file `name` and returns its descriptor, open for reading and writing.
+    Result<int> create(const QString& name, const QByteArray& bytes) const;
+    QString cannotWrite(const QString& name) const;
 
     std::shared_ptr<Handle> m_dir;
     Failure m_unavailable;
