@@ -32,11 +32,6 @@ class TestAccountChecks final : public QObject {
         if (content != kAbsent)
             test::writeFile(path(name), content);
     }
-    static void row(const char* name, Variant v, const QByteArray& local, const QByteArray& token,
-                    bool expected, const QString& line)
-    {
-        QTest::newRow(name) << v << local << token << expected << line;
-    }
 
 private slots:
     void init()
@@ -46,47 +41,35 @@ private slots:
         m_console.clear();
     }
 
-    void authentication_data()
+    // One line for each answer. An unusable token does not stop the search: the token file is
+    // still read. The flag is read from the local file only, and only as a JSON boolean.
+    void authenticationAndSubscription()
     {
-        QTest::addColumn<Variant>("variant");
-        QTest::addColumn<QByteArray>("local");
-        QTest::addColumn<QByteArray>("token");
-        QTest::addColumn<bool>("expected");
-        QTest::addColumn<QString>("line");
         const auto F = Variant::Full;
         const auto S = Variant::Simple;
-        row("full: local token", F, "{\"token\":\"abc\"}", kAbsent, true,
-            kFound.arg("valid token", kLocal));
-        // An unusable token does not stop the search: the token file is still read.
-        row("full: empty token falls through", F, "{\"token\":\"\"}", "{\"access_token\":\"x\"}",
-            true, kFound.arg("valid token", kToken));
-        row("simple: empty token counts", S, "{\"token\":\"\"}", "{\"access_token\":\"x\"}", true,
-            kFound.arg("token", kLocal));
-        row("simple: token file only", S, kAbsent, "{\"access_token\":\"\"}", true,
-            kFound.arg("token", kToken));
-        // The flag is read from the local file only, and only as a JSON boolean.
-        row("subscription: true", F, "{\"has_subscription\":true}", kAbsent, true,
-            QStringLiteral("User subscription status: true"));
-        row("subscription: false", F, "{\"has_subscription\":false}", kAbsent, false,
-            QStringLiteral("User subscription status: false"));
-        row("subscription: string", F, "{\"has_subscription\":\"true\"}", kAbsent, false, kNoSub);
-        row("subscription: token file", F, kAbsent, "{\"has_subscription\":true}", false, kNoSub);
-    }
-
-    void authentication()
-    {
-        QFETCH(Variant, variant);
-        QFETCH(QByteArray, local);
-        QFETCH(QByteArray, token);
-        QFETCH(bool, expected);
-        QFETCH(QString, line);
-        put(kLocal, local);
-        put(kToken, token);
-        const AccountChecks checks(variant, m_home.path(), m_console);
-        const bool subscription = QByteArray(QTest::currentDataTag()).startsWith("subscription");
-        QCOMPARE(subscription ? checks.checkSubscription() : checks.checkAuthentication(),
-                 expected);
-        QCOMPARE(m_console.lines(), QStringList{line});
+        const auto valid = [](const QString& file) { return kFound.arg("valid token", file); };
+        const auto any = [](const QString& file) { return kFound.arg("token", file); };
+        const QByteArray flag = "{\"has_subscription\":";
+        using Case = std::tuple<Variant, bool, QByteArray, QByteArray, bool, QString>;
+        const Case cases[] = {
+            {F, false, "{\"token\":\"abc\"}", kAbsent, true, valid(kLocal)},
+            {F, false, "{\"token\":\"\"}", "{\"access_token\":\"x\"}", true, valid(kToken)},
+            {S, false, "{\"token\":\"\"}", "{\"access_token\":\"x\"}", true, any(kLocal)},
+            {S, false, kAbsent, "{\"access_token\":\"\"}", true, any(kToken)},
+            {F, true, flag + "true}", kAbsent, true, "User subscription status: true"},
+            {F, true, flag + "false}", kAbsent, false, "User subscription status: false"},
+            {F, true, flag + "\"true\"}", kAbsent, false, kNoSub},
+            {F, true, kAbsent, flag + "true}", false, kNoSub},
+        };
+        for (const auto& [variant, subscription, local, token, expected, line] : cases) {
+            init();
+            put(kLocal, local);
+            put(kToken, token);
+            const AccountChecks checks(variant, m_home.path(), m_console);
+            QCOMPARE(subscription ? checks.checkSubscription() : checks.checkAuthentication(),
+                     expected);
+            QCOMPARE(m_console.lines(), QStringList{line});
+        }
     }
 
     // A FIFO, a huge file or a relative home (the working folder) holds no account.

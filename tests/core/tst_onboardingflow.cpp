@@ -44,41 +44,29 @@ private slots:
     }
 
     // Which steps each kind of user sees.
-    void decideSteps_data()
-    {
-        using S = FTUEStep;
-        QTest::addColumn<Variant>("variant");
-        QTest::addColumn<bool>("access");
-        QTest::addColumn<QByteArray>("account");
-        QTest::addColumn<StepList>("steps");
-        const QByteArray none, in("{\"token\":\"t\"}"),
-            paid("{\"token\":\"t\",\"has_subscription\":true}");
-        QTest::newRow("full, signed out")
-            << Variant::Full << false << none
-            << StepList{S::welcome, S::permissions, S::signIn, S::howToUse};
-        QTest::newRow("full, access, signed in")
-            << Variant::Full << true << in << StepList{S::welcome, S::purchase, S::howToUse};
-        QTest::newRow("full, subscribed") << Variant::Full << false << paid << StepList{};
-        QTest::newRow("simple, signed out")
-            << Variant::Simple << false << none
-            << StepList{S::welcome, S::permissions, S::howToUse, S::signIn, S::testIt};
-        QTest::newRow("simple, access, signed in")
-            << Variant::Simple << true << in << StepList{S::welcome, S::howToUse, S::testIt};
-    }
-
     void decideSteps()
     {
-        QFETCH(Variant, variant);
-        QFETCH(bool, access);
-        QFETCH(QByteArray, account);
-        QFETCH(StepList, steps);
-        if (!account.isEmpty())
-            writeHome(".marten_auth_local.json", account);
-        m_services->probe.granted = access;
-        const AccountChecks checks(variant, QDir::homePath(), m_services->console);
-        const StepDecision decision = marten::decideSteps(variant, m_services->probe, checks);
-        QCOMPARE(decision.steps, steps);
-        QCOMPARE(decision.completeWithoutSteps, steps.isEmpty());
+        using S = FTUEStep;
+        using enum Variant;
+        const QByteArray none, in("{\"token\":\"t\"}"),
+            paid("{\"token\":\"t\",\"has_subscription\":true}");
+        const std::tuple<Variant, bool, QByteArray, StepList> cases[] = {
+            {Full, false, none, {S::welcome, S::permissions, S::signIn, S::howToUse}},
+            {Full, true, in, {S::welcome, S::purchase, S::howToUse}},
+            {Full, false, paid, {}},
+            {Simple, false, none, {S::welcome, S::permissions, S::howToUse, S::signIn, S::testIt}},
+            {Simple, true, in, {S::welcome, S::howToUse, S::testIt}},
+        };
+        for (const auto& [variant, access, account, steps] : cases) {
+            init();
+            if (!account.isEmpty())
+                writeHome(".marten_auth_local.json", account);
+            m_services->probe.granted = access;
+            const AccountChecks checks(variant, QDir::homePath(), m_services->console);
+            const StepDecision decision = marten::decideSteps(variant, m_services->probe, checks);
+            QCOMPARE(decision.steps, steps);
+            QCOMPARE(decision.completeWithoutSteps, steps.isEmpty());
+        }
     }
 
     // Buttons by position, Back on the first step staying; a sign-in notice raises the window,
@@ -114,43 +102,38 @@ private slots:
         QCOMPARE(flow->currentStep(), FTUEStep::howToUse);
     }
 
-    void completion_data()
-    {
-        QTest::addColumn<Variant>("variant");
-        QTest::addColumn<QString>("failure"); // of both the autostart entry and the settings
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("full") << Variant::Full << ""
-                              << QStringList{"✅ Successfully set app to launch at login."};
-        // Failures are reported as failures; the program still ends.
-        QTest::newRow("full, nothing works")
-            << Variant::Full << "read-only"
-            << QStringList{"❌ Failed to set launch at login: read-only",
-                           "Failed to save onboarding state: read-only"};
-        QTest::newRow("simple") << Variant::Simple << "" << QStringList{};
-    }
-
+    // Failures (of both the autostart entry and the settings) are reported as failures; the
+    // program still ends.
     void completion()
     {
-        QFETCH(Variant, variant);
-        QFETCH(QString, failure);
-        QFETCH(QStringList, lines);
-        m_services->autostart.failWith = failure;
-        m_services->settings.failWith = failure;
-        OnboardingFlow* flow = decide(variant);
-        m_services->console.clear();
-        QSignalSpy completed(flow, &OnboardingFlow::completed);
-        flow->completeFTUE();
-        flow->completeFTUE(); // a second press while the program winds down
-        flow->nextStep();
-        QCOMPARE(completed.count(), 1);
-        QCOMPARE(m_services->autostart.registrations, variant == Variant::Full ? 1 : 0);
-        QCOMPARE(m_services->console.lines(), lines);
-        QCOMPARE(m_services->settings.writes, 1); // both flags in one write
-        if (failure.isEmpty())
-            QCOMPARE(
-                m_services->settings.values,
-                (QMap<QString, bool>{{"has_launched_before", true}, {"ftue_completed", true}}));
-        QCOMPARE(flow->currentStepIndex(), 0);
+        const std::tuple<Variant, QString, QStringList> cases[] = {
+            {Variant::Full, "", {"✅ Successfully set app to launch at login."}},
+            {Variant::Full,
+             "read-only",
+             {"❌ Failed to set launch at login: read-only",
+              "Failed to save onboarding state: read-only"}},
+            {Variant::Simple, "", {}},
+        };
+        for (const auto& [variant, failure, lines] : cases) {
+            init();
+            m_services->autostart.failWith = failure;
+            m_services->settings.failWith = failure;
+            OnboardingFlow* flow = decide(variant);
+            m_services->console.clear();
+            QSignalSpy completed(flow, &OnboardingFlow::completed);
+            flow->completeFTUE();
+            flow->completeFTUE(); // a second press while the program winds down
+            flow->nextStep();
+            QCOMPARE(completed.count(), 1);
+            QCOMPARE(m_services->autostart.registrations, variant == Variant::Full ? 1 : 0);
+            QCOMPARE(m_services->console.lines(), lines);
+            QCOMPARE(m_services->settings.writes, 1); // both flags in one write
+            if (failure.isEmpty())
+                QCOMPARE(
+                    m_services->settings.values,
+                    (QMap<QString, bool>{{"has_launched_before", true}, {"ftue_completed", true}}));
+            QCOMPARE(flow->currentStepIndex(), 0);
+        }
     }
 
     // A second press while the move is pending neither asks again nor moves twice.
@@ -219,62 +202,58 @@ private slots:
 
     // Access on arrival moves on after 0.5 s; help or a panel grant starts a look each second
     // from 1 s; a grant seen moves on 1 s later unless the step was left meanwhile.
-    void permissionStepTiming_data()
-    {
-        QTest::addColumn<QString>("how");
-        for (const char* how :
-             {"arrival", "help", "panel", "help, left watching", "panel, left waiting"})
-            QTest::newRow(how) << QString::fromLatin1(how);
-    }
     void permissionStepTiming()
     {
-        QFETCH(QString, how);
-        OnboardingFlow* flow = decide(Variant::Simple); // welcome, permissions, ...
-        m_services->probe.granted = how == "arrival";
-        const InputAccessStep& access = flow->inputAccessStep();
-        QSignalSpy help(flow, &OnboardingFlow::inputAccessHelpRequested);
-        fake::Scheduler& clock = m_services->scheduler;
-        flow->requestInputAccessHelp(); // not on the step: ignored
-        flow->nextStep();
-        const std::chrono::milliseconds start = clock.now();
-        m_services->probe.calls = 0;
-        const auto at = [&](std::chrono::milliseconds t) { // looks at the probe, step
-            clock.advance(start + t - clock.now());
-            return std::pair(m_services->probe.calls.load(),
-                             static_cast<int>(flow->currentStepIndex()));
-        };
-        QCOMPARE(!!flow->currentStepButton(), how == "arrival");
-        if (how == "arrival") {
-            QCOMPARE(at(499ms), std::pair(0, 1));
-            QCOMPARE(at(500ms), std::pair(0, 2));
-            return;
-        }
-        if (how.startsWith("help")) {
-            flow->requestInputAccessHelp();
-            flow->requestInputAccessHelp(); // shows the help again, starts no second watch
-            QCOMPARE(help.count(), 2);
-        } else {
-            m_services->granter.finish(InputAccessGranter::Outcome::Dismissed);
+        for (const QString how :
+             {"arrival", "help", "panel", "help, left watching", "panel, left waiting"}) {
+            init();
+            OnboardingFlow* flow = decide(Variant::Simple); // welcome, permissions, ...
+            m_services->probe.granted = how == "arrival";
+            const InputAccessStep& access = flow->inputAccessStep();
+            QSignalSpy help(flow, &OnboardingFlow::inputAccessHelpRequested);
+            fake::Scheduler& clock = m_services->scheduler;
+            flow->requestInputAccessHelp(); // not on the step: ignored
+            flow->nextStep();
+            const std::chrono::milliseconds start = clock.now();
+            m_services->probe.calls = 0;
+            const auto at = [&](std::chrono::milliseconds t) { // looks at the probe, step
+                clock.advance(start + t - clock.now());
+                return std::pair(m_services->probe.calls.load(),
+                                 static_cast<int>(flow->currentStepIndex()));
+            };
+            QCOMPARE(!!flow->currentStepButton(), how == "arrival");
+            if (how == "arrival") {
+                QCOMPARE(at(499ms), std::pair(0, 1));
+                QCOMPARE(at(500ms), std::pair(0, 2));
+                continue;
+            }
+            if (how.startsWith("help")) {
+                flow->requestInputAccessHelp();
+                flow->requestInputAccessHelp(); // shows the help again, starts no second watch
+                QCOMPARE(help.count(), 2);
+            } else {
+                m_services->granter.finish(InputAccessGranter::Outcome::Dismissed);
+                QVERIFY(!access.isChecking());
+                m_services->granter.finish(InputAccessGranter::Outcome::Granted);
+            }
+            QCOMPARE(at(999ms), std::pair(0, 1));
+            QCOMPARE(at(3500ms), std::pair(3, 1));
+            if (how.endsWith("watching"))
+                flow->previousStep();
+            m_services->probe.granted = true;
+            QCOMPARE(at(4000ms), how.endsWith("watching") ? std::pair(3, 0) : std::pair(4, 1));
             QVERIFY(!access.isChecking());
-            m_services->granter.finish(InputAccessGranter::Outcome::Granted);
+            if (how.endsWith("waiting"))
+                flow->previousStep();
+            if (how.contains("left")) {
+                QCOMPARE(at(30s).second, 0);
+                QCOMPARE(clock.pendingCount(), 0);
+                continue;
+            }
+            QVERIFY(access.isGranted());
+            QCOMPARE(at(4999ms).second, 1);
+            QCOMPARE(at(5000ms), std::pair(4, 2)); // and no look after the grant
         }
-        QCOMPARE(at(999ms), std::pair(0, 1));
-        QCOMPARE(at(3500ms), std::pair(3, 1));
-        if (how.endsWith("watching"))
-            flow->previousStep();
-        m_services->probe.granted = true;
-        QCOMPARE(at(4000ms), how.endsWith("watching") ? std::pair(3, 0) : std::pair(4, 1));
-        QVERIFY(!access.isChecking());
-        if (how.endsWith("waiting"))
-            flow->previousStep();
-        if (how.contains("left")) {
-            QCOMPARE(at(30s).second, 0);
-            QCOMPARE(clock.pendingCount(), 0);
-            return;
-        }
-        QVERIFY(access.isGranted());
-        QCOMPARE(at(4999ms).second, 1);
-        QCOMPARE(at(5000ms), std::pair(4, 2)); // and no look after the grant
     }
 };
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Buses that accept and never answer: one line after 2 s, completion on time, a prompt end;
-# under X11 too. Bounds allow a loaded machine, not a hang or two waits.
+# Buses that accept and never answer: one line after 2 s, completion on time; under X11, steps
+# on time and a prompt end. Bounds allow a loaded machine, not a hang or two waits.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 TOOLS="$(cd "$(dirname "$0")/../../tools/silent-bus" && pwd)"
@@ -52,12 +52,6 @@ check "silent bus: one unavailable line within 4 s, completed less than 5 s late
     eval 'completed "$h" && below "$line" 4 && below "$(echo "$end - $line" | bc)" 5 &&
         one_line "$h" "Main app messaging unavailable: " &&
         same_bytes "$h/config/Marten/Marten.conf" "$FLAGS_ONLY"'
-
-# Closing early ends the program at once and writes nothing.
-h="$(new_home close)"
-timed "$h" MartenOnboarding > /dev/null # the subscription is under way and stuck by now
-check "silent bus: ended early within 1.5 s, nothing written" \
-    eval 'ended "$h" && within "$h" 1.5 && [ -z "$(ls -A "$h/config")" ]'
 
 if command -v Xvfb > /dev/null; then
     Xvfb -displayfd 3 -screen 0 1440x900x24 -nolisten tcp 3> "$WORK/display" 2> /dev/null &

@@ -47,10 +47,18 @@ private slots:
         m_context = std::make_unique<QObject>();
     }
 
-    // A bus answering late: requests dropped with no second line, waiters answered at the
-    // give-up; a request is one (s, a{ss}) signal.
-    void aBusThatAnswersLateIsNotUsed()
+    // No bus: nothing fails, one line. A bus answering late: requests dropped with no second
+    // line, waiters answered at the give-up; a request is one (s, a{ss}) signal.
+    void aMissingOrLateBusCostsOneLine()
     {
+        DBusMainAppBus offline(
+            m_console, QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "offline"));
+        offline.observe("com.marten.authCompleted", m_context.get(), [](auto&&...) {});
+        offline.post("com.marten.startOAuth", {});
+        offline.post("com.marten.startPurchase", {});
+        QCOMPARE(m_console.lines().size(), 1);
+        QVERIFY(m_console.lines().first().startsWith("Main app messaging unavailable: "));
+        m_console.clear();
         fake::Scheduler scheduler;
         std::promise<void> release;
         std::shared_future<void> released = release.get_future().share();
@@ -99,17 +107,6 @@ private slots:
               QStringList{"string:wanted", "dict:string:string:a,b"}})
             QCOMPARE(QProcess::execute("dbus-send", kSend + sent), 0);
         QTRY_COMPARE(m_got, (decltype(m_got){{"wanted", {{"a", "b"}}}}));
-    }
-
-    void withoutABusNothingFailsAndOneLineIsWritten()
-    {
-        DBusMainAppBus offline(
-            m_console, QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "offline"));
-        offline.observe("com.marten.authCompleted", m_context.get(), [](auto&&...) {});
-        offline.post("com.marten.startOAuth", {});
-        offline.post("com.marten.startPurchase", {});
-        QCOMPARE(m_console.lines().size(), 1);
-        QVERIFY(m_console.lines().first().startsWith("Main app messaging unavailable: "));
     }
 
     // The accent via the real portal (owning its name first, or the bus starts one without our
@@ -161,8 +158,6 @@ private slots:
             PortalAccentColour accent;
             follow(accent);
             QTRY_COMPARE_WITH_TIMEOUT(seen, QStringList{"33cc4d"}, 30000);
-            QVERIFY(set("org.freedesktop.appearance", "accent-color", "rgb", "1,0.5,0"));
-            QTRY_COMPARE_WITH_TIMEOUT(seen.last(), "ff8000", 30000);
             QVERIFY(set("org.freedesktop.appearance", "accent-color", "rgb", "-1,-1,-1"));
             QTRY_COMPARE_WITH_TIMEOUT(seen.last(), "3daee9", 30000);
             QVERIFY(set("org.kde.kdeglobals.General", "AccentColor", "s", "oops"));

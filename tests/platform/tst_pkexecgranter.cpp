@@ -14,10 +14,11 @@ using Outcome = InputAccessGranter::Outcome;
 
 namespace {
 
-// A pkexec that notes its arguments, waits, writes (or floods) standard error, exits as told.
+// A pkexec that notes its arguments, takes half a second, writes (or floods) standard error,
+// exits as told.
 constexpr char kFakePkexec[] = R"(#!/bin/sh
 printf '%s\n' "$@" > "$FAKE_PKEXEC_ARGS"
-sleep "$FAKE_PKEXEC_DELAY"
+sleep 0.5
 case "$FAKE_PKEXEC_ERR" in
 flood) head -c 20000000 /dev/zero | tr '\0' x >&2 ;;
 *) printf "$FAKE_PKEXEC_ERR" >&2 ;;
@@ -32,8 +33,10 @@ class TestPkexecGranter final : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString m_program; // a program folder with the helper where the install puts it
-    QString m_args;
+    const QString m_pkexec = m_dir.filePath("fakebin/pkexec");
+    const QString m_program = m_dir.filePath("prefix/bin"); // the helper where the install puts it
+    const QString m_helper = m_dir.filePath("prefix/libexec/marten-onboarding/grant-input-access");
+    const QString m_args = m_dir.filePath("args");
 
     bool canGrant(const QString& pkexec) const
     {
@@ -46,24 +49,18 @@ class TestPkexecGranter final : public QObject {
 private slots:
     void initTestCase()
     {
-        test::writeFile(m_dir.filePath("fakebin/pkexec"), kFakePkexec, true);
-        test::writeFile(m_dir.filePath("prefix/libexec/marten-onboarding/grant-input-access"),
-                        "#!/bin/sh\n", true);
-        QDir().mkpath(m_program = m_dir.filePath("prefix/bin"));
-        m_args = m_dir.filePath("args");
+        test::writeFile(m_pkexec, kFakePkexec, true);
+        test::writeFile(m_helper, "#!/bin/sh\n", true);
+        QVERIFY(QDir().mkpath(m_program));
         qputenv("FAKE_PKEXEC_ARGS", m_args.toLocal8Bit());
     }
 
     // Nothing to run without pkexec and the helper, or where anyone but root could rewrite them.
     void grantsOnlyWithPkexecAndTheHelperOnlyRootControls()
     {
-        const QString pkexec = m_dir.filePath("fakebin/pkexec");
-        const QString helper =
-            m_dir.filePath("prefix/libexec/marten-onboarding/grant-input-access");
-        const QString folder = QFileInfo(helper).path();
         const QString missing = m_dir.filePath("nowhere/pkexec");
         QVERIFY(!canGrant(missing));
-        PkexecInputAccessGranter granter(missing, helper);
+        PkexecInputAccessGranter granter(missing, m_helper);
         QSignalSpy finished(&granter, &InputAccessGranter::finished);
         granter.start();
         QTRY_COMPARE(finished.count(), 1);
@@ -71,10 +68,10 @@ private slots:
         QVERIFY(finished.first().at(1).toString().startsWith(missing + ": "));
         if (geteuid() != 0) {
             // This user's own temporary folder: the helper is theirs to rewrite.
-            QVERIFY(!canGrant(pkexec));
+            QVERIFY(!canGrant(m_pkexec));
             QSKIP("the rest needs files that root owns");
         }
-        QVERIFY(canGrant(pkexec));
+        QVERIFY(canGrant(m_pkexec));
 
         const auto usableWhen = [&](const QString& path, mode_t mode, uid_t owner) {
             const QByteArray native = QFile::encodeName(path);
@@ -82,16 +79,17 @@ private slots:
             ::stat(native.constData(), &st);
             const bool changed = ::chmod(native.constData(), mode) == 0 &&
                                  ::chown(native.constData(), owner, 0) == 0;
-            const bool usable = canGrant(pkexec);
+            const bool usable = canGrant(m_pkexec);
             if (::chmod(native.constData(), st.st_mode & 07777) != 0 ||
                 ::chown(native.constData(), 0, 0) != 0)
                 qFatal("cannot restore %s", qPrintable(path));
             return changed && usable;
         };
-        QVERIFY(!usableWhen(helper, 01775, 0)); // group-writable; sticky means nothing on a file
-        QVERIFY(!usableWhen(helper, 0755, 65534));
-        QVERIFY(!usableWhen(helper, 0644, 0)); // not executable
-        QVERIFY(!usableWhen(pkexec, 0757, 0));
+        const QString folder = QFileInfo(m_helper).path();
+        QVERIFY(!usableWhen(m_helper, 01775, 0)); // group-writable; sticky means nothing on a file
+        QVERIFY(!usableWhen(m_helper, 0755, 65534));
+        QVERIFY(!usableWhen(m_helper, 0644, 0)); // not executable
+        QVERIFY(!usableWhen(m_pkexec, 0757, 0));
         QVERIFY(!usableWhen(folder, 0777, 0));
         QVERIFY(!usableWhen(folder, 0755, 65534));
         QVERIFY(!usableWhen(m_dir.path(), 0770, 0));
@@ -99,49 +97,39 @@ private slots:
         QVERIFY(!usableWhen(m_dir.path(), 01777, 65534)); // but not the owner's
     }
 
-    void eachExitStatusSaysWhatHappened_data()
-    {
-        QTest::addColumn<int>("status"); // -1: killed
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<Outcome>("outcome");
-        QTest::addColumn<QString>("detail");
-        QTest::newRow("granted") << 0 << "" << Outcome::Granted << "";
-        QTest::newRow("prompt dismissed") << 126 << "first complaint\\nlast complaint\\n\\n"
-                                          << Outcome::Dismissed << "last complaint";
-        QTest::newRow("not authorised") << 127 << "Error: Not authorized\\n\\nReported.\\n"
-                                        << Outcome::NotAuthorised << "Reported.";
-        // pkexec's other errors share its status: the detail says which.
-        QTest::newRow("no agent") << 127 << "Error: No authentication agent found.\\n"
-                                  << Outcome::Failed << "Error: No authentication agent found.";
-        QTest::newRow("killed") << -1 << "" << Outcome::Stopped << "";
-        QTest::newRow("flood on standard error")
-            << 1 << "flood" << Outcome::Failed << QString(299, 'x') + QChar(0x2026);
-    }
-
-    // Each run takes the fake half a second, which start() does not wait for.
+    // start() does not wait out the fake's half second.
     void eachExitStatusSaysWhatHappened()
     {
-        QFETCH(int, status);
-        QFETCH(QString, error);
-        QFETCH(Outcome, outcome);
-        QFETCH(QString, detail);
-        qputenv("FAKE_PKEXEC_STATUS", QByteArray::number(status));
-        qputenv("FAKE_PKEXEC_ERR", error.toUtf8());
-        qputenv("FAKE_PKEXEC_DELAY", "0.5");
-        PkexecInputAccessGranter granter(m_dir.filePath("fakebin/pkexec"), "/the/helper");
-        QSignalSpy started(&granter, &InputAccessGranter::started);
-        QSignalSpy finished(&granter, &InputAccessGranter::finished);
-        QElapsedTimer clock;
-        clock.start();
-        granter.start();
-        granter.start(); // one run at a time
-        QVERIFY(clock.elapsed() < 400);
-        QCOMPARE(started.count(), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(!granter.isRunning(), 5000);
-        QCOMPARE(finished.count(), 1);
-        QCOMPARE(finished.first().at(0).value<Outcome>(), outcome);
-        QCOMPARE(finished.first().at(1).toString(), detail);
-        QCOMPARE(test::readFile(m_args), "/the/helper\n");
+        using Run = std::tuple<int, QByteArray, Outcome, QString>; // status -1: killed
+        const Run runs[] = {
+            {0, "", Outcome::Granted, ""},
+            {126, "first complaint\\nlast complaint\\n\\n", Outcome::Dismissed, "last complaint"},
+            {127, "Error: Not authorized\\n\\nReported.\\n", Outcome::NotAuthorised, "Reported."},
+            // pkexec's other errors share its status: the detail says which.
+            {127, "Error: No authentication agent found.\\n", Outcome::Failed,
+             "Error: No authentication agent found."},
+            {-1, "", Outcome::Stopped, ""},
+            {1, "flood", Outcome::Failed, QString(299, 'x') + QChar(0x2026)},
+        };
+        for (const auto& [status, error, outcome, detail] : runs) {
+            qputenv("FAKE_PKEXEC_STATUS", QByteArray::number(status));
+            qputenv("FAKE_PKEXEC_ERR", error);
+            QFile::remove(m_args);
+            PkexecInputAccessGranter granter(m_pkexec, "/the/helper");
+            QSignalSpy started(&granter, &InputAccessGranter::started);
+            QSignalSpy finished(&granter, &InputAccessGranter::finished);
+            QElapsedTimer clock;
+            clock.start();
+            granter.start();
+            granter.start(); // one run at a time
+            QVERIFY(clock.elapsed() < 400);
+            QCOMPARE(started.count(), 1);
+            QTRY_VERIFY_WITH_TIMEOUT(!granter.isRunning(), 5000);
+            QCOMPARE(finished.count(), 1);
+            QCOMPARE(finished.first().at(0).value<Outcome>(), outcome);
+            QCOMPARE(finished.first().at(1).toString(), detail);
+            QCOMPARE(test::readFile(m_args), "/the/helper\n");
+        }
     }
 };
 
