@@ -95,9 +95,6 @@ private slots:
             shown << tree.texts;
 
             // Focus on the step (a group) alone; Tab reaches all buttons, Close last.
-            QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window);
-            QCOMPARE(frame->role(), QAccessible::Window);
-            QCOMPARE(frame->text(QAccessible::Name), window->windowTitle());
             QWidget* focused = QApplication::focusWidget();
             QCOMPARE(focused, window->view()->currentScreen());
             QAccessibleInterface* group = QAccessible::queryAccessibleInterface(focused);
@@ -129,11 +126,10 @@ private slots:
                         qPrintable(button->objectName() + " clipped by " + w->objectName()));
             }
 
-            // The "×", the only way out by mouse: on top, clear of the bar, inside the window.
+            // The "×", the only way out by mouse: on top and clear of the bar.
             const QRect close = window->closeButton()->geometry();
             QCOMPARE(window->childAt(close.center()), window->closeButton());
             QVERIFY(close.top() > bar->mapTo(window, QPoint(0, bar->height())).y());
-            QVERIFY(close.right() < window->width());
 
             // The panel by keyboard: a titled, described dialog hiding the window; Tab goes round
             // inside both ways; Escape closes it and gives the focus back.

@@ -48,24 +48,18 @@ class TestFTUEView final : public QObject {
             if (!label->isVisible())
                 continue;
             bool scrolled = false;
-            for (const QWidget* up = label->parentWidget(); up && !scrolled;
-                 up = up->parentWidget())
-                scrolled = qobject_cast<const QAbstractScrollArea*>(up);
+            QRect shown = label->rect();
+            for (const QWidget* up = label->parentWidget(); up; up = up->parentWidget()) {
+                scrolled = scrolled || qobject_cast<const QAbstractScrollArea*>(up);
+                shown &= QRect(-label->mapTo(up, QPoint()), up->size());
+            }
             const QString name = label->objectName() + " \"" + label->text().left(30) + '"';
             const int width = label->wordWrap() ? label->width() : label->sizeHint().width();
             const int height = label->hasHeightForWidth() ? label->heightForWidth(label->width())
                                                           : label->sizeHint().height();
             if (width > label->width() || (!scrolled && height > label->height()))
-                found << name + QString(" needs %1x%2, has %3x%4")
-                                    .arg(width)
-                                    .arg(height)
-                                    .arg(label->width())
-                                    .arg(label->height());
-            QRect shown = label->rect();
-            for (const QWidget* up = label; up->parentWidget() && !scrolled;
-                 up = up->parentWidget())
-                shown &=
-                    QRect(-label->mapTo(up->parentWidget(), QPoint()), up->parentWidget()->size());
+                found << name + QString::asprintf(" needs %dx%d, has %dx%d", width, height,
+                                                  label->width(), label->height());
             if (!scrolled && shown != label->rect())
                 found << name + " is cut off by a parent";
         }
@@ -73,18 +67,31 @@ class TestFTUEView final : public QObject {
     }
 
 private slots:
-    // Buttons drive the flow; Back, bar and step button follow it; Get Started completes.
-    void buttonsAndBarFollowTheFlow()
+    // Buttons drive the flow; Back, bar and step button follow it; Get Started completes. A
+    // light accent darkened, hue kept, to 4.5:1 under white (#007AFF is 4.0:1), a dark one
+    // kept, none the default; the bar, step button and microphone follow a change.
+    void buttonsAndBarFollowTheFlowAndTheAccent()
     {
+        for (const char* light : {"#FFCC00", "#34C759", "#FF9500", "#007AFF", "#FFFFFF"}) {
+            theme::setAccent(QColor(light));
+            QVERIFY2(theme::contrast(theme::accent(), Qt::white) >= 4.5, light);
+            QVERIFY(theme::contrast(theme::focusRing(), Qt::white) >= 7);
+            QVERIFY2(qAbs(theme::accent().hslHue() - QColor(light).hslHue()) <= 3, light);
+        }
+        theme::setAccent(QColor("#1B5E20"));
+        QCOMPARE(theme::accent(), QColor("#1B5E20"));
         test::OnboardingRun run(Variant::Simple, false, true); // welcome, howToUse, signIn, testIt
         QVERIFY(run.ready);
         FTUEView* view = run.window.view();
         OnboardingFlow& flow = run.window.flow();
         auto* back = view->findChild<BackButton*>();
         auto* progress = view->findChild<ProgressBar*>();
+        theme::setAccent(QColor("#FF9500"));
         QVERIFY(!back->isVisible());
         QCOMPARE(segments(progress), "appp");
-        QTest::mouseClick(view->stepButton(), Qt::LeftButton);
+        QWidget* button = view->stepButton();
+        QCOMPARE(onWhite(button).pixelColor(8, button->height() / 2), theme::accent());
+        QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(back->isVisible());
         QTest::mouseClick(back, Qt::LeftButton);
         QVERIFY(flow.currentStepIndex() == 0 && !back->isVisible());
@@ -96,6 +103,12 @@ private slots:
             "Remind me to call the bakery about Saturday's order.");
         QTest::mouseClick(back, Qt::LeftButton);
         QCOMPARE(view->stepButton()->text(), QStringLiteral("Get Started"));
+        QTest::qWait(0);
+        theme::setAccent(QColor("#34C759"));
+        auto* mic = view->currentScreen()->findChild<QLabel*>("micSymbol");
+        QCOMPARE(mic->pixmap().toImage().pixelColor(8, 40), theme::accent());
+        theme::setAccent(QColor());
+        QCOMPARE(mic->pixmap().toImage().pixelColor(8, 40), theme::accent());
         QSignalSpy completed(&flow, &OnboardingFlow::completed);
         QTest::mouseClick(view->stepButton(), Qt::LeftButton);
         QCOMPARE(completed.count(), 1);
@@ -158,9 +171,15 @@ private slots:
         QCOMPARE(flow.currentStepIndex(), purchase + 1);
     }
 
-    // Every step, the panel and a long transcription, in every catalogue: nothing cut off.
+    // Every step, the panel and a long transcription, in every catalogue: nothing cut off. A
+    // platform theme setting its own font (qt6ct, dropping per-class fonts) changes no control's.
     void nothingIsCutOffInAnyCatalogue()
     {
+        QFont desktop("DejaVu Sans");
+        desktop.setPointSize(12);
+        QApplication::setFont(desktop);
+        const QFont body = theme::font(theme::TextStyle::Body);
+        QCOMPARE(QApplication::font("QPushButton"), body);
         const QStringList catalogues = QDir(":/i18n").entryList({"marten_*.qm"});
         QVERIFY(catalogues.size() >= 2);
         for (const QString& catalogue : catalogues) {
@@ -176,6 +195,11 @@ private slots:
                     const QStringList cut = cutOff(&run.window);
                     QVERIFY2(cut.isEmpty(),
                              qPrintable(catalogue + ", " + where + ": " + cut.join(", ")));
+                    for (const QWidget* control : run.window.findChildren<QWidget*>())
+                        if (flow.currentStepIndex() == 0 && control->isVisible() &&
+                            (control->inherits("QAbstractButton") ||
+                             control->inherits("QLineEdit")))
+                            QVERIFY2(control->font() == body, qPrintable(control->objectName()));
                 };
                 for (; flow.currentStep(); flow.nextStep()) {
                     if (*flow.currentStep() == FTUEStep::testIt)
@@ -191,52 +215,6 @@ private slots:
             }
             QCoreApplication::removeTranslator(&translator);
         }
-    }
-
-    // A light accent darkened, hue kept, to 4.5:1 under white (#007AFF is 4.0:1), a dark one
-    // kept, none the default; the bar, step button and microphone follow a change.
-    void followsTheDesktopsAccent()
-    {
-        for (const char* light : {"#FFCC00", "#34C759", "#FF9500", "#007AFF", "#FFFFFF"}) {
-            theme::setAccent(QColor(light));
-            QVERIFY2(theme::contrast(theme::accent(), Qt::white) >= 4.5, light);
-            QVERIFY(theme::contrast(theme::focusRing(), Qt::white) >= 7);
-            QVERIFY2(qAbs(theme::accent().hslHue() - QColor(light).hslHue()) <= 3, light);
-        }
-        theme::setAccent(QColor("#1B5E20"));
-        QCOMPARE(theme::accent(), QColor("#1B5E20"));
-        test::OnboardingRun run(Variant::Simple, false, true); // welcome, howToUse, signIn, testIt
-        QVERIFY(run.ready);
-        FTUEView* view = run.window.view();
-        theme::setAccent(QColor("#FF9500"));
-        QCOMPARE(segments(view->findChild<ProgressBar*>()), "appp");
-        QWidget* button = view->stepButton();
-        QCOMPARE(onWhite(button).pixelColor(8, button->height() / 2), theme::accent());
-        for (int i = 0; i < 3; ++i)
-            run.window.flow().nextStep();
-        QTest::qWait(0);
-        theme::setAccent(QColor("#34C759"));
-        auto* mic = view->currentScreen()->findChild<QLabel*>("micSymbol");
-        QCOMPARE(mic->pixmap().toImage().pixelColor(8, 40), theme::accent());
-        theme::setAccent(QColor());
-        QCOMPARE(mic->pixmap().toImage().pixelColor(8, 40), theme::accent());
-    }
-
-    // A platform theme setting its own font (qt6ct, dropping per-class fonts) changes none.
-    void keepsItsFontUnderAPlatformTheme()
-    {
-        QFont desktop("DejaVu Sans");
-        desktop.setPointSize(12);
-        QApplication::setFont(desktop);
-        test::OnboardingRun run(Variant::Full);
-        QVERIFY(run.ready);
-        const QFont body = theme::font(theme::TextStyle::Body);
-        for (const QWidget* control : run.window.findChildren<QWidget*>()) {
-            if (control->isVisible() &&
-                (control->inherits("QAbstractButton") || control->inherits("QLineEdit")))
-                QCOMPARE(control->font(), body);
-        }
-        QCOMPARE(QApplication::font("QPushButton"), body);
     }
 };
 

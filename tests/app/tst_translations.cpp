@@ -54,7 +54,6 @@ private slots:
         }
         const QList<QStringList> rows{
             {"LANG=C.UTF-8", "Open Input Access Panel"},
-            {"LANG=POSIX", "Open Input Access Panel"},
             {"LANG=kl_GL.UTF-8", "Open Input Access Panel"},
             {"LANG=de_DE.UTF-8 LANGUAGE=en_GB:de", "Open Input Access Panel"},
             {"LANG=de_AT.UTF-8", "Bereich für Eingabezugriff öffnen"},

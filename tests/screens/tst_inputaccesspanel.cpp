@@ -82,8 +82,7 @@ private slots:
         QTest::newRow("not authorised")
             << O::NotAuthorised << QString() << "administrator must do it";
         QTest::newRow("stopped") << O::Stopped << QString() << "stopped before it finished";
-        QTest::newRow("failed") << O::Failed << "last complaint"
-                                << "last complaint";
+        QTest::newRow("failed") << O::Failed << QString("complaint") << "complaint";
         QTest::newRow("failed, no detail")
             << O::Failed << QString() << "Input access could not be granted.";
     }
