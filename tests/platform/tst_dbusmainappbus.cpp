@@ -97,6 +97,7 @@ private slots:
         });
         bool listening = false;
         m_bus.whenListening(m_context.get(), [&listening] { listening = true; });
+        QVERIFY(!listening); // only once the bus has had the subscription (a round trip)
         QTRY_VERIFY(listening);
         for (const QStringList& sent :
              {QStringList{"string:other", "dict:string:string:a,b"},
