@@ -35,7 +35,8 @@ int main(int argc, char** argv)
             auto* walk = new QTimer(flow);
             walk->setInterval(400);
             QObject::connect(walk, &QTimer::timeout, flow, [flow, walk, idleMs] {
-                if (flow->currentStep() && *flow->currentStep() != FTUEStep::howToUse) {
+                if (flow->currentStep() &&
+                    stepName(flow->currentStep()) != QLatin1String("howToUse")) {
                     flow->nextStep();
                     return;
                 }

@@ -11,6 +11,36 @@
     </message>
 </context>
 <context>
+    <name>marten::BrowserSignInView</name>
+    <message>
+        <location filename="../src/screens/BrowserSignInView.cpp" line="74"/>
+        <source>Skip for now</source>
+        <translation>Vorerst überspringen</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/BrowserSignInView.cpp" line="39"/>
+        <source>Sign In (Optional)</source>
+        <translation>Anmelden (optional)</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/BrowserSignInView.cpp" line="44"/>
+        <source>Sign in to sync settings and track usage</source>
+        <translation>Anmelden, um Einstellungen zu synchronisieren und die Nutzung zu verfolgen</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/BrowserSignInView.cpp" line="52"/>
+        <source>Free tier: 100 transcriptions/month
+Pro: Unlimited transcriptions</source>
+        <translation>Kostenlos: 100 Transkriptionen/Monat
+Pro: Unbegrenzte Transkriptionen</translation>
+    </message>
+    <message>
+        <location filename="../src/screens/BrowserSignInView.cpp" line="69"/>
+        <source>Sign in with Google</source>
+        <translation>Mit Google anmelden</translation>
+    </message>
+</context>
+<context>
     <name>marten::CloseButton</name>
     <message>
         <location filename="../src/ui/NavigationControls.cpp" line="63"/>
@@ -22,22 +52,22 @@
 <context>
     <name>marten::FTUEView</name>
     <message>
-        <location filename="../src/app/FTUEView.cpp" line="164"/>
+        <location filename="../src/app/FTUEView.cpp" line="158"/>
         <source>All steps done</source>
         <translation>Alle Schritte erledigt</translation>
     </message>
     <message>
-        <location filename="../src/app/FTUEView.cpp" line="165"/>
+        <location filename="../src/app/FTUEView.cpp" line="159"/>
         <source>Go back to the last step, or close the window.</source>
         <translation>Gehen Sie zum letzten Schritt zurück oder schließen Sie das Fenster.</translation>
     </message>
     <message>
-        <location filename="../src/app/FTUEView.cpp" line="220"/>
+        <location filename="../src/app/FTUEView.cpp" line="175"/>
         <source>Next</source>
         <translation>Weiter</translation>
     </message>
     <message>
-        <location filename="../src/app/FTUEView.cpp" line="220"/>
+        <location filename="../src/app/FTUEView.cpp" line="175"/>
         <source>Get Started</source>
         <translation>Loslegen</translation>
     </message>
@@ -89,52 +119,52 @@
 <context>
     <name>marten::HowToUseView</name>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="47"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="28"/>
         <source>How to Use Marten</source>
         <translation>So nutzen Sie Marten</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="73"/>
+        <location filename="../src/core/Variant.cpp" line="46"/>
         <source>💡 Tip: Works anywhere you can type</source>
         <translation>💡 Tipp: Funktioniert überall, wo Sie tippen können</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="74"/>
+        <location filename="../src/core/Variant.cpp" line="73"/>
         <source>💡 Tip: Works in any app where you can type!</source>
         <translation>💡 Tipp: Funktioniert in jeder App, in der Sie tippen können!</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="23"/>
+        <location filename="../src/core/Variant.cpp" line="12"/>
         <source>Press the Right Command key (⌘)</source>
         <translation>Drücken Sie die rechte Super-Taste</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="24"/>
+        <location filename="../src/core/Variant.cpp" line="13"/>
         <source>Speak</source>
         <translation>Sprechen</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="25"/>
+        <location filename="../src/core/Variant.cpp" line="14"/>
         <source>Release</source>
         <translation>Loslassen</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="26"/>
+        <location filename="../src/core/Variant.cpp" line="15"/>
         <source>Marten prints text wherever your cursor is</source>
         <translation>Marten schreibt den Text dort, wo Ihr Cursor steht</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="29"/>
+        <location filename="../src/core/Variant.cpp" line="18"/>
         <source>Hold the Right Command key</source>
         <translation>Halten Sie die rechte Super-Taste gedrückt</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="30"/>
+        <location filename="../src/core/Variant.cpp" line="19"/>
         <source>Speak your message</source>
         <translation>Sprechen Sie Ihre Nachricht</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="31"/>
+        <location filename="../src/core/Variant.cpp" line="20"/>
         <source>Release to insert text</source>
         <translation>Loslassen, um den Text einzufügen</translation>
     </message>
@@ -241,8 +271,8 @@
 <context>
     <name>marten::OnboardingWindow</name>
     <message>
-        <location filename="../src/app/OnboardingWindow.cpp" line="37"/>
-        <location filename="../src/app/OnboardingWindow.cpp" line="42"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="39"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="44"/>
         <source>Welcome to Marten</source>
         <translation>Willkommen bei Marten</translation>
     </message>
@@ -250,59 +280,59 @@
 <context>
     <name>marten::PermissionsView</name>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="45"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="47"/>
         <source>Accessibility Permission</source>
         <translation>Eingabezugriff</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="51"/>
+        <location filename="../src/core/Variant.cpp" line="37"/>
         <source>Marten needs Accessibility permission to type in your applications</source>
         <translation>Marten braucht Eingabezugriff, um in Ihren Programmen zu tippen</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="52"/>
+        <location filename="../src/core/Variant.cpp" line="66"/>
         <source>Marten needs permission to:</source>
         <translation>Marten braucht Eingabezugriff für:</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="90"/>
+        <location filename="../src/core/Variant.cpp" line="40"/>
         <source>Type transcribed text where your cursor is</source>
         <translation>Transkribierten Text dort eingeben, wo Ihr Cursor steht</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="91"/>
+        <location filename="../src/core/Variant.cpp" line="67"/>
         <source>Type transcribed text at your cursor</source>
         <translation>Transkribierten Text am Cursor eingeben</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="93"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="97"/>
         <source>Detect when you press Right Command</source>
         <translation>Erkennen, wann Sie die rechte Super-Taste drücken</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="65"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="64"/>
         <source>Open System Settings</source>
         <translation>Bereich für Eingabezugriff öffnen</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="73"/>
-        <location filename="../src/screens/PermissionsView.cpp" line="76"/>
-        <location filename="../src/screens/PermissionsView.cpp" line="130"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="74"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="77"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="134"/>
         <source>Permission Granted!</source>
         <translation>Eingabezugriff erteilt!</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="120"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="124"/>
         <source>Checking permission...</source>
         <translation>Eingabezugriff wird geprüft...</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="144"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="148"/>
         <source>Permission granted</source>
         <translation>Eingabezugriff erteilt</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="145"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="149"/>
         <source>Permission needed</source>
         <translation>Eingabezugriff erforderlich</translation>
     </message>
@@ -323,32 +353,32 @@
 <context>
     <name>marten::PurchaseView</name>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="30"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="34"/>
         <source>Upgrade to Pro</source>
         <translation>Upgrade auf Pro</translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="36"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="40"/>
         <source>Unlimited voice transcriptions</source>
         <translation>Unbegrenzte Sprachtranskriptionen</translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="44"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="48"/>
         <source>$3 per week</source>
         <translation>3 $ pro Woche</translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="48"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="52"/>
         <source>Billed every 4 weeks</source>
         <translation>Abrechnung alle 4 Wochen</translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="64"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="68"/>
         <source>Subscribe Now</source>
         <translation>Jetzt abonnieren</translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="69"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="73"/>
         <source>Skip for now (15 free uses)</source>
         <translation>Vorerst überspringen (15 kostenlose Nutzungen)</translation>
     </message>
@@ -356,76 +386,54 @@
 <context>
     <name>marten::SignInView</name>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="33"/>
+        <location filename="../src/screens/SignInView.cpp" line="80"/>
         <source>Skip for now</source>
         <translation>Vorerst überspringen</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="70"/>
+        <location filename="../src/screens/SignInView.cpp" line="56"/>
         <source>Sign up or log in</source>
         <translation>Registrieren oder anmelden</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="137"/>
-        <location filename="../src/screens/SignInView.cpp" line="145"/>
-        <location filename="../src/screens/SignInView.cpp" line="146"/>
+        <location filename="../src/screens/SignInView.cpp" line="123"/>
+        <location filename="../src/screens/SignInView.cpp" line="131"/>
+        <location filename="../src/screens/SignInView.cpp" line="132"/>
         <source>Email or username</source>
         <translation>E-Mail oder Benutzername</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="83"/>
+        <location filename="../src/screens/SignInView.cpp" line="69"/>
         <source>Continue</source>
         <translation>Fortfahren</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="170"/>
-        <source>Sign In (Optional)</source>
-        <translation>Anmelden (optional)</translation>
-    </message>
-    <message>
-        <location filename="../src/screens/SignInView.cpp" line="175"/>
-        <source>Sign in to sync settings and track usage</source>
-        <translation>Anmelden, um Einstellungen zu synchronisieren und die Nutzung zu verfolgen</translation>
-    </message>
-    <message>
-        <location filename="../src/screens/SignInView.cpp" line="183"/>
-        <source>Free tier: 100 transcriptions/month
-Pro: Unlimited transcriptions</source>
-        <translation>Kostenlos: 100 Transkriptionen/Monat
-Pro: Unbegrenzte Transkriptionen</translation>
-    </message>
-    <message>
-        <location filename="../src/screens/SignInView.cpp" line="200"/>
-        <source>Sign in with Google</source>
-        <translation>Mit Google anmelden</translation>
-    </message>
-    <message>
-        <location filename="../src/screens/SignInView.cpp" line="218"/>
+        <location filename="../src/screens/SignInView.cpp" line="151"/>
         <source>Coming soon</source>
         <translation>Demnächst verfügbar</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="218"/>
+        <location filename="../src/screens/SignInView.cpp" line="151"/>
         <source>This action will be enabled shortly.</source>
         <translation>Diese Funktion wird in Kürze freigeschaltet.</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="218"/>
+        <location filename="../src/screens/SignInView.cpp" line="151"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="112"/>
+        <location filename="../src/screens/SignInView.cpp" line="98"/>
         <source>Continue with Google</source>
         <translation>Weiter mit Google</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="116"/>
+        <location filename="../src/screens/SignInView.cpp" line="102"/>
         <source>Continue with Facebook</source>
         <translation>Weiter mit Facebook</translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="122"/>
+        <location filename="../src/screens/SignInView.cpp" line="108"/>
         <source>Continue with Apple</source>
         <translation>Weiter mit Apple</translation>
     </message>
@@ -441,39 +449,39 @@ Pro: Unbegrenzte Transkriptionen</translation>
 <context>
     <name>marten::TestItView</name>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="119"/>
+        <location filename="../src/screens/TestItView.cpp" line="120"/>
         <source>Test It Out!</source>
         <translation>Probieren Sie es aus!</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="124"/>
+        <location filename="../src/screens/TestItView.cpp" line="125"/>
         <source>Hold Right ⌘ and say something</source>
         <translation>Halten Sie die rechte Super-Taste gedrückt und sagen Sie etwas</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="212"/>
-        <location filename="../src/screens/TestItView.cpp" line="254"/>
+        <location filename="../src/screens/TestItView.cpp" line="213"/>
+        <location filename="../src/screens/TestItView.cpp" line="255"/>
         <source>You said:</source>
         <translation>Sie sagten:</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="236"/>
+        <location filename="../src/screens/TestItView.cpp" line="237"/>
         <source>Not recording</source>
         <translation>Keine Aufnahme</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="137"/>
+        <location filename="../src/screens/TestItView.cpp" line="138"/>
         <source>🎉 Ready to start using Marten?</source>
         <translation>🎉 Bereit, Marten zu nutzen?</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="234"/>
-        <location filename="../src/screens/TestItView.cpp" line="236"/>
+        <location filename="../src/screens/TestItView.cpp" line="235"/>
+        <location filename="../src/screens/TestItView.cpp" line="237"/>
         <source>Recording</source>
         <translation>Aufnahme läuft</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="234"/>
+        <location filename="../src/screens/TestItView.cpp" line="235"/>
         <source>Microphone</source>
         <translation>Mikrofon</translation>
     </message>
@@ -486,7 +494,7 @@ Pro: Unbegrenzte Transkriptionen</translation>
         <translation>Willkommen bei Marten</translation>
     </message>
     <message>
-        <location filename="../src/screens/WelcomeView.cpp" line="62"/>
+        <location filename="../src/screens/WelcomeView.cpp" line="61"/>
         <source>speak to type, anywhere</source>
         <translation>überall per Stimme tippen</translation>
     </message>

@@ -11,6 +11,35 @@
     </message>
 </context>
 <context>
+    <name>marten::BrowserSignInView</name>
+    <message>
+        <location filename="../src/screens/BrowserSignInView.cpp" line="74"/>
+        <source>Skip for now</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/BrowserSignInView.cpp" line="39"/>
+        <source>Sign In (Optional)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/BrowserSignInView.cpp" line="44"/>
+        <source>Sign in to sync settings and track usage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/BrowserSignInView.cpp" line="52"/>
+        <source>Free tier: 100 transcriptions/month
+Pro: Unlimited transcriptions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/screens/BrowserSignInView.cpp" line="69"/>
+        <source>Sign in with Google</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>marten::CloseButton</name>
     <message>
         <location filename="../src/ui/NavigationControls.cpp" line="63"/>
@@ -22,22 +51,22 @@
 <context>
     <name>marten::FTUEView</name>
     <message>
-        <location filename="../src/app/FTUEView.cpp" line="164"/>
+        <location filename="../src/app/FTUEView.cpp" line="158"/>
         <source>All steps done</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/FTUEView.cpp" line="165"/>
+        <location filename="../src/app/FTUEView.cpp" line="159"/>
         <source>Go back to the last step, or close the window.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/FTUEView.cpp" line="220"/>
+        <location filename="../src/app/FTUEView.cpp" line="175"/>
         <source>Get Started</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/FTUEView.cpp" line="220"/>
+        <location filename="../src/app/FTUEView.cpp" line="175"/>
         <source>Next</source>
         <translation type="unfinished"></translation>
     </message>
@@ -89,52 +118,52 @@
 <context>
     <name>marten::HowToUseView</name>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="23"/>
+        <location filename="../src/core/Variant.cpp" line="12"/>
         <source>Press the Right Command key (⌘)</source>
         <translation>Press the right Super key</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="24"/>
+        <location filename="../src/core/Variant.cpp" line="13"/>
         <source>Speak</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="25"/>
+        <location filename="../src/core/Variant.cpp" line="14"/>
         <source>Release</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="26"/>
+        <location filename="../src/core/Variant.cpp" line="15"/>
         <source>Marten prints text wherever your cursor is</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="29"/>
+        <location filename="../src/core/Variant.cpp" line="18"/>
         <source>Hold the Right Command key</source>
         <translation>Hold the right Super key</translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="30"/>
+        <location filename="../src/core/Variant.cpp" line="19"/>
         <source>Speak your message</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="31"/>
+        <location filename="../src/core/Variant.cpp" line="20"/>
         <source>Release to insert text</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="47"/>
+        <location filename="../src/screens/HowToUseView.cpp" line="28"/>
         <source>How to Use Marten</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="73"/>
+        <location filename="../src/core/Variant.cpp" line="46"/>
         <source>💡 Tip: Works anywhere you can type</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/HowToUseView.cpp" line="74"/>
+        <location filename="../src/core/Variant.cpp" line="73"/>
         <source>💡 Tip: Works in any app where you can type!</source>
         <translation type="unfinished"></translation>
     </message>
@@ -241,8 +270,8 @@
 <context>
     <name>marten::OnboardingWindow</name>
     <message>
-        <location filename="../src/app/OnboardingWindow.cpp" line="37"/>
-        <location filename="../src/app/OnboardingWindow.cpp" line="42"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="39"/>
+        <location filename="../src/app/OnboardingWindow.cpp" line="44"/>
         <source>Welcome to Marten</source>
         <translation type="unfinished"></translation>
     </message>
@@ -250,59 +279,59 @@
 <context>
     <name>marten::PermissionsView</name>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="45"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="47"/>
         <source>Accessibility Permission</source>
         <translation>Input Access</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="51"/>
+        <location filename="../src/core/Variant.cpp" line="37"/>
         <source>Marten needs Accessibility permission to type in your applications</source>
         <translation>Marten needs input access to type in your applications</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="52"/>
+        <location filename="../src/core/Variant.cpp" line="66"/>
         <source>Marten needs permission to:</source>
         <translation>Marten needs input access to:</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="93"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="97"/>
         <source>Detect when you press Right Command</source>
         <translation>Detect when you press the right Super key</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="65"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="64"/>
         <source>Open System Settings</source>
         <translation>Open Input Access Panel</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="73"/>
-        <location filename="../src/screens/PermissionsView.cpp" line="76"/>
-        <location filename="../src/screens/PermissionsView.cpp" line="130"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="74"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="77"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="134"/>
         <source>Permission Granted!</source>
         <translation>Input Access Granted!</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="90"/>
+        <location filename="../src/core/Variant.cpp" line="40"/>
         <source>Type transcribed text where your cursor is</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="91"/>
+        <location filename="../src/core/Variant.cpp" line="67"/>
         <source>Type transcribed text at your cursor</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="120"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="124"/>
         <source>Checking permission...</source>
         <translation>Checking input access...</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="144"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="148"/>
         <source>Permission granted</source>
         <translation>Input access granted</translation>
     </message>
     <message>
-        <location filename="../src/screens/PermissionsView.cpp" line="145"/>
+        <location filename="../src/screens/PermissionsView.cpp" line="149"/>
         <source>Permission needed</source>
         <translation>Input access needed</translation>
     </message>
@@ -323,32 +352,32 @@
 <context>
     <name>marten::PurchaseView</name>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="30"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="34"/>
         <source>Upgrade to Pro</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="36"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="40"/>
         <source>Unlimited voice transcriptions</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="44"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="48"/>
         <source>$3 per week</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="48"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="52"/>
         <source>Billed every 4 weeks</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="64"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="68"/>
         <source>Subscribe Now</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/PurchaseView.cpp" line="69"/>
+        <location filename="../src/screens/PurchaseView.cpp" line="73"/>
         <source>Skip for now (15 free uses)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -356,75 +385,54 @@
 <context>
     <name>marten::SignInView</name>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="33"/>
+        <location filename="../src/screens/SignInView.cpp" line="80"/>
         <source>Skip for now</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="70"/>
+        <location filename="../src/screens/SignInView.cpp" line="56"/>
         <source>Sign up or log in</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="83"/>
+        <location filename="../src/screens/SignInView.cpp" line="69"/>
         <source>Continue</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="112"/>
+        <location filename="../src/screens/SignInView.cpp" line="98"/>
         <source>Continue with Google</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="116"/>
+        <location filename="../src/screens/SignInView.cpp" line="102"/>
         <source>Continue with Facebook</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="122"/>
+        <location filename="../src/screens/SignInView.cpp" line="108"/>
         <source>Continue with Apple</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="137"/>
-        <location filename="../src/screens/SignInView.cpp" line="145"/>
-        <location filename="../src/screens/SignInView.cpp" line="146"/>
+        <location filename="../src/screens/SignInView.cpp" line="123"/>
+        <location filename="../src/screens/SignInView.cpp" line="131"/>
+        <location filename="../src/screens/SignInView.cpp" line="132"/>
         <source>Email or username</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="170"/>
-        <source>Sign In (Optional)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/screens/SignInView.cpp" line="175"/>
-        <source>Sign in to sync settings and track usage</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/screens/SignInView.cpp" line="183"/>
-        <source>Free tier: 100 transcriptions/month
-Pro: Unlimited transcriptions</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/screens/SignInView.cpp" line="200"/>
-        <source>Sign in with Google</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../src/screens/SignInView.cpp" line="218"/>
+        <location filename="../src/screens/SignInView.cpp" line="151"/>
         <source>Coming soon</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="218"/>
+        <location filename="../src/screens/SignInView.cpp" line="151"/>
         <source>This action will be enabled shortly.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/SignInView.cpp" line="218"/>
+        <location filename="../src/screens/SignInView.cpp" line="151"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
@@ -440,39 +448,39 @@ Pro: Unlimited transcriptions</source>
 <context>
     <name>marten::TestItView</name>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="119"/>
+        <location filename="../src/screens/TestItView.cpp" line="120"/>
         <source>Test It Out!</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="124"/>
+        <location filename="../src/screens/TestItView.cpp" line="125"/>
         <source>Hold Right ⌘ and say something</source>
         <translation>Hold the right Super key and say something</translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="137"/>
+        <location filename="../src/screens/TestItView.cpp" line="138"/>
         <source>🎉 Ready to start using Marten?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="212"/>
-        <location filename="../src/screens/TestItView.cpp" line="254"/>
+        <location filename="../src/screens/TestItView.cpp" line="213"/>
+        <location filename="../src/screens/TestItView.cpp" line="255"/>
         <source>You said:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="234"/>
-        <location filename="../src/screens/TestItView.cpp" line="236"/>
+        <location filename="../src/screens/TestItView.cpp" line="235"/>
+        <location filename="../src/screens/TestItView.cpp" line="237"/>
         <source>Recording</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="234"/>
+        <location filename="../src/screens/TestItView.cpp" line="235"/>
         <source>Microphone</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/TestItView.cpp" line="236"/>
+        <location filename="../src/screens/TestItView.cpp" line="237"/>
         <source>Not recording</source>
         <translation type="unfinished"></translation>
     </message>
@@ -485,7 +493,7 @@ Pro: Unlimited transcriptions</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/WelcomeView.cpp" line="62"/>
+        <location filename="../src/screens/WelcomeView.cpp" line="61"/>
         <source>speak to type, anywhere</source>
         <translation type="unfinished"></translation>
     </message>

@@ -1,15 +1,9 @@
 #include "app/FTUEView.h"
 
-#include "core/InputAccessStep.h"
 #include "core/OnboardingFlow.h"
 #include "core/platform/Platform.h"
-#include "screens/HowToUseView.h"
 #include "screens/LoadingView.h"
-#include "screens/PermissionsView.h"
-#include "screens/PurchaseView.h"
-#include "screens/SignInView.h"
-#include "screens/TestItView.h"
-#include "screens/WelcomeView.h"
+#include "screens/ScreenContext.h"
 #include "ui/Accessibility.h"
 #include "ui/Buttons.h"
 #include "ui/FirstPaint.h"
@@ -139,8 +133,8 @@ void FTUEView::rebuildStepArea(bool animated)
     m_back->setVisible(index >= 1);
     m_back->raise();
 
-    if (const std::optional<FTUEStep> step = m_flow.currentStep()) {
-        m_screen = buildScreen(*step);
+    if (const StepRow* step = m_flow.currentStep()) {
+        m_screen = step->makeScreen(ScreenContext{m_flow.traits(), m_platform, m_flow}, m_stepArea);
         m_stepButton = buildStepButton();
         const bool fills = m_screen->sizePolicy().verticalPolicy() & QSizePolicy::ExpandFlag;
         if (!fills)
@@ -170,45 +164,6 @@ void FTUEView::rebuildStepArea(bool animated)
         m_fade->start(m_stepArea->geometry());
         m_back->raise();
     }
-}
-
-QWidget* FTUEView::buildScreen(FTUEStep step)
-{
-    const ScreenContext context{m_flow.traits(), m_platform};
-    OnboardingFlow* flow = &m_flow;
-    switch (step) {
-    case FTUEStep::welcome:
-        return new WelcomeView(context, m_stepArea);
-    case FTUEStep::permissions: {
-        auto* screen = new PermissionsView(context, m_stepArea);
-        const InputAccessStep& access = m_flow.inputAccessStep();
-        const auto follow = [screen, &access] {
-            screen->showAccess(access.isGranted(), access.isChecking());
-        };
-        follow();
-        connect(&access, &InputAccessStep::stateChanged, screen, follow);
-        connect(screen, &PermissionsView::openHelpRequested, flow,
-                &OnboardingFlow::requestInputAccessHelp);
-        return screen;
-    }
-    case FTUEStep::howToUse:
-        return new HowToUseView(context, m_stepArea);
-    case FTUEStep::signIn: {
-        auto* screen = new SignInView(context, m_stepArea);
-        connect(screen, &SignInView::skipRequested, flow, &OnboardingFlow::nextStep);
-        connect(screen, &SignInView::signInRequested, flow, &OnboardingFlow::requestSignIn);
-        return screen;
-    }
-    case FTUEStep::purchase: {
-        auto* screen = new PurchaseView(context, m_stepArea);
-        connect(screen, &PurchaseView::skipRequested, flow, &OnboardingFlow::nextStep);
-        connect(screen, &PurchaseView::purchaseRequested, flow, &OnboardingFlow::requestPurchase);
-        return screen;
-    }
-    case FTUEStep::testIt:
-        return new TestItView(context, m_flow.testItState(), m_stepArea);
-    }
-    return nullptr;
 }
 
 StyledButton* FTUEView::buildStepButton()

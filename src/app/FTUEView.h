@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/FTUEStep.h"
 #include "ui/Buttons.h"
 
 #include <QPointer>
@@ -18,9 +17,11 @@ class OnboardingFlow;
 class ProgressBar;
 class StepFade;
 
+// FTUE: the first-time user experience, the steps a new user goes through once.
+//
 // Shows the onboarding flow: the loading view while it decides, then the progress bar, the
-// step on display with its button, and Back. It only shows what the flow holds and passes
-// what the user does back to it.
+// step on display (its screen made by the step's row of the table) with its button, and
+// Back. It only shows what the flow holds and passes what the user does back to it.
 class FTUEView final : public QWidget {
     Q_OBJECT
 public:
@@ -42,7 +43,6 @@ private:
     void showSteps();
     void rebuildStepArea(bool animated);
     void clearStepArea();
-    QWidget* buildScreen(FTUEStep step);
     StyledButton* buildStepButton();
 
     OnboardingFlow& m_flow;

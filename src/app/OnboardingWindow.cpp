@@ -7,6 +7,7 @@
 #include "core/platform/Platform.h"
 #include "core/platform/Scheduler.h"
 #include "screens/InputAccessPanel.h"
+#include "screens/StepTable.h"
 #include "ui/Accessibility.h"
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
@@ -24,7 +25,8 @@
 namespace marten {
 
 OnboardingWindow::OnboardingWindow(Variant variant, Platform& platform, QWidget* parent)
-    : QWidget(parent), m_platform(platform), m_flow(new OnboardingFlow(variant, platform, this)),
+    : QWidget(parent), m_platform(platform),
+      m_flow(new OnboardingFlow(onboardingSteps(), variant, platform, this)),
       m_view(new FTUEView(*m_flow, platform, this))
 {
     setObjectName(QStringLiteral("onboardingWindow"));

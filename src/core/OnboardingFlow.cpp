@@ -14,6 +14,7 @@
 #include <QThreadPool>
 #include <QUrl>
 
+#include <algorithm>
 #include <memory>
 
 namespace marten {
@@ -28,8 +29,9 @@ constexpr auto kCompleteWithoutSteps = 3s;
 constexpr auto kListenPatience = 2s;
 } // namespace
 
-OnboardingFlow::OnboardingFlow(Variant variant, Platform& platform, QObject* parent)
-    : QObject(parent), m_traits(traitsFor(variant)), m_platform(platform),
+OnboardingFlow::OnboardingFlow(StepTable table, Variant variant, Platform& platform,
+                               QObject* parent)
+    : QObject(parent), m_table(table), m_traits(traitsFor(variant)), m_platform(platform),
       m_account(variant, platform.assets.homeDir, platform.console),
       m_link(platform.bus, platform.console), m_testIt(new TestItState(this)),
       m_inputAccess(new InputAccessStep(platform.scheduler, platform.inputAccess,
@@ -61,12 +63,13 @@ void OnboardingFlow::start()
     // off the main thread; its result comes back through the watcher on the main thread.
     auto promise = std::make_shared<QPromise<StepDecision>>();
     m_decision.setFuture(promise->future());
+    const StepTable table = m_table;
     const Variant variant = m_traits.variant;
     const InputAccessProbe& probe = m_platform.inputAccess;
     const AccountChecks account = m_account;
-    QThreadPool::globalInstance()->start([promise, variant, &probe, account] {
+    QThreadPool::globalInstance()->start([promise, table, variant, &probe, account] {
         promise->start();
-        promise->addResult(decideSteps(variant, probe, account));
+        promise->addResult(decideSteps(table, variant, probe, account));
         promise->finish();
     });
 
@@ -94,20 +97,26 @@ void OnboardingFlow::applyDecisionWhenListening()
         applyDecision(m_decision.result());
 }
 
-std::optional<FTUEStep> OnboardingFlow::currentStep() const
+const StepRow* OnboardingFlow::currentStep() const
 {
     if (m_isLoading || m_currentStepIndex < 0 || m_currentStepIndex >= m_steps.size())
-        return std::nullopt;
+        return nullptr;
     return m_steps.at(m_currentStepIndex);
+}
+
+bool OnboardingFlow::onInputAccessStep() const
+{
+    const StepRow* step = currentStep();
+    return step && step->need == StepNeed::inputAccess;
 }
 
 std::optional<StepButtonChoice> OnboardingFlow::currentStepButton() const
 {
-    const std::optional<FTUEStep> step = currentStep();
+    const StepRow* step = currentStep();
     if (!step)
         return std::nullopt;
     const bool isLast = m_currentStepIndex == m_steps.size() - 1;
-    const bool granted = *step == FTUEStep::permissions && m_inputAccess->isGranted();
+    const bool granted = onInputAccessStep() && m_inputAccess->isGranted();
     return stepButtonFor(m_traits, *step, isLast, granted);
 }
 
@@ -149,7 +158,7 @@ void OnboardingFlow::setIndex(qint64 index, bool animated)
 
 void OnboardingFlow::followInputAccessStep()
 {
-    if (!m_completed && currentStep() == FTUEStep::permissions)
+    if (!m_completed && onInputAccessStep())
         m_inputAccess->enter();
     else
         m_inputAccess->leave();
@@ -157,7 +166,7 @@ void OnboardingFlow::followInputAccessStep()
 
 void OnboardingFlow::requestInputAccessHelp()
 {
-    if (currentStep() == FTUEStep::permissions)
+    if (onInputAccessStep())
         m_inputAccess->requestHelp();
 }
 
@@ -204,9 +213,12 @@ void OnboardingFlow::handleAuthCompleted()
     emit raiseRequested();
     if (!m_account.checkAuthentication())
         return;
-    const qsizetype signIn = m_steps.indexOf(FTUEStep::signIn);
-    if (signIn >= 0)
-        setIndex(signIn + 1, false);
+    // On to the step after sign-in, wherever the user is.
+    const auto signIn = std::find_if(m_steps.cbegin(), m_steps.cend(), [](const StepRow* step) {
+        return step->need == StepNeed::signIn;
+    });
+    if (signIn != m_steps.cend())
+        setIndex(signIn - m_steps.cbegin() + 1, false);
 }
 
 void OnboardingFlow::completeFTUE()

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/AccountChecks.h"
-#include "core/FTUEStep.h"
 #include "core/MainAppLink.h"
 #include "core/StepDecision.h"
+#include "core/StepRow.h"
 #include "core/Variant.h"
 #include "core/platform/Scheduler.h"
 
@@ -18,13 +18,14 @@ class InputAccessStep;
 struct Platform;
 class TestItState;
 
-// The onboarding without its widgets: decides the steps, keeps the step index, moves it on
-// and back, talks to the main application, and completes. Views follow it through its
-// signals. Main thread only.
+// The onboarding without its widgets: decides which of the table's steps to show, keeps the
+// step index, moves it on and back, talks to the main application, and completes. Views
+// follow it through its signals. Main thread only.
 class OnboardingFlow final : public QObject {
     Q_OBJECT
 public:
-    OnboardingFlow(Variant variant, Platform& platform, QObject* parent = nullptr);
+    // The table's rows must outlive the flow (the program's table is static).
+    OnboardingFlow(StepTable table, Variant variant, Platform& platform, QObject* parent = nullptr);
     ~OnboardingFlow() override;
 
     // Starts deciding the steps off the main thread and, in the full program, listening for
@@ -47,7 +48,8 @@ public:
     qint64 currentStepIndex() const { return m_currentStepIndex; }
     const StepList& steps() const { return m_steps; }
     bool isLoading() const { return m_isLoading; }
-    std::optional<FTUEStep> currentStep() const;
+    // The step on display; null while loading and past the last step.
+    const StepRow* currentStep() const;
     // The button below the step on display, if it has one.
     std::optional<StepButtonChoice> currentStepButton() const;
     TestItState& testItState() const { return *m_testIt; }
@@ -74,7 +76,9 @@ private:
     void openGoogleSignIn();
     // Tells the permission step whether it is the one on display.
     void followInputAccessStep();
+    bool onInputAccessStep() const;
 
+    StepTable m_table;
     const VariantTraits& m_traits;
     Platform& m_platform;
     AccountChecks m_account;

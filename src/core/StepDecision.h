@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FTUEStep.h"
+#include "core/StepRow.h"
 #include "core/Variant.h"
 
 namespace marten {
@@ -14,8 +14,9 @@ struct StepDecision {
     StepList steps;
 };
 
-// Decides which steps this user needs. Only reads; safe on a background thread.
-StepDecision decideSteps(Variant variant, const InputAccessProbe& probe,
+// Decides which of the table's steps this user needs, in the program's order. Only reads;
+// safe on a background thread.
+StepDecision decideSteps(StepTable table, Variant variant, const InputAccessProbe& probe,
                          const AccountChecks& account);
 
 } // namespace marten

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "core/FTUEStep.h"
-
 #include <optional>
+#include <span>
 
 namespace marten {
+
+struct StepRow;
 
 enum class Variant { Full, Simple };
 
@@ -15,17 +16,30 @@ enum class ButtonStyle {
     Plain,             // text only, no background or border
 };
 
-// Everything that differs between the two programs, in one table.
+// Everything that differs between the two programs, in one table. Texts are translation
+// keys in the context of the screen that shows them.
 struct VariantTraits {
     Variant variant;
     bool tokenMustBeNonEmptyString; // otherwise any value of the key counts
     bool registersLaunchAtLogin;
-    bool floatingWindow;         // stays above other windows
-    bool animatedLoadingView;    // GIF or microphone; otherwise a spinner
-    bool signInViaMainApp;       // ask the main application; otherwise open the browser
-    ButtonStyle stepButtonStyle; // "Next" / "Get Started"
+    bool floatingWindow;           // stays above other windows
+    bool animatedLoadingView;      // GIF or microphone; otherwise a spinner
+    bool signInViaMainApp;         // ask the main application; otherwise open the browser
+    bool skipsStepsWhenSubscribed; // signed in and subscribed: no step, onboarding completes
+    ButtonStyle stepButtonStyle;   // "Next" / "Get Started"
     ButtonStyle permissionStepButtonStyle;
     ButtonStyle primaryButtonStyle; // the screens' own main buttons
+
+    struct {
+        bool shieldSymbol; // a shield above the heading, orange until access is granted
+        const char* explanation;
+        const char* typingCapability;
+    } permissions;
+    struct {
+        std::span<const char* const> instructions; // numbered in order
+        const char* tip;
+        bool secondaryTip; // the tip in the secondary text colour rather than black
+    } howToUse;
 };
 
 const VariantTraits& traitsFor(Variant variant);
@@ -38,10 +52,9 @@ struct StepButtonChoice {
     bool completes; // completes onboarding instead of moving on
 };
 
-// The last step's button completes; every other step's moves on. The sign-in and purchase
-// screens bring their own buttons, and the permission step offers "Next" only when input
-// access is already there as the step is built.
-std::optional<StepButtonChoice> stepButtonFor(const VariantTraits& traits, FTUEStep step,
+// The step's own rule, in the program's style: the last step's button completes, every other
+// step's moves on.
+std::optional<StepButtonChoice> stepButtonFor(const VariantTraits& traits, const StepRow& step,
                                               bool isLastStep, bool inputAccessGranted);
 
 } // namespace marten

@@ -13,31 +13,12 @@ namespace {
 
 constexpr int kRowSpacing = 16;
 
-struct Step {
-    const char16_t* number;
-    const char* text; // a translation key of HowToUseView
-};
-
-// The rows are translated here; the row widget shows what it is given.
-constexpr Step kFullSteps[] = {
-    {u"1", QT_TRANSLATE_NOOP("marten::HowToUseView", "Press the Right Command key (⌘)")},
-    {u"2", QT_TRANSLATE_NOOP("marten::HowToUseView", "Speak")},
-    {u"3", QT_TRANSLATE_NOOP("marten::HowToUseView", "Release")},
-    {u"4", QT_TRANSLATE_NOOP("marten::HowToUseView", "Marten prints text wherever your cursor is")},
-};
-constexpr Step kSimpleSteps[] = {
-    {u"1", QT_TRANSLATE_NOOP("marten::HowToUseView", "Hold the Right Command key")},
-    {u"2", QT_TRANSLATE_NOOP("marten::HowToUseView", "Speak your message")},
-    {u"3", QT_TRANSLATE_NOOP("marten::HowToUseView", "Release to insert text")},
-};
-
 } // namespace
 
-HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context)
+HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("howToUseView"));
-    const bool full = m_context.isFull();
+    const auto& texts = context.traits.howToUse;
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -54,33 +35,24 @@ HowToUseView::HowToUseView(const ScreenContext& context, QWidget* parent)
     auto* rows = new QVBoxLayout(list);
     rows->setContentsMargins(0, theme::defaultPadding, 0, 0);
     rows->setSpacing(kRowSpacing);
-    const auto addRows = [&](const auto& steps) {
-        for (const Step& step : steps) {
-            auto* row =
-                new InstructionRow(QString::fromUtf16(step.number), tr(step.text), QColor(), list);
-            rows->addWidget(row);
-            m_rows.append(row);
-        }
-    };
-    if (full)
-        addRows(kFullSteps);
-    else
-        addRows(kSimpleSteps);
+    QStringList explained;
+    int number = 0;
+    for (const char* instruction : texts.instructions) {
+        auto* row = new InstructionRow(QString::number(++number), tr(instruction), QColor(), list);
+        rows->addWidget(row);
+        explained << row->text();
+    }
     column->addWidget(list);
 
     auto* tip = new Card(theme::accent(), theme::cardRadius, this);
     tip->setObjectName(QStringLiteral("tipCard"));
-    QLabel* tipText = theme::textLabel(full ? tr("💡 Tip: Works anywhere you can type")
-                                            : tr("💡 Tip: Works in any app where you can type!"),
-                                       theme::TextStyle::Callout, tip, QFont::Normal,
-                                       full ? theme::black() : theme::secondaryLabel());
+    QLabel* tipText =
+        theme::textLabel(tr(texts.tip), theme::TextStyle::Callout, tip, QFont::Normal,
+                         texts.secondaryTip ? theme::secondaryLabel() : theme::black());
     tipText->setObjectName(QStringLiteral("tipText"));
     tipText->setWordWrap(false);
     tip->contentLayout()->addWidget(tipText);
     column->addWidget(tip, 0, Qt::AlignHCenter);
-    QStringList explained;
-    for (const InstructionRow* row : std::as_const(m_rows))
-        explained << row->text();
     explained << tipText->text();
     a11y::describeStep(this, title->text(), explained.join(QLatin1Char('\n')));
 }

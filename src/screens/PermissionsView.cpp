@@ -1,5 +1,7 @@
 #include "screens/PermissionsView.h"
 
+#include "core/InputAccessStep.h"
+#include "core/OnboardingFlow.h"
 #include "ui/Accessibility.h"
 #include "ui/Buttons.h"
 #include "ui/Card.h"
@@ -27,13 +29,13 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
     : QWidget(parent), m_context(context)
 {
     setObjectName(QStringLiteral("permissionsView"));
-    const bool full = m_context.isFull();
+    const auto& texts = m_context.traits.permissions;
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(theme::screenSpacing);
 
-    if (!full) {
+    if (texts.shieldSymbol) {
         m_shield = new QLabel(this);
         m_shield->setObjectName(QStringLiteral("shieldSymbol"));
         m_shield->setAlignment(Qt::AlignCenter);
@@ -47,10 +49,7 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
     title->setObjectName(QStringLiteral("permissionsTitle"));
     column->addWidget(title);
 
-    QLabel* explanation = theme::textLabel(
-        full ? tr("Marten needs Accessibility permission to type in your applications")
-             : tr("Marten needs permission to:"),
-        theme::TextStyle::Title3, this);
+    QLabel* explanation = theme::textLabel(tr(texts.explanation), theme::TextStyle::Title3, this);
     explanation->setObjectName(QStringLiteral("permissionsExplanation"));
     column->addWidget(explanation);
 
@@ -67,6 +66,8 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
     m_openButton->setSymbol(QStringLiteral("gear"));
     m_openButton->setMinimumLabelWidth(kButtonLabelWidth);
     connect(m_openButton, &QAbstractButton::clicked, this, &PermissionsView::openHelpRequested);
+    connect(this, &PermissionsView::openHelpRequested, &m_context.flow,
+            &OnboardingFlow::requestInputAccessHelp);
     column->addWidget(m_openButton, 0, Qt::AlignHCenter);
 
     m_grantedLabel =
@@ -79,7 +80,11 @@ PermissionsView::PermissionsView(const ScreenContext& context, QWidget* parent)
     m_checkingRow = buildCheckingRow();
     column->addWidget(m_checkingRow, 0, Qt::AlignHCenter);
 
-    refresh();
+    // Shows the state the flow holds, from now on.
+    const InputAccessStep& access = m_context.flow.inputAccessStep();
+    const auto follow = [this, &access] { showAccess(access.isGranted(), access.isChecking()); };
+    follow();
+    connect(&access, &InputAccessStep::stateChanged, this, follow);
 }
 
 Card* PermissionsView::buildCapabilities()
@@ -87,8 +92,7 @@ Card* PermissionsView::buildCapabilities()
     auto* capabilities = new Card(theme::gray(), theme::cardRadius, this);
     capabilities->setObjectName(QStringLiteral("capabilitiesCard"));
     capabilities->contentLayout()->setSpacing(kCapabilitySpacing);
-    const QString typeText = m_context.isFull() ? tr("Type transcribed text where your cursor is")
-                                                : tr("Type transcribed text at your cursor");
+    const QString typeText = tr(m_context.traits.permissions.typingCapability);
     const std::pair<QString, QString> items[] = {
         {QStringLiteral("keyboard"), tr("Detect when you press Right Command")},
         {QStringLiteral("text.cursor"), typeText},

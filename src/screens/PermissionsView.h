@@ -12,7 +12,8 @@ class Card;
 class StyledButton;
 
 // The input-access step: explains why access is needed and offers the way to grant it. It
-// shows the state the flow holds (granted, being checked) and reports the button's press.
+// shows the state the flow holds (granted, being checked) and reports the button's press to
+// the flow.
 class PermissionsView final : public QWidget {
     Q_OBJECT
 public:
@@ -34,7 +35,7 @@ private:
     bool m_isChecking = false;
     bool m_permissionGranted = false;
 
-    QLabel* m_shield = nullptr; // simple program only
+    QLabel* m_shield = nullptr; // where the program shows one
     StyledButton* m_openButton;
     QWidget* m_grantedLabel;
     QWidget* m_checkingRow;

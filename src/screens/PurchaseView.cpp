@@ -1,5 +1,6 @@
 #include "screens/PurchaseView.h"
 
+#include "core/OnboardingFlow.h"
 #include "ui/Accessibility.h"
 #include "ui/Buttons.h"
 #include "ui/Card.h"
@@ -16,8 +17,11 @@ constexpr int kButtonSpacing = 16;
 constexpr int kSubscribeLabelMinWidth = 200;
 } // namespace
 
-PurchaseView::PurchaseView(const ScreenContext&, QWidget* parent) : QWidget(parent)
+PurchaseView::PurchaseView(const ScreenContext& context, QWidget* parent) : QWidget(parent)
 {
+    connect(this, &PurchaseView::skipRequested, &context.flow, &OnboardingFlow::nextStep);
+    connect(this, &PurchaseView::purchaseRequested, &context.flow,
+            &OnboardingFlow::requestPurchase);
     setObjectName(QStringLiteral("purchaseView"));
     // Its spacers take whatever height the flow gives the step.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
@@ -66,9 +70,7 @@ PurchaseView::PurchaseView(const ScreenContext&, QWidget* parent) : QWidget(pare
     subscribe->setSymbol(QStringLiteral("creditcard"));
     subscribe->setMinimumLabelWidth(kSubscribeLabelMinWidth);
     connect(subscribe, &QAbstractButton::clicked, this, &PurchaseView::purchaseRequested);
-    auto* skip = new StyledButton(ButtonStyle::Plain, tr("Skip for now (15 free uses)"), this);
-    skip->setObjectName(QStringLiteral("skipButton"));
-    skip->setTextColor(theme::secondaryLabel());
+    StyledButton* skip = skipButton(tr("Skip for now (15 free uses)"), this);
     connect(skip, &QAbstractButton::clicked, this, &PurchaseView::skipRequested);
     buttonLayout->addWidget(subscribe, 0, Qt::AlignHCenter);
     buttonLayout->addWidget(skip, 0, Qt::AlignHCenter);

@@ -7,7 +7,7 @@
 namespace marten {
 
 // The purchase offer for a signed-in user without a subscription. It sells nothing itself:
-// "Subscribe Now" and the skip button only report that they were pressed.
+// "Subscribe Now" and the skip button only report to the flow that they were pressed.
 class PurchaseView final : public QWidget {
     Q_OBJECT
 public:

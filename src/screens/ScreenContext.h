@@ -5,12 +5,15 @@
 
 namespace marten {
 
-// What every step screen is built with.
+class OnboardingFlow;
+
+// What every step screen is built with: the program's traits, the platform, and the flow,
+// which a screen tells what its user asked for (skip, sign in, buy, get help) and whose
+// state it shows (input access, the test step's recording).
 struct ScreenContext {
     const VariantTraits& traits;
     Platform& platform;
-
-    bool isFull() const { return traits.variant == Variant::Full; }
+    OnboardingFlow& flow;
 };
 
 } // namespace marten

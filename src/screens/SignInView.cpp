@@ -1,5 +1,6 @@
 #include "screens/SignInView.h"
 
+#include "core/OnboardingFlow.h"
 #include "ui/Accessibility.h"
 #include "ui/Alert.h"
 #include "ui/Buttons.h"
@@ -25,16 +26,6 @@ constexpr int kTopSpacerMin = 24;
 constexpr int kHeadingTopPadding = 16;
 constexpr int kEmailSpacing = 7;
 constexpr int kSkipTopPadding = 4;
-constexpr int kSimpleButtonSpacing = 16;
-constexpr int kGoogleLabelMinWidth = 200;
-
-StyledButton* skipButton(QWidget* parent)
-{
-    auto* skip = new StyledButton(ButtonStyle::Plain, SignInView::tr("Skip for now"), parent);
-    skip->setObjectName(QStringLiteral("skipButton"));
-    skip->setTextColor(theme::secondaryLabel());
-    return skip;
-}
 
 } // namespace
 
@@ -44,14 +35,9 @@ SignInView::SignInView(const ScreenContext& context, QWidget* parent)
     setObjectName(QStringLiteral("signInView"));
     // Its spacers take whatever height the flow gives the step.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    if (m_context.isFull())
-        buildFull();
-    else
-        buildSimple();
-}
+    connect(this, &SignInView::skipRequested, &m_context.flow, &OnboardingFlow::nextStep);
+    connect(this, &SignInView::signInRequested, &m_context.flow, &OnboardingFlow::requestSignIn);
 
-void SignInView::buildFull()
-{
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, theme::white());
@@ -91,7 +77,7 @@ void SignInView::buildFull()
     contRow->addWidget(cont);
     layout->addLayout(contRow);
 
-    StyledButton* skip = skipButton(this);
+    StyledButton* skip = skipButton(tr("Skip for now"), this);
     connect(skip, &QAbstractButton::clicked, this, &SignInView::skipRequested);
     layout->addWidget(padded(skip, this, {0, kSkipTopPadding, 0, 0}, Qt::AlignHCenter));
 
@@ -154,59 +140,6 @@ QWidget* SignInView::buildEmailBlock()
     emailLayout->addWidget(emailLabel);
     emailLayout->addWidget(new OutlinedField(edit, email));
     return email;
-}
-
-void SignInView::buildSimple()
-{
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(theme::screenSpacing);
-    layout->addStretch(1);
-
-    layout->addItem(decorativeSymbol(QStringLiteral("person.crop.circle.badge.checkmark"),
-                                     theme::heroSymbolSize, theme::green(), this));
-
-    QLabel* title =
-        theme::textLabel(tr("Sign In (Optional)"), theme::TextStyle::LargeTitle, this, QFont::Bold);
-    title->setObjectName(QStringLiteral("title"));
-    layout->addWidget(title);
-
-    QLabel* subtitle =
-        theme::textLabel(tr("Sign in to sync settings and track usage"), theme::TextStyle::Title3,
-                         this, QFont::Normal, theme::secondaryLabel());
-    subtitle->setObjectName(QStringLiteral("subtitle"));
-    layout->addWidget(subtitle);
-
-    auto* plan = new Card(theme::gray(), theme::cardRadius, this);
-    plan->setObjectName(QStringLiteral("planCard"));
-    QLabel* planText =
-        theme::textLabel(tr("Free tier: 100 transcriptions/month\nPro: Unlimited transcriptions"),
-                         theme::TextStyle::Caption, plan, QFont::Normal, theme::secondaryLabel());
-    planText->setObjectName(QStringLiteral("planNote"));
-    planText->setWordWrap(false);
-    plan->contentLayout()->addWidget(planText);
-    layout->addWidget(plan, 0, Qt::AlignHCenter);
-    a11y::describeStep(this, title->text(),
-                       subtitle->text() + QLatin1Char('\n') + planText->text());
-
-    layout->addStretch(1);
-
-    auto* buttons = new QWidget(this);
-    buttons->setObjectName(QStringLiteral("buttons"));
-    auto* buttonLayout = new QVBoxLayout(buttons);
-    buttonLayout->setContentsMargins(0, 0, 0, 0);
-    buttonLayout->setSpacing(kSimpleButtonSpacing);
-    auto* google =
-        new StyledButton(ButtonStyle::BorderedProminent, tr("Sign in with Google"), buttons);
-    google->setObjectName(QStringLiteral("signInWithGoogleButton"));
-    google->setSymbol(QStringLiteral("globe"));
-    google->setMinimumLabelWidth(kGoogleLabelMinWidth);
-    connect(google, &QAbstractButton::clicked, this, &SignInView::signInRequested);
-    StyledButton* skip = skipButton(buttons);
-    connect(skip, &QAbstractButton::clicked, this, &SignInView::skipRequested);
-    buttonLayout->addWidget(google, 0, Qt::AlignHCenter);
-    buttonLayout->addWidget(skip, 0, Qt::AlignHCenter);
-    layout->addWidget(buttons);
 }
 
 void SignInView::showComingSoon()

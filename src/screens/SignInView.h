@@ -8,16 +8,15 @@
 
 namespace marten {
 
-// The sign-in step. Full program: three social buttons (only Google starts a sign-in), an
-// email field and "Continue"; everything but Google answers with a "Coming soon" alert.
-// Simple program: a short explanation and one "Sign in with Google" button.
-// The flow decides what a sign-in request does.
+// The sign-in step where the main application signs in: three social buttons (only Google
+// starts a sign-in), an email field and "Continue"; everything but Google answers with a
+// "Coming soon" alert. The flow decides what a sign-in request does.
 class SignInView final : public QWidget {
     Q_OBJECT
 public:
     explicit SignInView(const ScreenContext& context, QWidget* parent = nullptr);
 
-    // Full program only: whether the "Coming soon" alert is up, and the alert itself.
+    // Whether the "Coming soon" alert is up, and the alert itself.
     bool isShowingComingSoon() const { return m_showComingSoon; }
     Alert* comingSoonAlert() const { return m_alert; }
 
@@ -26,10 +25,8 @@ signals:
     void signInRequested();
 
 private:
-    void buildFull();
     QWidget* buildSocialButtons();
     QWidget* buildEmailBlock();
-    void buildSimple();
     void showComingSoon();
 
     ScreenContext m_context;

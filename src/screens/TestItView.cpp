@@ -1,5 +1,6 @@
 #include "screens/TestItView.h"
 
+#include "core/OnboardingFlow.h"
 #include "core/TestItSession.h"
 #include "core/TestItState.h"
 #include "ui/Accessibility.h"
@@ -98,8 +99,8 @@ private:
 
 } // namespace
 
-TestItView::TestItView(const ScreenContext& context, TestItState& state, QWidget* parent)
-    : QWidget(parent), m_context(context), m_state(state)
+TestItView::TestItView(const ScreenContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context), m_state(context.flow.testItState())
 {
     setObjectName(QStringLiteral("testItView"));
 

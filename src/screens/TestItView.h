@@ -20,7 +20,7 @@ class TestItState;
 class TestItView final : public QWidget {
     Q_OBJECT
 public:
-    TestItView(const ScreenContext& context, TestItState& state, QWidget* parent = nullptr);
+    explicit TestItView(const ScreenContext& context, QWidget* parent = nullptr);
     ~TestItView() override;
 
     // The "You said:" block; hidden while there is no transcription.

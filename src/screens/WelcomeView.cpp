@@ -53,9 +53,8 @@ WelcomeView::WelcomeView(const ScreenContext& context, QWidget* parent)
     }
     column->addWidget(m_area, 0, Qt::AlignHCenter);
 
-    // The simple program colours the title itself; the full one leaves it to the step area.
-    QLabel* title = theme::textLabel(tr("Welcome to Marten"), theme::TextStyle::LargeTitle, this,
-                                     QFont::Bold, m_context.isFull() ? QColor() : theme::black());
+    QLabel* title =
+        theme::textLabel(tr("Welcome to Marten"), theme::TextStyle::LargeTitle, this, QFont::Bold);
     title->setObjectName(QStringLiteral("welcomeTitle"));
     column->addWidget(title);
 

@@ -17,12 +17,10 @@ class WelcomeView final : public QWidget {
 public:
     enum class AnimationForm { GIF, StillImage, Symbol };
 
-    WelcomeView(const ScreenContext& context, QWidget* parent = nullptr);
+    explicit WelcomeView(const ScreenContext& context, QWidget* parent = nullptr);
     ~WelcomeView() override;
 
     AnimationForm animationForm() const { return m_form; }
-    // The area that holds the animation (200 x 200 for the GIF and the still image).
-    QWidget* animationArea() const { return m_area; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -201,4 +201,12 @@ void StyledButton::keyPressEvent(QKeyEvent* event)
     QPushButton::keyPressEvent(event);
 }
 
+StyledButton* skipButton(const QString& title, QWidget* parent)
+{
+    auto* skip = new StyledButton(ButtonStyle::Plain, title, parent);
+    skip->setObjectName(QStringLiteral("skipButton"));
+    skip->setTextColor(theme::secondaryLabel());
+    return skip;
+}
+
 } // namespace marten

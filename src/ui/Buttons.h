@@ -47,4 +47,7 @@ private:
     bool m_activatesOnReturn = true;
 };
 
+// The quiet text button that passes over a step ("Skip for now"), named skipButton.
+StyledButton* skipButton(const QString& title, QWidget* parent);
+
 } // namespace marten

@@ -87,7 +87,7 @@ private slots:
         const auto* bar = window->findChild<ProgressBar*>();
         QCOMPARE(bool(window->windowFlags() & Qt::WindowStaysOnTopHint),
                  variant == Variant::Simple);
-        for (const FTUEStep current : window->flow().steps()) {
+        for (const StepRow* current : window->flow().steps()) {
             const QString step = stepName(current);
             QTest::qWait(0);
             const Tree tree(window, step);
@@ -133,7 +133,7 @@ private slots:
 
             // The panel by keyboard: a titled, described dialog hiding the window; Tab goes round
             // inside both ways; Escape closes it and gives the focus back.
-            if (current == FTUEStep::permissions) {
+            if (step == QLatin1String("permissions")) {
                 auto* opener = window->findChild<QAbstractButton*>("openSettingsButton");
                 opener->setFocus(Qt::TabFocusReason);
                 QTest::keyClick(opener, Qt::Key_Space);
@@ -160,7 +160,7 @@ private slots:
                 QCOMPARE(QApplication::focusWidget(), opener);
             }
             // "Coming soon": an alert in the window, its button keeping Tab, Escape returning.
-            if (current == FTUEStep::signIn && variant == Variant::Full) {
+            if (window->findChild<QAbstractButton*>("continueWithFacebookButton")) {
                 auto* before = window->findChild<QAbstractButton*>("continueWithFacebookButton");
                 before->setFocus(Qt::TabFocusReason);
                 QTest::keyClick(before, Qt::Key_Space);

@@ -1,4 +1,6 @@
+#include "core/OnboardingFlow.h"
 #include "screens/SignInView.h"
+#include "screens/StepTable.h"
 #include "support/TestEnv.h"
 #include "ui/FocusRing.h"
 #include "ui/MartenSocialButton.h"
@@ -18,7 +20,8 @@ private slots:
     {
         fake::Services services;
         int skips = 0, signIns = 0;
-        SignInView view({traitsFor(Variant::Full), services.platform});
+        OnboardingFlow flow(onboardingSteps(), Variant::Full, services.platform);
+        SignInView view({flow.traits(), services.platform, flow});
         connect(&view, &SignInView::skipRequested, [&] { ++skips; });
         connect(&view, &SignInView::signInRequested, [&] { ++signIns; });
         view.show();

@@ -1,7 +1,9 @@
 #include "support/TestEnv.h"
 
+#include "core/OnboardingFlow.h"
 #include "core/TestItState.h"
 #include "core/Variant.h"
+#include "screens/StepTable.h"
 #include "screens/TestItView.h"
 #include "ui/NavigationControls.h"
 
@@ -21,10 +23,10 @@ private slots:
         fake::Services services;
         services.probe.keyboards = {"/dev/input/event3", "/dev/input/event5"};
         services.keys.unopenable = {"/dev/input/event5"};
-        TestItState state;
+        OnboardingFlow flow(onboardingSteps(), Variant::Simple, services.platform);
+        TestItState& state = flow.testItState();
         QWidget window;
-        auto* view =
-            new TestItView({traitsFor(Variant::Simple), services.platform}, state, &window);
+        auto* view = new TestItView({flow.traits(), services.platform, flow}, &window);
         StyledButton* button = StepButton::create(ButtonStyle::AlwaysBlue, "Get Started", &window);
         QSignalSpy clicked(button, &QAbstractButton::clicked);
         window.show();

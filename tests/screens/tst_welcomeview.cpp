@@ -1,3 +1,5 @@
+#include "core/OnboardingFlow.h"
+#include "screens/StepTable.h"
 #include "screens/WelcomeView.h"
 #include "support/TestEnv.h"
 #include "ui/GIFMovieView.h"
@@ -41,7 +43,8 @@ private slots:
                 QFile::copy(MARTEN_SOURCE_DIR "/tests/screens/tst_welcomeview.cpp", pngPath));
         fake::Services services;
         services.platform.assets = {resources.filePath("no-home"), {}, resources.path()};
-        WelcomeView view({traitsFor(Variant::Full), services.platform});
+        OnboardingFlow flow(onboardingSteps(), Variant::Full, services.platform);
+        WelcomeView view({flow.traits(), services.platform, flow});
         QCOMPARE(bool(view.findChild<GIFMovieView*>()), form == Form::GIF);
         QCOMPARE(bool(view.findChild<QWidget*>("symbol:mic.fill")), form == Form::Symbol);
         QCOMPARE(bool(view.findChild<Spinner*>()), form == Form::StillImage);

@@ -1,12 +1,14 @@
 // Renders one step of either program, in a given state, to a PNG on the offscreen platform.
 //
-//   marten-screenshot full|simple STATE OUT.png
+//   marten-screenshot full|simple STATE OUT.png [WIDGET-NAME]
+//   marten-screenshot --states full|simple
 //
-// STATE is one of: loading, welcome, permissions, permissions-checking, permissions-help (the
-// input-access panel over the step), permissions-granted,
-// howToUse, signIn, signIn-alert, purchase, testIt, testIt-recording, testIt-transcript,
-// testIt-transcript-N (a transcription N characters long),
-// past-end, and welcome-keyboard (after one Tab: the focus ring shows). Account files and input
+// STATE is loading, past-end, the name of any step in the program's table (the step as it
+// arrives), or one of the states below, which fail where they do not apply: welcome-keyboard
+// (after one Tab: the focus ring shows), permissions-checking, permissions-help (the
+// input-access panel over the step), permissions-granted, signIn-alert, testIt-recording,
+// testIt-transcript and testIt-transcript-N (a transcription N characters long). --states
+// lists the states worth seeing for a program, in its order. Account files and input
 // access are faked; nothing of the user's is touched. Texts follow the locale in the environment,
 // as in the programs (LANG=de_DE.UTF-8: German). MARTEN_SCREENSHOT_ACCENT=#RRGGBB stands in for
 // the desktop's accent colour.
@@ -19,6 +21,7 @@
 #include "core/platform/InputAccessProbe.h"
 #include "core/platform/Platform.h"
 #include "fakes/Fakes.h"
+#include "screens/StepTable.h"
 #include "ui/Theme.h"
 
 #include <QAbstractButton>
@@ -32,6 +35,8 @@
 #include <QTimer>
 #include <QTranslator>
 #include <QWidget>
+
+#include <algorithm>
 
 #include <condition_variable>
 #include <cstdio>
@@ -89,6 +94,49 @@ private:
     bool m_open = false;
 };
 
+// The states beyond a step's arrival worth a picture, by step name.
+struct MoreStates {
+    const char* step;
+    const char* states[3];
+};
+constexpr MoreStates kMoreStates[] = {
+    {"welcome", {"welcome-keyboard"}},
+    {"permissions", {"permissions-checking", "permissions-help", "permissions-granted"}},
+    {"signIn", {"signIn-alert"}},
+    {"testIt", {"testIt-recording", "testIt-transcript", "testIt-transcript-2000"}},
+};
+
+// The program's steps in its order, each followed by its further states.
+QStringList statesOf(Variant variant)
+{
+    QList<const StepRow*> rows;
+    for (const StepRow& row : onboardingSteps())
+        if (row.placeIn(variant) > 0)
+            rows.append(&row);
+    std::stable_sort(rows.begin(), rows.end(), [variant](const StepRow* a, const StepRow* b) {
+        return a->placeIn(variant) < b->placeIn(variant);
+    });
+    QStringList states{QStringLiteral("loading")};
+    for (const StepRow* row : rows) {
+        states << stepName(row);
+        for (const MoreStates& more : kMoreStates)
+            if (stepName(row) == QLatin1String(more.step))
+                for (const char* state : more.states)
+                    if (state)
+                        states << QLatin1String(state);
+    }
+    states << QStringLiteral("past-end");
+    return states;
+}
+
+const StepRow* rowNamed(const QString& name)
+{
+    for (const StepRow& row : onboardingSteps())
+        if (stepName(&row) == name)
+            return &row;
+    return nullptr;
+}
+
 QAbstractButton* button(QWidget* root, const char* objectName)
 {
     return root->findChild<QAbstractButton*>(QLatin1String(objectName));
@@ -102,7 +150,7 @@ bool goTo(OnboardingFlow& flow, const QString& state)
         while (flow.currentStepIndex() < flow.steps().size())
             flow.nextStep();
     } else {
-        while (flow.currentStep() && marten::stepName(*flow.currentStep()) != stepName)
+        while (flow.currentStep() && marten::stepName(flow.currentStep()) != stepName)
             flow.nextStep();
         if (!flow.currentStep())
             return false;
@@ -110,8 +158,8 @@ bool goTo(OnboardingFlow& flow, const QString& state)
     return true;
 }
 
-// Puts the step on display into the state's condition.
-void act(const QString& state, OnboardingWindow& window, fake::Services& services)
+// Puts the step on display into the state's condition; false when it does not apply there.
+bool act(const QString& state, OnboardingWindow& window, fake::Services& services)
 {
     OnboardingFlow& flow = window.flow();
     FTUEView* view = window.view();
@@ -133,8 +181,10 @@ void act(const QString& state, OnboardingWindow& window, fake::Services& service
             QApplication::sendEvent(focused, &tab);
         }
     } else if (state == QLatin1String("signIn-alert")) {
-        if (auto* cont = button(view, "continueButton"))
-            QTimer::singleShot(0, cont, &QAbstractButton::click);
+        auto* cont = button(view, "continueButton");
+        if (!cont)
+            return false;
+        QTimer::singleShot(0, cont, &QAbstractButton::click);
     } else if (state == QLatin1String("permissions-help")) {
         // The panel as the desktop shows it where access can be granted in one step.
         services.granter.grantable = true;
@@ -152,6 +202,7 @@ void act(const QString& state, OnboardingWindow& window, fake::Services& service
             text += QStringLiteral("word%1 ").arg(word);
         flow.testItState().setTranscribedText(text.left(length));
     }
+    return true;
 }
 
 // The window, or only the part covered by its child named `part` (at the screen's scale).
@@ -187,6 +238,13 @@ int main(int argc, char** argv)
     if (loadTranslation(translator, QLocale()))
         QApplication::installTranslator(&translator);
     const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 3 && args.at(1) == QLatin1String("--states")) {
+        const Variant variant =
+            args.at(2) == QLatin1String("simple") ? Variant::Simple : Variant::Full;
+        for (const QString& state : statesOf(variant))
+            std::printf("%s\n", qPrintable(state));
+        return 0;
+    }
     if (args.size() != 4 && args.size() != 5)
         return fail("usage: marten-screenshot full|simple STATE OUT.png [WIDGET-NAME]");
     const Variant variant = args.at(1) == QLatin1String("simple") ? Variant::Simple : Variant::Full;
@@ -198,7 +256,8 @@ int main(int argc, char** argv)
     assets.homeDir = home.path();
 
     // Pick the account state and input access that put the wanted step in the list.
-    if (state.startsWith(QLatin1String("purchase")))
+    if (const StepRow* row = rowNamed(state.section(QLatin1Char('-'), 0, 0));
+        row && row->need == StepNeed::subscription)
         writeAccount(home.path(), ".marten_auth_local.json", R"({"token":"t"})");
     // Without input access the permission step is in the list; it is granted later on demand.
     services.probe.granted = false;
@@ -222,7 +281,8 @@ int main(int argc, char** argv)
         if (!goTo(*flow, state))
             return fail("that step is not in this program's list");
         pump(300);
-        act(state, window, services);
+        if (!act(state, window, services))
+            return fail("that state does not apply to this program's step");
         pump(300);
     }
 
