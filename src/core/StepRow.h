@@ -26,7 +26,7 @@ enum class StepNeed {
 // The button below a step.
 enum class StepButtonRule {
     next,            // "Next", or "Get Started" completing the onboarding on the last step
-    nextWhenGranted, // the same, but only when input access is there as the step is built
+    nextIfGranted,   // the same, but only when input access is there as the step is built
     none,            // the screen brings its own buttons
 };
 

@@ -90,7 +90,7 @@ std::optional<StepButtonChoice> stepButtonFor(const VariantTraits& traits, const
     switch (step.button) {
     case StepButtonRule::none:
         return std::nullopt;
-    case StepButtonRule::nextWhenGranted:
+    case StepButtonRule::nextIfGranted:
         if (!inputAccessGranted)
             return std::nullopt;
         style = traits.permissionStepButtonStyle;

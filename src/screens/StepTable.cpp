@@ -27,20 +27,19 @@ QWidget* makeSignIn(const ScreenContext& context, QWidget* parent)
 using enum StepNeed;
 using enum StepButtonRule;
 
-// A step's place orders it within each program (0: not in it); the numbers leave room for
-// new steps in between.
+// Each row: the step's name, how its screen is made, its place in each program (ascending;
+// 0 or none: not in that program; the gaps leave room for new steps), why it is shown
+// (StepNeed) and its button (StepButtonRule).
+// clang-format off
 constexpr StepRow kSteps[] = {
-    {"welcome", make<WelcomeView>, {.full = 10, .simple = 10}, always, next},
-    {"permissions",
-     make<PermissionsView>,
-     {.full = 20, .simple = 20},
-     inputAccess,
-     nextWhenGranted},
-    {"signIn", makeSignIn, {.full = 30, .simple = 50}, signIn, none},
-    {"purchase", make<PurchaseView>, {.full = 35}, subscription, none},
-    {"howToUse", make<HowToUseView>, {.full = 40, .simple = 40}, always, next},
-    {"testIt", make<TestItView>, {.simple = 60}, always, next},
+    {"welcome",     make<WelcomeView>,     {.full = 10, .simple = 10}, always,       next},
+    {"permissions", make<PermissionsView>, {.full = 20, .simple = 20}, inputAccess,  nextIfGranted},
+    {"signIn",      makeSignIn,            {.full = 30, .simple = 50}, signIn,       none},
+    {"purchase",    make<PurchaseView>,    {.full = 35},               subscription, none},
+    {"howToUse",    make<HowToUseView>,    {.full = 40, .simple = 40}, always,       next},
+    {"testIt",      make<TestItView>,      {.simple = 60},             always,       next},
 };
+// clang-format on
 
 } // namespace
 

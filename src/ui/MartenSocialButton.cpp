@@ -97,10 +97,7 @@ void MartenSocialButton::loadAssetIcon(const AssetPaths& assets)
 
 void MartenSocialButton::setStatus(IconStatus status)
 {
-    if (m_status == status)
-        return;
     m_status = status;
-    emit iconStatusChanged(status);
 }
 
 QRect MartenSocialButton::iconRect() const

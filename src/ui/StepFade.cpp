@@ -33,11 +33,6 @@ void StepFade::start(const QRect& geometry)
     m_fade->start();
 }
 
-bool StepFade::isRunning() const
-{
-    return m_fade->state() == QAbstractAnimation::Running;
-}
-
 void StepFade::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

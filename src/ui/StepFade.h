@@ -15,7 +15,6 @@ public:
     explicit StepFade(int durationMs, QWidget* parent = nullptr);
 
     void start(const QRect& geometry);
-    bool isRunning() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
