@@ -187,13 +187,13 @@ Pro: Unlimited transcriptions</source>
     </message>
     <message>
         <location filename="../src/screens/InputAccessCommands.cpp" line="98"/>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="119"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="118"/>
         <source>Copy</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../src/screens/InputAccessCommands.cpp" line="102"/>
-        <location filename="../src/screens/InputAccessCommands.cpp" line="118"/>
+        <location filename="../src/screens/InputAccessCommands.cpp" line="117"/>
         <source>Copied</source>
         <translation type="unfinished"></translation>
     </message>
@@ -211,43 +211,43 @@ Pro: Unlimited transcriptions</source>
 <context>
     <name>marten::InputAccessPanel</name>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="44"/>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="136"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="40"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="123"/>
         <source>Allow input access</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="82"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="75"/>
         <source>Or in a terminal:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="82"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="75"/>
         <source>Run these commands in a terminal:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="87"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="80"/>
         <source>The rule lets the active user at this computer read every keyboard. A keyboard a program opened stays open to it after a switch of user or to a text console, and on Wayland it reads what is typed into every window.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="110"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="102"/>
         <source>Waiting for input access...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="116"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="108"/>
         <source>Close</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="120"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="112"/>
         <source>Close panel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/screens/InputAccessPanel.cpp" line="142"/>
+        <location filename="../src/screens/InputAccessPanel.cpp" line="129"/>
         <source>Marten needs to see when you press the Right Command key (the right Super or Windows key) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</source>
         <translation>Marten needs to see when you press the right Super key (the right Windows key, or the right ⌘ on an Apple keyboard) and to type the text you dictate. Granting input access means: while you are logged in at this computer, programs you run can read the keyboard and type. That is what push-to-talk needs.</translation>
     </message>

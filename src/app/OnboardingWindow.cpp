@@ -10,11 +10,11 @@
 #include "screens/StepTable.h"
 #include "ui/Accessibility.h"
 #include "ui/NavigationControls.h"
+#include "ui/Overlay.h"
 #include "ui/ProgressBar.h"
 #include "ui/Theme.h"
 #include "ui/WindowIcon.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -129,27 +129,13 @@ bool OnboardingWindow::focusNextPrevChild(bool next)
     // The step's own controls come first; then Back, and Close last of all, so that Tab from
     // a step's button never goes straight to the control that ends the onboarding. Both are
     // built before the steps, so the focus chain alone would put them first.
-    auto* back = findChild<QWidget*>(QStringLiteral("backButton"));
-    const auto stop = [this](QWidget* w) {
-        return w->window() == this && w->isVisible() && w->isEnabled() && !w->focusProxy() &&
-               (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
-    };
-    QList<QWidget*> stops;
-    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
-        if (w != m_closeButton && w != back && stop(w))
-            stops.append(w);
-    }
-    for (QWidget* chrome : {back, static_cast<QWidget*>(m_closeButton)}) {
-        if (chrome && stop(chrome))
+    QList<QWidget*> stops = focus::tabStops(this);
+    for (QWidget* chrome : {findChild<QWidget*>(QStringLiteral("backButton")),
+                            static_cast<QWidget*>(m_closeButton)}) {
+        if (stops.removeOne(chrome))
             stops.append(chrome);
     }
-    if (stops.isEmpty())
-        return false;
-    const qsizetype count = stops.size();
-    const qsizetype at = stops.indexOf(QApplication::focusWidget());
-    const qsizetype to = at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count;
-    stops.at(to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-    return true;
+    return focus::cycle(stops, next);
 }
 
 void OnboardingWindow::mousePressEvent(QMouseEvent* event)

@@ -25,9 +25,9 @@ enum class StepNeed {
 
 // The button below a step.
 enum class StepButtonRule {
-    next,            // "Next", or "Get Started" completing the onboarding on the last step
-    nextIfGranted,   // the same, but only when input access is there as the step is built
-    none,            // the screen brings its own buttons
+    next,          // "Next", or "Get Started" completing the onboarding on the last step
+    nextIfGranted, // the same, but only when input access is there as the step is built
+    none,          // the screen brings its own buttons
 };
 
 // One step of the onboarding: a row of the step table (screens/StepTable.cpp).

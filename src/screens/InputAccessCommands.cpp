@@ -105,7 +105,6 @@ QWidget* InputAccessCommands::buildCommand(int index, const Command& step)
     connect(copyButton, &QAbstractButton::clicked, this,
             [this, copyButton, text = step.command] { copy(copyButton, text); });
     row->addWidget(copyButton, 0, Qt::AlignVCenter);
-    m_copyButtons.append(copyButton);
 
     card->contentLayout()->addLayout(row);
     layout->addWidget(card);

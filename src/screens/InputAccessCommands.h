@@ -26,15 +26,11 @@ public:
     // What to run, in order.
     static QList<Command> commands();
 
-    // The copy buttons, in order, for the panel's focus chain.
-    const QList<QWidget*>& copyButtons() const { return m_copyButtons; }
-
 private:
     QWidget* buildCommand(int index, const Command& step);
     void copy(QAbstractButton* button, const QString& command);
 
     Scheduler& m_scheduler;
-    QList<QWidget*> m_copyButtons;
 };
 
 } // namespace marten

@@ -3,15 +3,12 @@
 #include "core/platform/InputAccessGranter.h"
 #include "screens/GrantAccessRow.h"
 #include "screens/InputAccessCommands.h"
-#include "ui/Accessibility.h"
 #include "ui/Buttons.h"
-#include "ui/Overlay.h"
 #include "ui/Spinner.h"
 #include "ui/Theme.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -37,22 +34,19 @@ QLabel* leftLabel(const QString& text, theme::TextStyle style, QWidget* parent,
 } // namespace
 
 InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& granter, QWidget* host)
-    : QWidget(host), m_scheduler(scheduler), m_sheet(new overlay::Sheet(this))
+    : Overlay(QAccessible::Dialog, host), m_scheduler(scheduler)
 {
     setObjectName(QStringLiteral("inputAccessPanel"));
-    a11y::setRole(this, QAccessible::Dialog);
     setAccessibleName(tr("Allow input access"));
-    a11y::setModal(this);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFocusPolicy(Qt::NoFocus);
-    m_sheet->setObjectName(QStringLiteral("inputAccessSheet"));
+    QWidget* sheet = this->sheet();
+    sheet->setObjectName(QStringLiteral("inputAccessSheet"));
 
     // Everything but the footer scrolls when a long translation is taller than the window;
     // the footer's Close stays in view.
-    auto* sheetColumn = new QVBoxLayout(m_sheet);
+    auto* sheetColumn = new QVBoxLayout(sheet);
     sheetColumn->setContentsMargins(0, 0, 0, kSheetPadding);
     sheetColumn->setSpacing(kSectionSpacing);
-    m_scroll = new QScrollArea(m_sheet);
+    m_scroll = new QScrollArea(sheet);
     m_scroll->setObjectName(QStringLiteral("inputAccessScroll"));
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -72,7 +66,6 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& gra
         m_grant = grant;
         connect(grant, &GrantAccessRow::statusChanged, this, &InputAccessPanel::placeSheet);
         column->addWidget(grant);
-        m_focusChain.append(grant->button());
     }
 
     // The heading, and close under it what the rule gives away, whichever way it goes in.
@@ -93,7 +86,6 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& gra
     column->addLayout(terminalPart);
     auto* commands = new InputAccessCommands(m_scheduler, content);
     column->addWidget(commands);
-    m_focusChain.append(commands->copyButtons());
     m_scroll->setWidget(content);
     content->setAutoFillBackground(false);
     sheetColumn->addWidget(m_scroll, 1);
@@ -106,14 +98,14 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& gra
     auto* footer = new QHBoxLayout;
     footer->setContentsMargins(kSheetPadding, 0, kSheetPadding, 0);
     footer->setSpacing(8);
-    footer->addWidget(new Spinner(16, m_sheet), 0, Qt::AlignVCenter);
+    footer->addWidget(new Spinner(16, sheet), 0, Qt::AlignVCenter);
     QLabel* waiting = theme::textLabel(tr("Waiting for input access..."), theme::TextStyle::Caption,
-                                       m_sheet, QFont::Normal, theme::secondaryLabel());
+                                       sheet, QFont::Normal, theme::secondaryLabel());
     waiting->setObjectName(QStringLiteral("panelWaiting"));
     waiting->setWordWrap(false);
     footer->addWidget(waiting, 0, Qt::AlignVCenter);
     footer->addStretch(1);
-    auto* closeButton = new StyledButton(ButtonStyle::Plain, tr("Close"), m_sheet);
+    auto* closeButton = new StyledButton(ButtonStyle::Plain, tr("Close"), sheet);
     closeButton->setObjectName(QStringLiteral("closePanelButton"));
     // The window's own Close quits the onboarding; this one only closes the panel, and says so
     // to whoever cannot see which is which.
@@ -122,12 +114,7 @@ InputAccessPanel::InputAccessPanel(Scheduler& scheduler, InputAccessGranter& gra
     closeButton->setMinimumLabelWidth(60);
     connect(closeButton, &QAbstractButton::clicked, this, &QWidget::close);
     footer->addWidget(closeButton);
-    m_focusChain.append(closeButton);
     sheetColumn->addLayout(footer);
-
-    // Follow the host's size, and cover it from the start.
-    host->installEventFilter(this);
-    setGeometry(host->rect());
 }
 
 void InputAccessPanel::buildText(QWidget* sheet)
@@ -155,94 +142,16 @@ void InputAccessPanel::setPrimaryButtonStyle(ButtonStyle style)
         m_grant->button()->setButtonStyle(style);
 }
 
-void InputAccessPanel::present()
+QSize InputAccessPanel::sheetSize(const QSize& area) const
 {
-    if (!isVisible())
-        m_returnFocus = QApplication::focusWidget();
-    setGeometry(parentWidget()->rect());
-    show();
-    raise();
-    a11y::modalChanged(this);
-    for (QWidget* control : std::as_const(m_focusChain)) {
-        if (control->isVisible() && control->isEnabled()) {
-            control->setFocus(Qt::OtherFocusReason);
-            break;
-        }
-    }
-}
-
-void InputAccessPanel::closeEvent(QCloseEvent* event)
-{
-    QWidget::closeEvent(event);
-    a11y::modalChanged(this);
-    if (m_returnFocus && m_returnFocus->isVisible())
-        m_returnFocus->setFocus(Qt::OtherFocusReason);
-}
-
-bool InputAccessPanel::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == parentWidget() && event->type() == QEvent::Resize)
-        setGeometry(parentWidget()->rect());
-    return QWidget::eventFilter(watched, event);
-}
-
-QRect InputAccessPanel::sheetRect() const
-{
-    const int width = qMin(kMaxSheetWidth, this->width() - 2 * kOuterMargin);
+    const int width = qMin(kMaxSheetWidth, area.width() - 2 * kOuterMargin);
     // The scrolled part as tall as its text at this width, then the footer under it.
     const QWidget* content = m_scroll->widget();
-    const int footer = m_sheet->layout()->itemAt(1)->sizeHint().height();
+    const int footer = sheet()->layout()->itemAt(1)->sizeHint().height();
     const int text = content->hasHeightForWidth() ? content->heightForWidth(width)
                                                   : content->sizeHint().height();
     const int wanted = text + kSectionSpacing + footer + kSheetPadding;
-    const int height = qMin(wanted, this->height() - 2 * kOuterMarginVertical);
-    return {(this->width() - width) / 2, (this->height() - height) / 2, width, height};
-}
-
-void InputAccessPanel::placeSheet()
-{
-    m_sheet->setGeometry(sheetRect());
-}
-
-void InputAccessPanel::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    placeSheet();
-}
-
-void InputAccessPanel::paintEvent(QPaintEvent*)
-{
-    overlay::paintBackdrop(this, m_sheet->geometry());
-}
-
-void InputAccessPanel::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-bool InputAccessPanel::focusNextPrevChild(bool next)
-{
-    // Tab stays inside the panel while it is open, over the controls that can take it.
-    QList<QWidget*> chain;
-    for (QWidget* control : std::as_const(m_focusChain)) {
-        if (control->isVisible() && control->isEnabled())
-            chain.append(control);
-    }
-    if (chain.isEmpty())
-        return false;
-    const qsizetype count = chain.size();
-    qsizetype at = -1;
-    for (qsizetype i = 0; i < count; ++i) {
-        if (chain.at(i)->hasFocus())
-            at = i;
-    }
-    const qsizetype to = at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count;
-    chain.at(to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-    return true;
+    return {width, qMin(wanted, area.height() - 2 * kOuterMarginVertical)};
 }
 
 } // namespace marten

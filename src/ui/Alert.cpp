@@ -1,12 +1,8 @@
 #include "ui/Alert.h"
 
-#include "ui/Accessibility.h"
 #include "ui/Buttons.h"
-#include "ui/Overlay.h"
 #include "ui/Theme.h"
 
-#include <QAccessible>
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -21,70 +17,44 @@ constexpr int kAlertButtonGap = 10;
 } // namespace
 
 Alert::Alert(const QString& title, const QString& message, const QString& button, QWidget* host)
-    : QWidget(host->window()), m_card(new overlay::Sheet(this))
+    : Overlay(QAccessible::AlertMessage, host)
 {
-    a11y::setRole(this, QAccessible::AlertMessage);
-    a11y::setModal(this);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFocusPolicy(Qt::NoFocus);
     setAccessibleName(title);
     setAccessibleDescription(message);
-    hide();
-    m_card->setObjectName(QStringLiteral("alertCard"));
-    m_card->setFixedWidth(kAlertWidth);
+    QWidget* card = sheet();
+    card->setObjectName(QStringLiteral("alertCard"));
+    card->setFixedWidth(kAlertWidth);
 
-    auto* layout = new QVBoxLayout(m_card);
+    auto* layout = new QVBoxLayout(card);
     layout->setContentsMargins(kAlertPadding, kAlertPadding, kAlertPadding, kAlertPadding);
     layout->setSpacing(kAlertTextSpacing);
     QLabel* titleLabel =
-        theme::textLabel(title, theme::TextStyle::Headline, m_card, QFont::Bold, theme::black());
+        theme::textLabel(title, theme::TextStyle::Headline, card, QFont::Bold, theme::black());
     titleLabel->setObjectName(QStringLiteral("alertTitle"));
     layout->addWidget(titleLabel);
     QLabel* messageLabel =
-        theme::textLabel(message, theme::TextStyle::Callout, m_card, QFont::Normal, theme::black());
+        theme::textLabel(message, theme::TextStyle::Callout, card, QFont::Normal, theme::black());
     messageLabel->setObjectName(QStringLiteral("alertMessage"));
     layout->addWidget(messageLabel);
     layout->addSpacing(kAlertButtonGap);
-    auto* ok = new StyledButton(ButtonStyle::BorderedProminent, button, m_card);
+    auto* ok = new StyledButton(ButtonStyle::BorderedProminent, button, card);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setStretchLabel(true);
-    connect(ok, &QAbstractButton::clicked, this, &Alert::dismiss);
+    connect(ok, &QAbstractButton::clicked, this, &QWidget::close);
     layout->addWidget(ok);
-    m_button = ok;
-
-    // Follow the window's size.
-    parentWidget()->installEventFilter(this);
 }
 
 void Alert::open()
 {
-    if (!isVisible())
-        m_returnFocus = QApplication::focusWidget();
-    setGeometry(parentWidget()->rect());
-    show();
-    raise();
-    placeCard();
-    a11y::modalChanged(this);
-    m_button->setFocus(Qt::OtherFocusReason);
+    present();
     QAccessibleEvent shown(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&shown);
 }
 
-void Alert::dismiss()
+QSize Alert::sheetSize(const QSize&) const
 {
-    if (m_returnFocus && m_returnFocus->isVisible())
-        m_returnFocus->setFocus(Qt::OtherFocusReason);
-    emit dismissed();
-    close();
-    a11y::modalChanged(this);
-}
-
-void Alert::placeCard()
-{
-    const int height = m_card->heightForWidth(kAlertWidth) > 0 ? m_card->heightForWidth(kAlertWidth)
-                                                               : m_card->sizeHint().height();
-    m_card->setGeometry((width() - kAlertWidth) / 2, (this->height() - height) / 2, kAlertWidth,
-                        height);
+    const int height = sheet()->heightForWidth(kAlertWidth);
+    return {kAlertWidth, height > 0 ? height : sheet()->sizeHint().height()};
 }
 
 bool Alert::event(QEvent* event)
@@ -94,46 +64,15 @@ bool Alert::event(QEvent* event)
         event->accept();
         return true;
     }
-    return QWidget::event(event);
-}
-
-bool Alert::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == parentWidget() && event->type() == QEvent::Resize)
-        setGeometry(parentWidget()->rect());
-    return QWidget::eventFilter(watched, event);
-}
-
-void Alert::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    placeCard();
-}
-
-void Alert::paintEvent(QPaintEvent*)
-{
-    overlay::paintBackdrop(this, m_card->geometry());
+    return Overlay::event(event);
 }
 
 void Alert::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        dismiss();
-        return;
-    default:
-        // Nothing under the alert may take a key while it is up.
-        event->accept();
-    }
-}
-
-bool Alert::focusNextPrevChild(bool)
-{
-    // The button is the only control; Tab keeps the focus on it.
-    m_button->setFocus(Qt::TabFocusReason);
-    return true;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        close();
+    else
+        Overlay::keyPressEvent(event);
 }
 
 } // namespace marten

@@ -1,15 +1,13 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include "ui/Overlay.h"
 
 namespace marten {
 
-// A small alert drawn inside the window it belongs to: it dims the whole window, takes every
-// click and key while it is up, and shows a card in the middle with a bold title, a message
-// and one button that dismisses it. Escape and Return dismiss it too. Screen readers meet it
-// as an alert. It deletes itself when dismissed and gives the focus back to where it was.
-class Alert final : public QWidget {
+// A small alert drawn inside the window it belongs to, as an overlay: a card with a bold
+// title, a message and one button that dismisses it. Return dismisses it too, and the
+// window's shortcuts stay quiet while it is up. Screen readers meet it as an alert.
+class Alert final : public Overlay {
     Q_OBJECT
 public:
     // The alert covers `host`'s window.
@@ -18,29 +16,10 @@ public:
     // Shows the alert over its window with the focus on its button, and announces it.
     void open();
 
-    // The card in the middle of the overlay.
-    QWidget* card() const { return m_card; }
-
-signals:
-    void dismissed();
-
-public slots:
-    void dismiss();
-
 protected:
+    QSize sheetSize(const QSize& area) const override;
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
-
-private:
-    void placeCard();
-
-    QWidget* m_card;
-    QWidget* m_button = nullptr;
-    QPointer<QWidget> m_returnFocus;
 };
 
 } // namespace marten
