@@ -1,23 +1,14 @@
 #include "app/Application.h"
 
-#include "app/DesktopServices.h"
+#include "app/LinuxPlatform.h"
 #include "app/OnboardingWindow.h"
 #include "app/Translations.h"
-#include "core/AssetLookup.h"
 #include "core/OnboardingFlow.h"
-#include "core/platform/Platform.h"
-#include "platform/linux/EvdevInputAccessProbe.h"
-#include "platform/linux/EvdevPushToTalkKeys.h"
+#include "core/platform/AccentColourSource.h"
 #include "platform/linux/LazyMainAppBus.h"
-#include "platform/linux/PkexecInputAccessGranter.h"
-#include "platform/linux/PortalAccentColour.h"
-#include "platform/linux/PrivateFolder.h"
 #include "platform/linux/ProcessSetup.h"
-#include "platform/linux/QSettingsStore.h"
-#include "platform/linux/QtScheduler.h"
 #include "platform/linux/SessionBusProbe.h"
 #include "platform/linux/StdoutConsole.h"
-#include "platform/linux/XDGAutostart.h"
 #include "ui/FirstPaint.h"
 #include "ui/Theme.h"
 
@@ -65,44 +56,14 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
     if (loadTranslation(translator, QLocale()))
         QApplication::installTranslator(&translator);
 
-    QtScheduler scheduler;
-    EvdevInputAccessProbe probe;
-    // pkexec as found when the build was configured (never looked up on PATH, where a user's
-    // own folder may come first) and the helper installed beside the program, each only when
-    // root alone controls it; without both, the panel shows the commands only.
-    PkexecInputAccessGranter granter(
-        PkexecInputAccessGranter::trusted(QStringLiteral(MARTEN_PKEXEC_PATH)),
-        PkexecInputAccessGranter::trusted(
-            PkexecInputAccessGranter::helperBeside(QCoreApplication::applicationDirPath())));
-    QSettingsStore settings;
-    XDGAutostart autostart = XDGAutostart::forCurrentProcess();
-    DesktopURLOpener urls;
-    LazyMainAppBus bus(console, scheduler, kBusPatience);
-    if (!busAnswered)
-        bus.startUnavailable();
-    Result<PrivateFolder> folder = PrivateFolder::forCurrentUser();
-    const PrivateFolder staging =
-        folder.ok() ? std::move(folder).value() : PrivateFolder::unavailable(folder.failure());
-    EvdevPushToTalkKeys pushToTalkKeys; // read only while the test step is on screen
-    Platform platform{.scheduler = scheduler,
-                      .inputAccess = probe,
-                      .inputAccessGranter = granter,
-                      .settings = settings,
-                      .autostart = autostart,
-                      .urls = urls,
-                      .bus = bus,
-                      .console = console,
-                      .staging = staging,
-                      .assets = AssetPaths::forCurrentProcess(),
-                      .pushToTalkKeys = &pushToTalkKeys};
-
+    LinuxPlatform services(console, busAnswered, kBusPatience);
     // The desktop's accent colour arrives after the first frame, which shows the default.
-    PortalAccentColour accent;
+    AccentColourSource& accent = services.accentColour();
     QObject::connect(&accent, &AccentColourSource::changed, &app, [](std::optional<quint32> rgb) {
         theme::setAccent(rgb ? QColor::fromRgb(*rgb) : QColor());
     });
 
-    OnboardingWindow window(variant, platform);
+    OnboardingWindow window(variant, services.platform());
     QObject::connect(&window.flow(), &OnboardingFlow::completed, &app, &QCoreApplication::quit);
     if (hooks && hooks->windowCreated)
         hooks->windowCreated(window);
@@ -110,7 +71,7 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
     if (busAnswered)
         afterFirstPaint(&window, [&accent] { accent.start(); });
     QApplication::exec();
-    return bus.isWaitingForBus() || accent.isWaitingForBus();
+    return services.isWaitingForBus();
 }
 
 } // namespace

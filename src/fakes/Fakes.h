@@ -200,7 +200,8 @@ private:
     QStringList m_lines;
 };
 
-// All of the above, bundled as a Platform.
+// All of the above, bundled as a Platform. A service that no test needs to see has no fake
+// here: the Platform's do-nothing default stands in for it.
 struct Services {
     Scheduler scheduler;
     Probe probe;
@@ -221,12 +222,12 @@ struct Services {
                 .inputAccess = inputAccess ? *inputAccess : probe,
                 .inputAccessGranter = granter,
                 .settings = settings,
+                .bus = otherBus ? *otherBus : bus,
+                .assets = {},
+                .console = console,
                 .autostart = autostart,
                 .urls = urls,
-                .bus = otherBus ? *otherBus : bus,
-                .console = console,
                 .staging = staging,
-                .assets = {},
                 .pushToTalkKeys = &keys};
     }
     Platform platform = platformWith();

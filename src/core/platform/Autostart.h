@@ -12,4 +12,13 @@ public:
     virtual Result<> registerMainApp() = 0;
 };
 
+// Platform's autostart where none is given: registers nothing and says so.
+class NoAutostart final : public Autostart {
+public:
+    Result<> registerMainApp() override
+    {
+        return Failure{QStringLiteral("launch at login is not available here")};
+    }
+};
+
 } // namespace marten

@@ -11,4 +11,10 @@ public:
     virtual void line(const QString& text) = 0;
 };
 
+// Platform's console where none is given: drops every line.
+class NoConsole final : public Console {
+public:
+    void line(const QString&) override {}
+};
+
 } // namespace marten

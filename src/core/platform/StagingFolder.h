@@ -24,4 +24,21 @@ public:
                                                             const QByteArray& bytes) const = 0;
 };
 
+// Platform's staging folder where none is given: stores nothing, and every write says so.
+class NoStagingFolder final : public StagingFolder {
+public:
+    Result<> writeFile(const QString&, const QByteArray&) const override { return none(); }
+    Result<std::unique_ptr<QIODevice>> writeAndOpen(const QString&,
+                                                    const QByteArray&) const override
+    {
+        return none();
+    }
+
+private:
+    static Failure none()
+    {
+        return Failure{QStringLiteral("there is no folder to stage files in")};
+    }
+};
+
 } // namespace marten

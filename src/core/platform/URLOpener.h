@@ -11,4 +11,10 @@ public:
     virtual bool open(const QUrl& url) = 0;
 };
 
+// Platform's URL opener where none is given: opens nothing.
+class NoURLOpener final : public URLOpener {
+public:
+    bool open(const QUrl&) override { return false; }
+};
+
 } // namespace marten

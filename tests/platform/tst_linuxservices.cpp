@@ -46,7 +46,7 @@ QStringList plantLeftovers(const QString& folder)
 
 } // namespace
 
-class TestLinuxPlatform final : public QObject {
+class TestLinuxServices final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -224,5 +224,5 @@ private slots:
     }
 };
 
-MARTEN_CORE_TEST_MAIN(TestLinuxPlatform)
-#include "tst_linuxplatform.moc"
+MARTEN_CORE_TEST_MAIN(TestLinuxServices)
+#include "tst_linuxservices.moc"
