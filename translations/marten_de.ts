@@ -124,12 +124,12 @@ Pro: Unbegrenzte Transkriptionen</translation>
         <translation>So nutzen Sie Marten</translation>
     </message>
     <message>
-        <location filename="../src/core/Variant.cpp" line="46"/>
+        <location filename="../src/core/Variant.cpp" line="48"/>
         <source>💡 Tip: Works anywhere you can type</source>
         <translation>💡 Tipp: Funktioniert überall, wo Sie tippen können</translation>
     </message>
     <message>
-        <location filename="../src/core/Variant.cpp" line="73"/>
+        <location filename="../src/core/Variant.cpp" line="77"/>
         <source>💡 Tip: Works in any app where you can type!</source>
         <translation>💡 Tipp: Funktioniert in jeder App, in der Sie tippen können!</translation>
     </message>
@@ -285,22 +285,22 @@ Pro: Unbegrenzte Transkriptionen</translation>
         <translation>Eingabezugriff</translation>
     </message>
     <message>
-        <location filename="../src/core/Variant.cpp" line="37"/>
+        <location filename="../src/core/Variant.cpp" line="39"/>
         <source>Marten needs Accessibility permission to type in your applications</source>
         <translation>Marten braucht Eingabezugriff, um in Ihren Programmen zu tippen</translation>
     </message>
     <message>
-        <location filename="../src/core/Variant.cpp" line="66"/>
+        <location filename="../src/core/Variant.cpp" line="70"/>
         <source>Marten needs permission to:</source>
         <translation>Marten braucht Eingabezugriff für:</translation>
     </message>
     <message>
-        <location filename="../src/core/Variant.cpp" line="40"/>
+        <location filename="../src/core/Variant.cpp" line="42"/>
         <source>Type transcribed text where your cursor is</source>
         <translation>Transkribierten Text dort eingeben, wo Ihr Cursor steht</translation>
     </message>
     <message>
-        <location filename="../src/core/Variant.cpp" line="67"/>
+        <location filename="../src/core/Variant.cpp" line="71"/>
         <source>Type transcribed text at your cursor</source>
         <translation>Transkribierten Text am Cursor eingeben</translation>
     </message>

@@ -158,12 +158,12 @@ Pro: Unlimited transcriptions</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/core/Variant.cpp" line="46"/>
+        <location filename="../src/core/Variant.cpp" line="48"/>
         <source>💡 Tip: Works anywhere you can type</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/core/Variant.cpp" line="73"/>
+        <location filename="../src/core/Variant.cpp" line="77"/>
         <source>💡 Tip: Works in any app where you can type!</source>
         <translation type="unfinished"></translation>
     </message>
@@ -284,12 +284,12 @@ Pro: Unlimited transcriptions</source>
         <translation>Input Access</translation>
     </message>
     <message>
-        <location filename="../src/core/Variant.cpp" line="37"/>
+        <location filename="../src/core/Variant.cpp" line="39"/>
         <source>Marten needs Accessibility permission to type in your applications</source>
         <translation>Marten needs input access to type in your applications</translation>
     </message>
     <message>
-        <location filename="../src/core/Variant.cpp" line="66"/>
+        <location filename="../src/core/Variant.cpp" line="70"/>
         <source>Marten needs permission to:</source>
         <translation>Marten needs input access to:</translation>
     </message>
@@ -311,12 +311,12 @@ Pro: Unlimited transcriptions</source>
         <translation>Input Access Granted!</translation>
     </message>
     <message>
-        <location filename="../src/core/Variant.cpp" line="40"/>
+        <location filename="../src/core/Variant.cpp" line="42"/>
         <source>Type transcribed text where your cursor is</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/core/Variant.cpp" line="67"/>
+        <location filename="../src/core/Variant.cpp" line="71"/>
         <source>Type transcribed text at your cursor</source>
         <translation type="unfinished"></translation>
     </message>

@@ -37,15 +37,10 @@ bool runWindow(Variant variant, int argc, char** argv, const RunHooks* hooks, Co
         QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         process::startAccessibilityBridge();
     QApplication::setOrganizationName(QStringLiteral("Marten"));
-    // The application name is also the X11 window class, which the desktop entries name as
-    // their StartupWMClass.
-    QApplication::setApplicationName(variant == Variant::Full
-                                         ? QStringLiteral("MartenOnboarding")
-                                         : QStringLiteral("MartenOnboarding_Simple"));
+    const VariantTraits& traits = traitsFor(variant);
+    QApplication::setApplicationName(QString::fromLatin1(traits.programName));
     QApplication::setApplicationDisplayName(QStringLiteral("Marten"));
-    QApplication::setDesktopFileName(variant == Variant::Full
-                                         ? QStringLiteral("com.marten.Onboarding")
-                                         : QStringLiteral("com.marten.OnboardingSimple"));
+    QApplication::setDesktopFileName(QString::fromLatin1(traits.desktopEntry));
     QApplication::setQuitOnLastWindowClosed(true);
     // A logout, Ctrl+C or kill ends the program as closing the window does.
     process::watchTerminationSignals(&app, [] { QCoreApplication::quit(); });

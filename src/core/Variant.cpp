@@ -22,6 +22,8 @@ constexpr const char* kSimpleInstructions[] = {
 
 constexpr VariantTraits kFull{
     .variant = Variant::Full,
+    .programName = "MartenOnboarding",
+    .desktopEntry = "com.marten.Onboarding",
     .tokenMustBeNonEmptyString = true,
     .registersLaunchAtLogin = true,
     .floatingWindow = false,
@@ -50,6 +52,8 @@ constexpr VariantTraits kFull{
 
 constexpr VariantTraits kSimple{
     .variant = Variant::Simple,
+    .programName = "MartenOnboarding_Simple",
+    .desktopEntry = "com.marten.OnboardingSimple",
     .tokenMustBeNonEmptyString = false,
     .registersLaunchAtLogin = false,
     .floatingWindow = true,

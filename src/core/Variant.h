@@ -20,6 +20,10 @@ enum class ButtonStyle {
 // keys in the context of the screen that shows them.
 struct VariantTraits {
     Variant variant;
+    // The program's name (also its X11 window class, which its desktop entry names as
+    // StartupWMClass) and its desktop entry's id.
+    const char* programName;
+    const char* desktopEntry;
     bool tokenMustBeNonEmptyString; // otherwise any value of the key counts
     bool registersLaunchAtLogin;
     bool floatingWindow;           // stays above other windows
