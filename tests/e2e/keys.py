@@ -4,10 +4,11 @@
 import ctypes, os, re, statistics, struct, sys, time
 
 RED = (0xFF, 0x3B, 0x30)
+EV_SYN, EV_KEY, KEY_RIGHTMETA = 0, 1, 126  # linux/input-event-codes.h
 
 
 def key(value):
-    os.write(3, struct.pack("llHHi", 0, 0, 1, 126, value) + struct.pack("llHHi", 0, 0, 0, 0, 0))
+    os.write(3, struct.pack("llHHi", 0, 0, EV_KEY, KEY_RIGHTMETA, value) + struct.pack("llHHi", 0, 0, EV_SYN, 0, 0))
 
 
 x = ctypes.CDLL("libX11.so.6")

@@ -29,6 +29,11 @@ check() {
 }
 
 need() { local t; for t; do command -v "$t" > /dev/null || { echo "SKIP: $t is not installed"; exit 0; }; done; }
+# need_atspi: steps.sh reads the accessibility tree through the system's python3.
+need_atspi() {
+    /usr/bin/python3 -c 'import gi; gi.require_version("Atspi", "2.0")' 2> /dev/null ||
+        { echo "SKIP: python3-gi or gir1.2-atspi-2.0 is not installed"; exit 0; }
+}
 
 # same FILE TEXT: FILE holds exactly TEXT, or says what it holds instead.
 same() { [ "$(cat "$1" 2>&1)" = "$2" ] || { echo "$1 holds:"; cat "$1" 2>&1; return 1; }; }

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # session.sh MODE (for test_push_to_talk.sh): $HOME/tree's program by keyboard to the panel's
 # first control, KEYBOARDS nodes FIFOs for keys.py, 1,024 files at most; "granted" goes on to
-# the end, "user-owned" stops. Results go to $HOME.
+# the end, "user-owned" stops. Results go to $HOME. Steps are found by their heading (steps.sh).
 set -uo pipefail
 keys() { python3 "$(dirname "$0")/keys.py" "$@"; }
-source "$(dirname "$0")/until.sh"
+source "$(dirname "$0")/steps.sh"
 seen() { [ "$(keys find "$1" | cut -d' ' -f1)" -gt "$2" ]; } # COLOUR MIN
 reading() { ls -l "/proc/$pid/fd" 2> /dev/null | grep -q /dev/input/event0; }
 press() { xdotool key --window "$wid" "$@"; }
@@ -13,22 +13,22 @@ rm -f /dev/input/event0 && mkfifo $(seq -f /dev/input/event%g 0 $((${KEYBOARDS:-
 exec 3<> /dev/input/event0
 ulimit -Sn 1024
 mount -t overlay overlay -o "lowerdir=${PKEXEC%/*},upperdir=$HOME/pk-up,workdir=$HOME/pk-work" "${PKEXEC%/*}"
+ask_for_accessibility
 PATH="$HOME/fakebin:$PATH" "$HOME/tree/bin/MartenOnboarding_Simple" > "$HOME/out" 2> "$HOME/err" 3>&- &
 pid=$!
 until_ grep -q "FTUE will show" "$HOME/out"
 until_ eval 'wid=$(xdotool search --onlyvisible --limit 1 --name "Welcome to Marten")'
 xdotool windowfocus --sync "$wid"
-# Ctrl+Return presses a step's button, the first Tab reaches its first control. Welcome: Next;
-# the permission step's orange shield; its button opens the panel, greying the window.
-press ctrl+Return
-until_ seen 255,149,0 500 && press Tab space
+# Ctrl+Return presses a step's button, the first Tab reaches its first control. On the
+# permission step, it opens the panel, greying the window.
+advance_to "Input Access" && press Tab space
 until_ seen 184,184,184 20000 && press space
 if [ "$1" = user-owned ]; then
     # No Grant Access: the first control copies a command.
     until_ eval 'xclip -o -selection clipboard > "$HOME/clipboard" 2> /dev/null'
 else
-    # Granted, the step moves on by itself to the how-to step and its blue tip card.
-    until_ seen 230,242,255 1000 && press ctrl+Return
+    # Granted, the step moves on by itself; on from there to the test step.
+    until_ left "Input Access" && advance_to "Test It Out!"
     until_ reading && echo yes > "$HOME/reading"
     # The keyboards open, and the same ones (by descriptor and node) after two rescans.
     keyboards() { ls -l "/proc/$pid/fd" | grep -o '[0-9]* -> /dev/input/event.*' | sort; }
@@ -48,7 +48,7 @@ else
     until_ eval 'xclip -o -selection primary -t UTF8_STRING > "$HOME/transcript" 2> /dev/null'
     reading && echo yes > "$HOME/still-reading"
     keys bench 20 > "$HOME/bench"
-    xdotool mousemove --window "$wid" 24 44 click 1 # Back, with the mouse
+    click Back # with the mouse
     until_ eval '! reading' && kill -0 "$pid" && echo yes > "$HOME/closed"
     # Next again; Tab, Shift+Tab (round to Close) and Tab come back to Get Started.
     press ctrl+Return

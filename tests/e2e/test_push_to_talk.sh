@@ -5,7 +5,8 @@
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
-need Xvfb xdotool xclip python3
+need Xvfb xdotool xclip python3 gdbus
+need_atspi
 can_fake_input_access || { echo "SKIP: no mount namespaces here"; exit 0; }
 pkexec="$(sed -n 's/^MARTEN_PKEXEC:FILEPATH=//p' "$BIN/../CMakeCache.txt")"
 [[ "$pkexec" == /* ]] || { fail "the build names pkexec by an absolute path" "'$pkexec'"; finish; exit 1; }

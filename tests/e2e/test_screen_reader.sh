@@ -26,22 +26,21 @@ after() { what "$1" | grep -A1 -x "'$2 '.*" | sed -n 2p | grep -qF -- "$3" || { 
 # walk NAME MODE [RUNNER...]: one screen_reader.sh session in a fresh home; prints the home.
 # What went wrong around the reader (the X server, the program) lands in HOME/walk. A walk
 # whose buses were too slow for the program's start-up limit (it then runs without
-# accessibility, by design) or whose X server did not come up says nothing about speech: it
-# is walked once more.
-walk() {
-    local h try
-    for try in 1 2; do
-        h="$(new_home "$1")"
-        rm -rf "$h/config" "$h/runtime" "$h"/{orca.log,out,err,unheard,walk} && h="$(new_home "$1")"
-        QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 120 bash "$E2E/xvfb.sh" \
-            "${@:3}" bash "$E2E/screen_reader.sh" "$2" "$1" > "$h/walk" 2>&1
-        echo "status $?" >> "$h/walk"
-        grep -q "^Accessibility off\|^Main app messaging unavailable" "$h/out" 2> /dev/null ||
-            grep -qx "status 125" "$h/walk" || break
-        echo "walked again after: $(head -1 "$h/walk") $(grep -m1 "unavailable\|off" "$h/out" 2> /dev/null)" >> "$WORK/retries"
-    done
-    echo "$h"
+# accessibility, by design) or whose X server did not come up says nothing about speech
+# (walked_once is false): it is walked once more.
+walked_once() {
+    local h && h="$(new_home "$1")"
+    rm -rf "$h/config" "$h/runtime" "$h"/{orca.log,out,err,unheard,walk} && h="$(new_home "$1")"
+    QT_QPA_PLATFORM=xcb in_home "$h" timeout -k 5 120 bash "$E2E/xvfb.sh" \
+        "${@:3}" bash "$E2E/screen_reader.sh" "$2" "$1" > "$h/walk" 2>&1
+    echo "status $?" >> "$h/walk"
+    grep -q "^Accessibility off\|^Main app messaging unavailable" "$h/out" 2> /dev/null ||
+        grep -qx "status 125" "$h/walk" || return 0
+    echo "walked again after: $(head -1 "$h/walk") $(grep -m1 "unavailable\|off" "$h/out" 2> /dev/null)" >> "$WORK/retries"
+    return 1
 }
+# TRIES is set as a local, not before the call: that would export it to the walk's own waits.
+walk() { local TRIES=2 && until_ walked_once "$@"; echo "$WORK/$1"; }
 # walked HOME: how the walk ended, what the program printed, what was never heard.
 walked() { cat "$1/walk" "$1/out" "$1/err" "$1/unheard" 2> /dev/null | tail -n 20; }
 # started HOME: the reader listened in that walk, or says why not.

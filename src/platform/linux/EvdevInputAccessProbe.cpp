@@ -6,13 +6,11 @@
 #include <QFile>
 
 #include <fcntl.h>
+#include <linux/input-event-codes.h>
 #include <unistd.h>
 
 namespace marten {
 namespace {
-
-constexpr int kKeyA = 30;
-constexpr int kKeyRightMeta = 126;
 
 bool accessible(const QString& path, int mode)
 {
@@ -62,7 +60,7 @@ QStringList EvdevInputAccessProbe::readableKeyboards() const
         if (!caps.open(QIODevice::ReadOnly))
             continue;
         const QByteArray bitmap = caps.read(4096);
-        if (!hasKeyBit(bitmap, kKeyA) && !hasKeyBit(bitmap, kKeyRightMeta))
+        if (!hasKeyBit(bitmap, KEY_A) && !hasKeyBit(bitmap, KEY_RIGHTMETA))
             continue;
         const QString node = under(m_dev, "/dev/input/") + event;
         if (accessible(node, R_OK))
