@@ -4,7 +4,6 @@
 #include "ui/FocusRing.h"
 #include "ui/NavigationControls.h"
 #include "ui/ProgressBar.h"
-#include "ui/Theme.h"
 #include "ui/WindowIcon.h"
 
 #include <QDir>
@@ -60,7 +59,7 @@ private slots:
     }
 
     // The theme's icon, else hicolor's, from the first folder with it, unreadable ones skipped;
-    // the built-in icon at once at every size, the theme's once read after the first frame.
+    // the window takes the theme's once read after the first frame.
     void windowIconFromTheThemeElseHicolorElseBuiltIn()
     {
         QTemporaryDir dir;
@@ -85,7 +84,6 @@ private slots:
         writeIcon(huge, 2048);
         QVERIFY(windowicon::decode({fifo, junk, huge}).isEmpty());
 
-        QCOMPARE(widths(windowicon::bundled().availableSizes()), QList<int>({16, 32, 64, 128}));
         writeIcon(dir.filePath("Mine/256x256/apps/com.marten.Onboarding.png"), 256);
         QIcon::setThemeSearchPaths({dir.path()});
         QIcon::setThemeName("Mine");
@@ -106,7 +104,7 @@ private slots:
         QVERIFY(red.toImage() != blue.toImage() && red.toImage() != other.toImage());
     }
 
-    // No ring until keys move the focus (Tab, Shift+Tab round to Close, Tab); a click hides it.
+    // No ring until a key moves the focus; a click hides it. (Tab order: the other tests.)
     void focusRingOnlyAfterKeyboardNavigation()
     {
         test::OnboardingRun s(Variant::Full);
@@ -115,9 +113,6 @@ private slots:
         QTest::qWait(0);
         QCOMPARE(ringPixels(window), 0);
 
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget(), window.closeButton());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), window.view()->stepButton());
         QVERIFY(ringPixels(window) > 20);

@@ -48,7 +48,6 @@ private slots:
         QVERIFY(QFile::link(MARTEN_SOURCE_DIR "/src", home.filePath("src")));
         QVERIFY(home.mkpath("translations"));
         const QStringList names = QDir(kCatalogues).entryList({"marten_*.ts"});
-        QVERIFY(names.contains("marten_de.ts") && names.contains("marten_en.ts"));
         QStringList arguments{"-silent", "-no-obsolete", home.filePath("src"), "-ts"};
         for (const QString& name : names) {
             arguments << home.filePath("translations/" + name);
@@ -80,7 +79,7 @@ private slots:
     }
 
     // The catalogue from the environment, a child per row (Qt reads the locale once): English
-    // for C, POSIX or no catalogue; an unknown tag in LANGUAGE passed over.
+    // for a language without one (C: every end-to-end run); an unknown tag in LANGUAGE passed over.
     void picksTheCatalogueForTheEnvironment()
     {
         if (const QString expected = qEnvironmentVariable("MARTEN_EXPECTED"); !expected.isEmpty()) {
@@ -91,7 +90,6 @@ private slots:
             return;
         }
         const QList<QStringList> rows{
-            {"LANG=C.UTF-8", "Open Input Access Panel"},
             {"LANG=kl_GL.UTF-8", "Open Input Access Panel"},
             {"LANG=de_DE.UTF-8 LANGUAGE=en_GB:de", "Open Input Access Panel"},
             {"LANG=de_AT.UTF-8", "Bereich für Eingabezugriff öffnen"},

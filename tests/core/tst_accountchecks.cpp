@@ -5,7 +5,6 @@
 #include "support/CoreTestEnv.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <sys/stat.h>
 
@@ -25,12 +24,11 @@ class TestAccountChecks final : public QObject {
     QTemporaryDir m_home;
     fake::Console m_console;
 
-    QString path(const QString& name) const { return m_home.path() + QLatin1Char('/') + name; }
     void put(const QString& name, const QByteArray& content)
     {
-        QFile::remove(path(name));
+        QFile::remove(m_home.filePath(name));
         if (content != kAbsent)
-            test::writeFile(path(name), content);
+            test::writeFile(m_home.filePath(name), content);
     }
 
 private slots:
@@ -45,21 +43,19 @@ private slots:
     // still read. The flag is read from the local file only, and only as a JSON boolean.
     void authenticationAndSubscription()
     {
-        const auto F = Variant::Full;
-        const auto S = Variant::Simple;
+        using enum Variant;
         const auto valid = [](const QString& file) { return kFound.arg("valid token", file); };
         const auto any = [](const QString& file) { return kFound.arg("token", file); };
         const QByteArray flag = "{\"has_subscription\":";
-        using Case = std::tuple<Variant, bool, QByteArray, QByteArray, bool, QString>;
-        const Case cases[] = {
-            {F, false, "{\"token\":\"abc\"}", kAbsent, true, valid(kLocal)},
-            {F, false, "{\"token\":\"\"}", "{\"access_token\":\"x\"}", true, valid(kToken)},
-            {S, false, "{\"token\":\"\"}", "{\"access_token\":\"x\"}", true, any(kLocal)},
-            {S, false, kAbsent, "{\"access_token\":\"\"}", true, any(kToken)},
-            {F, true, flag + "true}", kAbsent, true, "User subscription status: true"},
-            {F, true, flag + "false}", kAbsent, false, "User subscription status: false"},
-            {F, true, flag + "\"true\"}", kAbsent, false, kNoSub},
-            {F, true, kAbsent, flag + "true}", false, kNoSub},
+        const std::tuple<Variant, bool, QByteArray, QByteArray, bool, QString> cases[] = {
+            {Full, false, "{\"token\":\"abc\"}", kAbsent, true, valid(kLocal)},
+            {Full, false, "{\"token\":\"\"}", "{\"access_token\":\"x\"}", true, valid(kToken)},
+            {Simple, false, "{\"token\":\"\"}", "{\"access_token\":\"x\"}", true, any(kLocal)},
+            {Simple, false, kAbsent, "{\"access_token\":\"\"}", true, any(kToken)},
+            {Full, true, flag + "true}", kAbsent, true, "User subscription status: true"},
+            {Full, true, flag + "false}", kAbsent, false, "User subscription status: false"},
+            {Full, true, flag + "\"true\"}", kAbsent, false, kNoSub},
+            {Full, true, kAbsent, flag + "true}", false, kNoSub},
         };
         for (const auto& [variant, subscription, local, token, expected, line] : cases) {
             init();
@@ -81,7 +77,7 @@ private slots:
             init();
             const QByteArray padding(plant == "huge" ? 2 * AccountChecks::maxFileSize : 0, 'x');
             if (plant == "fifo")
-                QCOMPARE(::mkfifo(QFile::encodeName(path(kLocal)).constData(), 0600), 0);
+                QCOMPARE(::mkfifo(QFile::encodeName(m_home.filePath(kLocal)).constData(), 0600), 0);
             else
                 put(kLocal,
                     "{\"token\":\"abc\",\"has_subscription\":true,\"p\":\"" + padding + "\"}");

@@ -69,7 +69,9 @@ private slots:
             const AccountChecks checks(variant, QDir::homePath(), m_services->console);
             const StepDecision decision =
                 marten::decideSteps(onboardingSteps(), variant, m_services->probe, checks);
-            QStringList names = test::namesOf(decision.steps);
+            QStringList names;
+            for (const StepRow* step : decision.steps)
+                names << stepName(step);
             QVERIFY(names.isEmpty() || names.first() == "welcome"); // every user starts there
             names.removeIf([&](const QString& name) { return !known.contains(name); });
             QCOMPARE(names, steps);
@@ -102,7 +104,6 @@ private slots:
         QVERIFY(!at(last + 1) && !flow->currentStep());
 
         flow->start(); // the window shown a second time: still observed once
-        QCOMPARE(m_services->bus.observerCount(QStringLiteral("com.marten.authCompleted")), 1);
         QSignalSpy raised(flow, &OnboardingFlow::raiseRequested);
         at(0);
         m_services->bus.deliver(QStringLiteral("com.marten.authCompleted"));
@@ -113,36 +114,27 @@ private slots:
         QCOMPARE(flow->currentStepIndex(), signIn + 1);
     }
 
-    // Failures (of both the autostart entry and the settings) are reported as failures; the
-    // program still ends.
+    // Both flags in one write, the autostart entry for the full program alone, all once: a
+    // second press while the program winds down does nothing. (Failures: tests/e2e.)
     void completion()
     {
-        const std::tuple<Variant, QString, QStringList> cases[] = {
-            {Variant::Full, "", {"✅ Successfully set app to launch at login."}},
-            {Variant::Full,
-             "read-only",
-             {"❌ Failed to set launch at login: read-only",
-              "Failed to save onboarding state: read-only"}},
-            {Variant::Simple, "", {}},
-        };
-        for (const auto& [variant, failure, lines] : cases) {
+        for (const Variant variant : {Variant::Full, Variant::Simple}) {
             init();
-            m_services->autostart.failWith = failure;
-            m_services->settings.failWith = failure;
             OnboardingFlow* flow = decide(variant);
             m_services->console.clear();
             QSignalSpy completed(flow, &OnboardingFlow::completed);
             flow->completeFTUE();
-            flow->completeFTUE(); // a second press while the program winds down
+            flow->completeFTUE();
             flow->nextStep();
+            const bool full = variant == Variant::Full;
             QCOMPARE(completed.count(), 1);
-            QCOMPARE(m_services->autostart.registrations, variant == Variant::Full ? 1 : 0);
-            QCOMPARE(m_services->console.lines(), lines);
-            QCOMPARE(m_services->settings.writes, 1); // both flags in one write
-            if (failure.isEmpty())
-                QCOMPARE(
-                    m_services->settings.values,
-                    (QMap<QString, bool>{{"has_launched_before", true}, {"ftue_completed", true}}));
+            QCOMPARE(m_services->autostart.registrations, full ? 1 : 0);
+            QCOMPARE(m_services->console.lines(),
+                     QStringList(full ? 1 : 0, "✅ Successfully set app to launch at login."));
+            QCOMPARE(m_services->settings.writes, 1);
+            QCOMPARE(
+                m_services->settings.values,
+                (QMap<QString, bool>{{"has_launched_before", true}, {"ftue_completed", true}}));
             QCOMPARE(flow->currentStepIndex(), 0);
         }
     }

@@ -11,7 +11,6 @@
 #include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <linux/input.h>

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTextLayout>
 #include <QTimer>
 
@@ -71,46 +70,39 @@ private slots:
         }
     }
 
-    void eachOutcomeSaysWhatHappened_data()
-    {
-        using O = InputAccessGranter::Outcome;
-        QTest::addColumn<O>("outcome");
-        QTest::addColumn<QString>("detail");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("granted") << O::Granted << QString() << "Access granted.";
-        QTest::newRow("dismissed") << O::Dismissed << QString() << "Nothing was changed.";
-        QTest::newRow("not authorised")
-            << O::NotAuthorised << QString() << "administrator must do it";
-        QTest::newRow("stopped") << O::Stopped << QString() << "stopped before it finished";
-        QTest::newRow("failed") << O::Failed << QString("complaint") << "complaint";
-        QTest::newRow("failed, no detail")
-            << O::Failed << QString() << "Input access could not be granted.";
-    }
-
     // While a run waits the button is off and a spinner turns; after a failure it stays, focused.
     void eachOutcomeSaysWhatHappened()
     {
-        QFETCH(InputAccessGranter::Outcome, outcome);
-        QFETCH(QString, detail);
-        QFETCH(QString, says);
-        Host h;
-        QVERIFY(QTest::qWaitForWindowActive(&h.window));
-        InputAccessPanel* panel = h.panel(true);
-        QCOMPARE(panel->findChild<QLabel*>("panelTerminalHeading")->text(), "Or in a terminal:");
-        QWidget* button = h.grantButton();
-        QVERIFY(button->hasFocus());
-        auto* spinner = panel->findChild<Spinner*>("grantSpinner");
-        auto* status = panel->findChild<QLabel*>("grantStatus");
-        QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(!button->isEnabled() && spinner->isVisible() && h.f.granter.runs == 1);
-        h.f.granter.finish(outcome, detail);
-        QVERIFY2(status->text().contains(says), qPrintable(status->text()));
-        QVERIFY(button->isEnabled() && !spinner->isVisible());
-        const bool granted = outcome == InputAccessGranter::Outcome::Granted;
-        QVERIFY(button->isVisible() != granted && button->hasFocus() != granted);
-        // A grant this session never picks up (remote, no logind) ends in advice to log in anew.
-        h.f.scheduler.advance(5s);
-        QCOMPARE(status->text().contains("Log out and back in"), granted);
+        using O = InputAccessGranter::Outcome;
+        const std::tuple<O, QString, QString> runs[] = {
+            {O::Granted, {}, "Access granted."},
+            {O::Dismissed, {}, "Nothing was changed."},
+            {O::NotAuthorised, {}, "administrator must do it"},
+            {O::Stopped, {}, "stopped before it finished"},
+            {O::Failed, "complaint", "complaint"},
+            {O::Failed, {}, "Input access could not be granted."},
+        };
+        for (const auto& [outcome, detail, says] : runs) {
+            Host h;
+            QVERIFY(QTest::qWaitForWindowActive(&h.window));
+            InputAccessPanel* panel = h.panel(true);
+            QCOMPARE(panel->findChild<QLabel*>("panelTerminalHeading")->text(),
+                     "Or in a terminal:");
+            QWidget* button = h.grantButton();
+            QVERIFY(button->hasFocus());
+            auto* spinner = panel->findChild<Spinner*>("grantSpinner");
+            auto* status = panel->findChild<QLabel*>("grantStatus");
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(!button->isEnabled() && spinner->isVisible() && h.f.granter.runs == 1);
+            h.f.granter.finish(outcome, detail);
+            QVERIFY2(status->text().contains(says), qPrintable(status->text()));
+            QVERIFY(button->isEnabled() && !spinner->isVisible());
+            const bool granted = outcome == O::Granted;
+            QVERIFY(button->isVisible() != granted && button->hasFocus() != granted);
+            // A grant this session never picks up (remote, no logind): advice to log in anew.
+            h.f.scheduler.advance(5s);
+            QCOMPARE(status->text().contains("Log out and back in"), granted);
+        }
     }
 
     // The commands, run with a pass-through sudo into a scratch /etc, do what the helper does.

@@ -30,7 +30,6 @@ private slots:
         StyledButton* button = StepButton::create(ButtonStyle::AlwaysBlue, "Get Started", &window);
         QSignalSpy clicked(button, &QAbstractButton::clicked);
         window.show();
-        window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         button->setFocus();
         QVERIFY(!view->transcriptBlock()->isVisible());

@@ -4,10 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <csignal>
-
-#include <unistd.h>
-
 namespace marten::test {
 
 IsolatedHome::IsolatedHome()
@@ -24,21 +20,6 @@ IsolatedHome::IsolatedHome()
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-}
-
-FailIfBlocked::FailIfBlocked(std::chrono::seconds limit)
-{
-    std::signal(SIGALRM, [](int) {
-        static const char line[] = "FAIL!  : blocked past the limit (a FIFO opened blocking?)\n";
-        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line, sizeof line - 1);
-        ::_exit(1);
-    });
-    ::alarm(static_cast<unsigned>(limit.count()));
-}
-
-FailIfBlocked::~FailIfBlocked()
-{
-    ::alarm(0);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes, bool executable)

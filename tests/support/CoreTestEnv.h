@@ -6,6 +6,8 @@
 
 #include <chrono>
 
+#include <unistd.h>
+
 namespace marten::test {
 
 // A throw-away HOME with its own XDG folders, set before the application object exists.
@@ -17,11 +19,11 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Fails the test process when still in this scope after `limit` (a FIFO opened blocking).
+// Ends the test process (SIGALRM) when still in this scope after `limit`: a FIFO opened blocking.
 class FailIfBlocked final {
 public:
-    explicit FailIfBlocked(std::chrono::seconds limit);
-    ~FailIfBlocked();
+    explicit FailIfBlocked(std::chrono::seconds limit) { ::alarm(unsigned(limit.count())); }
+    ~FailIfBlocked() { ::alarm(0); }
 };
 
 // Writes the file, making its folder first; an executable one is left to its owner alone.
