@@ -48,7 +48,10 @@ GrantAccessRow::GrantAccessRow(Scheduler& scheduler, InputAccessGranter& granter
                                 theme::secondaryLabel());
     m_status->setObjectName(QStringLiteral("grantStatus"));
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Selectable, so a failure's reason can be copied; until there is one, the empty label
+    // takes no focus and so is no unnamed control for screen readers.
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_status->setFocusPolicy(Qt::NoFocus);
     row->addWidget(m_status, 1);
 
     connect(&granter, &InputAccessGranter::started, this, &GrantAccessRow::showWaiting);
@@ -111,6 +114,7 @@ void GrantAccessRow::showStatus(const QString& text, const QColor& colour)
 {
     m_status->setText(text);
     m_status->setAccessibleName(text);
+    m_status->setFocusPolicy(text.isEmpty() ? Qt::NoFocus : Qt::ClickFocus);
     a11y::announce(this, text);
     QPalette pal = m_status->palette();
     pal.setColor(QPalette::WindowText, colour);

@@ -100,8 +100,7 @@ private slots:
 
     // Every step, the panel and the alert, in every catalogue: named, keyboard-reachable
     // controls, no shadow clipped, nothing cut off (a long transcription too), this system's
-    // words. A platform theme setting its own font (qt6ct, dropping per-class fonts) changes
-    // no control's.
+    // words; a platform theme's own font (qt6ct) changes no control's.
     void everyStep()
     {
         QFETCH(Variant, variant);
@@ -177,9 +176,8 @@ private slots:
             QCOMPARE(window->childAt(close.center()), window->closeButton());
             QVERIFY(close.top() > bar->mapTo(window, QPoint(0, bar->height())).y());
 
-            // The panel and the "Coming soon" alert by keyboard: all the window shows (as what
-            // they are read: tests/e2e); Tab goes round inside both ways; Escape closes them and
-            // gives the focus back.
+            // The panel and the alert by keyboard: all the window shows (how read: e2e); Tab
+            // goes round inside both ways; Escape closes them, giving the focus back.
             if (auto* opener = window->findChild<QAbstractButton*>(
                     step == QLatin1String("permissions") ? "openSettingsButton"
                                                          : "continueWithFacebookButton")) {
@@ -205,6 +203,8 @@ private slots:
                 run.services.granter.grantable = true; // the taller panel
                 window->showInputAccessPanel();
                 fits("the panel with Grant Access");
+                const Tree withGrant(window, "the panel with Grant Access");
+                QVERIFY2(withGrant.problems.isEmpty(), qPrintable(withGrant.problems.join('\n')));
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
             }
             window->flow().nextStep();

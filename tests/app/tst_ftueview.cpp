@@ -32,9 +32,8 @@ class TestFTUEView final : public QObject {
     }
 
 private slots:
-    // Buttons drive the flow; Back, bar and step button follow it; Get Started completes. A
-    // light accent darkened, hue kept, to 4.5:1 under white (#007AFF is 4.0:1), a dark one
-    // kept, none the default; the step button and microphone follow a change.
+    // Buttons drive the flow; Back, bar and button follow it; Get Started completes. A light
+    // accent darkened to 4.5:1 under white, hue kept; a dark one kept; the button and mic follow.
     void buttonsAndBarFollowTheFlowAndTheAccent()
     {
         for (const char* light : {"#FFCC00", "#34C759", "#FF9500", "#007AFF", "#FFFFFF"}) {
@@ -93,8 +92,7 @@ private slots:
         QVERIFY(view.currentScreen());
     }
 
-    // The panel goes once the grant is seen; on the purchase step Skip moves on asking nothing,
-    // Subscribe asks and moves on a moment later. (When the flow moves: its own test.)
+    // The panel goes once the grant is seen; Skip moves on asking nothing, Subscribe asks.
     void grantThenPurchase()
     {
         test::OnboardingRun run(Variant::Full, true);

@@ -39,8 +39,8 @@ private slots:
         m_console.clear();
     }
 
-    // One line for each answer. An unusable token does not stop the search: the token file is
-    // still read. The flag is read from the local file only, and only as a JSON boolean.
+    // One line per answer; an unusable token still lets the token file be read; the flag is a
+    // JSON boolean in the local file only.
     void authenticationAndSubscription()
     {
         using enum Variant;

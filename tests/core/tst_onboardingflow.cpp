@@ -45,8 +45,7 @@ private slots:
         QFile::remove(QDir::homePath() + QStringLiteral("/.marten_auth_token.json"));
     }
 
-    // Which of these steps each kind of user sees, and in what order; a step this test does
-    // not know may stand anywhere among them.
+    // Which of these steps each user sees, in order; other steps may stand anywhere.
     void decideSteps()
     {
         using enum Variant;
@@ -79,9 +78,8 @@ private slots:
         }
     }
 
-    // Next on the first step, none where the screen brings its own, Get Started completing on
-    // the last; Back on the first step stays. A sign-in notice raises the window, passing the
-    // sign-in step only with a token on disk.
+    // Next first, none where the screen has its own, Get Started completing last; no Back
+    // before the first. A sign-in notice raises the window, passing sign-in only with a token.
     void stepButtonsAndMoves()
     {
         OnboardingFlow* flow = decide(Variant::Full);
@@ -114,8 +112,7 @@ private slots:
         QCOMPARE(flow->currentStepIndex(), signIn + 1);
     }
 
-    // Both flags in one write, the autostart entry for the full program alone, all once: a
-    // second press while the program winds down does nothing. (Failures: tests/e2e.)
+    // Both flags in one write, autostart for the full program alone, once. (Failures: e2e.)
     void completion()
     {
         for (const Variant variant : {Variant::Full, Variant::Simple}) {
@@ -220,8 +217,7 @@ private slots:
             QVERIFY(test::walkTo(*flow, "permissions"));
             const std::chrono::milliseconds start = clock.now();
             m_services->probe.calls = 0;
-            // Looks at the probe, and where the flow stands: 1 on the permission step, 0 before
-            // it, 2 after it.
+            // Probe looks, and the place: 1 on the permission step, 0 before, 2 after.
             const qint64 permissions = flow->currentStepIndex();
             const auto at = [&](std::chrono::milliseconds t) {
                 clock.advance(start + t - clock.now());

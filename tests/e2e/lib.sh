@@ -40,14 +40,13 @@ same() { [ "$(cat "$1" 2>&1)" = "$2" ] || { echo "$1 holds:"; cat "$1" 2>&1; ret
 
 subscribed_home() { new_home "$1" && printf '{"token":"abc","has_subscription":true}' > "$WORK/$1/.marten_auth_local.json"; }
 
-# FAST=1 run_to_end: the program alone on a clock five times as fast (libfaketime), for runs
-# that only wait out its own timers. Not under a sanitizer, whose runtime must load first.
+# FAST=1 run_to_end: the program alone on a clock five times as fast (libfaketime; not under a
+# sanitizer, whose runtime must load first), for runs that only wait out its own timers.
 FASTER_CLOCK=()
 lib="$(compgen -G '/usr/lib/*/faketime/libfaketime.so.1' | head -1)"
 [ -n "$lib" ] && [ -z "${ASAN_OPTIONS:-}" ] && FASTER_CLOCK=(env LD_PRELOAD="$lib" FAKETIME="+0 x5")
 
-# run_to_end HOME CMD... PROGRAM: runs CMD... PROGRAM (20 s at most, then killed), output in
-# HOME/out and HOME/err, exit status in HOME/status.
+# run_to_end HOME CMD... PROGRAM: CMD... PROGRAM for 20 s at most; HOME/out, err and status.
 run_to_end() {
     local h="$1" clock=() && shift
     [ -n "${FAST:-}" ] && clock=("${FASTER_CLOCK[@]}")
@@ -68,8 +67,8 @@ completed() {
         grep -qx 'ftue_completed=true' "$conf" || { cat "$conf" 2>&1; return 1; }
 }
 
-# start_until HOME TEXT CMD... PROGRAM: as run_to_end, in the background, returning 0.5 s after
-# the output holds TEXT; PROGRAM's own pid goes to HOME/pid for stop_with.
+# start_until HOME TEXT CMD... PROGRAM: as run_to_end in the background, returning 0.5 s after
+# TEXT is printed; PROGRAM's pid in HOME/pid for stop_with.
 start_until() {
     local h="$1" text="$2" && shift 2
     rm -f "$h/pid"

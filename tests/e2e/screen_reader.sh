@@ -1,12 +1,8 @@
 #!/usr/bin/env bash
-# screen_reader.sh BIN MODE (for test_screen_reader.sh): a program by keyboard with the screen
-# reader listening; each key waits until the reader said what it brings, and a step is known
-# by its heading as announced, never by its place. full: the full program from welcome to the
-# panel and back. The other modes run in with-input-access.sh's
-# namespace. sign-in: the full program, input access already there, to the sign-in step's
-# "Coming soon" alert. simple: the keyboard node a FIFO for keys.py and pkexec a fake that
-# creates /dev/uinput; granted from the panel, over the how-to step to the test step, where the
-# key is held and a transcript typed.
+# screen_reader.sh BIN MODE (for test_screen_reader.sh): a program by keyboard, each key waiting
+# for what the reader says, each step known by its announced heading. full: welcome to the panel
+# and back. In with-input-access.sh's namespace: sign-in (the full program to the "Coming soon"
+# alert) and simple (a FIFO keyboard for keys.py, a fake pkexec: granted, on to the test step).
 set -uo pipefail
 E2E="$(cd "$(dirname "$0")" && pwd)"
 source "$E2E/steps.sh"
@@ -27,8 +23,7 @@ until_ eval 'grep -q "FTUE will show" "$HOME/out"'
 until_ eval 'wid=$(xdotool search --onlyvisible --limit 1 --name "Welcome to Marten") && [ -n "$wid" ]'
 xdotool windowfocus --sync "$wid"
 press() { xdotool key --window "$wid" "$1"; }
-# By ear (for steps.sh): a step is read on arrival as its heading, then "panel"; the mark is
-# how many were read.
+# By ear (for steps.sh): "HEADING panel" on arrival; the mark is how many were read.
 step_shown() {
     spoken | sed -n "s/^'\(.*\) panel\.\{0,1\}'.*/\1/p" | awk '{ last = $0 } END { printf "%d\t%s\n", NR, last }'
 }

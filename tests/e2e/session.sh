@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# session.sh MODE (for test_push_to_talk.sh): $HOME/tree's program by keyboard to the panel's
-# first control, KEYBOARDS nodes FIFOs for keys.py, 1,024 files at most; "granted" goes on to
-# the end, "user-owned" stops. Results go to $HOME. Steps are found by their heading (steps.sh).
+# session.sh MODE (test_push_to_talk.sh): $HOME/tree's program by keyboard to the panel, KEYBOARDS
+# FIFOs for keys.py, 1,024 files at most; "granted" goes on to the end. Results go to $HOME.
 set -uo pipefail
 keys() { python3 "$(dirname "$0")/keys.py" "$@"; }
 source "$(dirname "$0")/steps.sh"
@@ -19,8 +18,7 @@ pid=$!
 until_ grep -q "FTUE will show" "$HOME/out"
 until_ eval 'wid=$(xdotool search --onlyvisible --limit 1 --name "Welcome to Marten")'
 xdotool windowfocus --sync "$wid"
-# Ctrl+Return presses a step's button, the first Tab reaches its first control. On the
-# permission step, it opens the panel, greying the window.
+# Ctrl+Return presses a step's button; on the permission step Tab Space opens the panel.
 advance_to "Input Access" && press Tab space
 until_ seen 184,184,184 20000 && press space
 if [ "$1" = user-owned ]; then

@@ -1,23 +1,19 @@
-# Sourced by the walks on X, $wid the program's window once it shows: a step is known by its
-# heading, never by its place or number. step_shown prints a mark of the step on display (one
-# that changes with every step, a second one with the same heading included), a tab and its
-# heading; here from the accessibility tree (atspi.py, the progress bar's "Step 2 of 4" as the
-# mark), while screen_reader.sh tells it by ear.
+# Sourced by the walks on X ($wid: the window): a step is known by its heading, never its place.
+# step_shown prints a mark that changes with every step, a tab and the heading: here from the
+# accessibility tree (atspi.py: the bar's "Step 2 of 4"); screen_reader.sh tells it by ear.
 STEPS_SH_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$STEPS_SH_DIR/until.sh"
 atspi() { /usr/bin/python3 "$STEPS_SH_DIR/atspi.py" "$@"; }
 step_shown() { atspi step; }
-# Before the program starts: it turns its accessibility bridge on only when asked, and only
-# where the accessibility bus already runs. Asked by Qt's variable, not the desktop's setting,
-# which would be written to the home's configuration.
+# Before the program starts, where the accessibility bus runs: Qt's variable asks for the
+# bridge (the desktop's setting would be written to the home).
 ask_for_accessibility() {
     gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
         --method org.a11y.Bus.GetAddress > /dev/null && export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 }
 # left HEADING: a step shows, and its heading is another.
 left() { local shown && shown="$(step_shown)" && [ "${shown#*$'\t'}" != "$1" ]; }
-# towards HEADING: true on the step headed HEADING; otherwise Ctrl+Return (which presses a
-# step's button), false once another step shows.
+# towards HEADING: true on that step; otherwise Ctrl+Return, false once another step shows.
 towards() {
     local shown && shown="$(step_shown)" || return 1
     [ "${shown#*$'\t'}" = "$1" ] && return 0

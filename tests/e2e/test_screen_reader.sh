@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Followed by ear: Debian's screen reader (Orca, its speech logged to a debug file, not played)
-# under Xvfb on a private session and accessibility bus, both programs walked by keyboard alone
-# (see screen_reader.sh). Each step is read out on arrival, heading and explanation; the first
-# Tab reaches the step's own control, not Close; the panel is read as a dialog, the alert as an
-# alert, title and explanation; what changes without a key press is announced.
+# Followed by ear: Orca (speech logged, not played) under Xvfb on private buses, both programs
+# walked by keyboard (screen_reader.sh). Each step is read on arrival; the first Tab reaches the
+# step's own control; the panel and the alert are read as what they are; changes are announced.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 need Xvfb xdotool gdbus orca python3
@@ -23,11 +21,9 @@ said() {
 # after HOME KEY TEXT: the first utterance after the key's own echo holds TEXT.
 after() { what "$1" | grep -A1 -x "'$2 '.*" | sed -n 2p | grep -qF -- "$3" || { what "$1"; return 1; }; }
 
-# walk NAME MODE [RUNNER...]: one screen_reader.sh session in a fresh home; prints the home.
-# What went wrong around the reader (the X server, the program) lands in HOME/walk. A walk
-# whose buses were too slow for the program's start-up limit (it then runs without
-# accessibility, by design) or whose X server did not come up says nothing about speech
-# (walked_once is false): it is walked once more.
+# walk NAME MODE [RUNNER...]: one screen_reader.sh session in a fresh home (errors in
+# HOME/walk); prints the home. A walk whose buses were too slow for the start-up limit (no
+# accessibility, by design) or whose X server failed says nothing of speech: walked again.
 walked_once() {
     local h && h="$(new_home "$1")"
     rm -rf "$h/config" "$h/runtime" "$h"/{orca.log,out,err,unheard,walk} && h="$(new_home "$1")"
@@ -39,15 +35,13 @@ walked_once() {
     echo "walked again after: $(head -1 "$h/walk") $(grep -m1 "unavailable\|off" "$h/out" 2> /dev/null)" >> "$WORK/retries"
     return 1
 }
-# TRIES is set as a local, not before the call: that would export it to the walk's own waits.
 walk() { local TRIES=2 && until_ walked_once "$@"; echo "$WORK/$1"; }
 # walked HOME: how the walk ended, what the program printed, what was never heard.
 walked() { cat "$1/walk" "$1/out" "$1/err" "$1/unheard" 2> /dev/null | tail -n 20; }
 # started HOME: the reader listened in that walk, or says why not.
 started() { grep -q "Startup complete" "$1/orca.log" 2> /dev/null || { echo "the screen reader did not start"; walked "$1"; return 1; }; }
 h="$(walk full "$BIN")"
-# Skipped only where the reader itself would not start (screen_reader.sh's 77); an X server
-# that did not come up or a walk cut short is a failure.
+# Skipped only where the reader itself would not start (77).
 if grep -qx "status 77" "$h/walk"; then
     echo "SKIP: the screen reader does not start here"
     exit 0
@@ -69,8 +63,7 @@ check "sign-in step: heading on arrival; the alert read with its title and expla
     eval 'said "$h" "Sign up or log in panel" "Continue with Google push button" "alert Coming soon" \
         "This action will be enabled shortly" "Continue with Facebook push button" "How to Use Marten panel" \
         "Press the right Super key"'
-# The simple program's helper beside it, owned by root as the program requires, and a fake
-# pkexec at the configured path that "grants" by creating /dev/uinput.
+# The simple program with its root-owned helper, and a fake pkexec creating /dev/uinput.
 pkexec="$(sed -n 's/^MARTEN_PKEXEC:FILEPATH=//p' "$BIN/../CMakeCache.txt")"
 tree="$WORK/tree" && mkdir -p "$tree/bin" "$tree/libexec/marten-onboarding" "$WORK/simple/pk-up" "$WORK/simple/pk-work"
 cp "$BIN/MartenOnboarding_Simple" "$tree/bin/" && cp "$BIN/../libexec/marten-onboarding/grant-input-access" "$tree/libexec/marten-onboarding/"
@@ -78,8 +71,7 @@ printf '#!/bin/sh\n: > /dev/uinput\n' > "$WORK/simple/pk-up/${pkexec##*/}" && ch
 printf '{"token":"abc"}' > "$(new_home simple)/.marten_auth_local.json"
 h="$(PKEXEC="$pkexec" WITHOUT_UINPUT=1 walk simple "$tree/bin" "$WITH_INPUT_ACCESS")"
 started "$h" || { finish; exit 1; }
-# The panel's "Access granted." and the step's notice come within a moment of each other; a
-# busy reader may drop the first for the second, so only the step's is required.
+# A busy reader may drop the panel's "Access granted." for the step's notice: only that counts.
 check "simple program: access granted announced; the how-to step read on arrival" \
     eval 'said "$h" "Grant Access push button" "notification Input Access Granted!" \
         "How to Use Marten panel" "Hold the right Super key"'

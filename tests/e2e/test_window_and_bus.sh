@@ -11,8 +11,7 @@ DIST="$(cd "$(dirname "$0")/../../dist" && pwd)"
 started() { "$@" > "$HOME/out" 2> "$HOME/err" & pid=$!; until_ grep -q "FTUE will show" "$HOME/out"; }
 # Each script below runs inside the program's session, with steps.sh's helpers.
 inner() { printf 'source %q\n' "$(cd "$(dirname "$0")" && pwd)/steps.sh" > "$1" && declare -f started >> "$1"; }
-# run.sh BIN PROGRAM HOW...: the status to HOME/status; HOW is "click NAME" (the control named
-# NAME with the mouse) or xdotool's arguments.
+# run.sh BIN PROGRAM HOW...: status to HOME/status; HOW: "click NAME" (by mouse) or xdotool's.
 inner "$WORK/run.sh" && cat >> "$WORK/run.sh" <<'INNER'
 ask_for_accessibility
 started "$1/$2"
@@ -66,9 +65,8 @@ echo "$DBUS_SESSION_BUS_ADDRESS" > "$HOME/bus-at-start"
 PATH="$HOME/fakebin:$PATH" started "$1/MartenOnboarding_Simple"
 until_ eval 'wid=$(xdotool search --onlyvisible --name "Welcome to Marten" | head -1) && [ -n "$wid" ]'
 xdotool windowfocus --sync "$wid"
-# With input access, each step's first control in turn (a slow bus leaves accessibility out,
-# so nothing tells the steps apart): Next on every step before the sign-in step, whose first
-# control, "Sign in with Google", opens the browser.
+# With input access, each step's first control in turn (a slow bus leaves accessibility out):
+# Next on each step before sign-in, whose first control, "Sign in with Google", opens it.
 opened() { xdotool key --window "$wid" Tab space && TRIES=10 until_ test -s "$HOME/xdg-open.env"; }
 TRIES=10 until_ opened
 kill "$pid"

@@ -83,9 +83,8 @@ private slots:
         QVERIFY(probe.hasInputAccess());
     }
 
-    // On FIFOs: only Right Meta's press and release count, a split record once; held until
-    // every keyboard lets go. At most maxDevices read; one left out of the list stays open
-    // while its node exists; the stream's end releases the key and closes the device.
+    // FIFOs: Right Meta alone counts, a split record once, held until every keyboard lets go;
+    // maxDevices at most, kept open while the node exists; the stream's end releases, closes.
     void keyReaderFollowsOnlyThePushToTalkKey()
     {
         const test::FailIfBlocked watchdog(20s);

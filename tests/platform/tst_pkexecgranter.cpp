@@ -13,8 +13,7 @@ using Outcome = InputAccessGranter::Outcome;
 
 namespace {
 
-// A pkexec that takes half a second, writes (or floods) standard error, exits as told. (What it
-// is given to run: tests/e2e.)
+// A pkexec taking half a second, writing (or flooding) standard error, exiting as told.
 constexpr char kFakePkexec[] = R"(#!/bin/sh
 sleep 0.5
 case "$FAKE_PKEXEC_ERR" in

@@ -62,9 +62,8 @@ private slots:
                 social->titleRect().width());
     }
 
-    // Welcome shows the GIF, else the still image (a spinner until decoded, for good when it
-    // cannot be), else the microphone. Rows: the form, glowy.png's size (invalid: none; empty:
-    // unreadable), where the still image ends up.
+    // Welcome: the GIF, else the still image (a spinner until decoded, for good if it cannot
+    // be), else the microphone. Rows: form, glowy.png's size (invalid: none; empty: unreadable).
     void welcomeShowsTheFormOfWhatExists()
     {
         using enum Form;

@@ -16,8 +16,8 @@ class TestTestItView final : public QObject {
     Q_OBJECT
 
 private slots:
-    // Openable keyboards read, a new one picked up, all closed on hiding. Typing counts until
-    // 10 s after the release or last key, pressing no button but by Ctrl+Return.
+    // Keyboards read, new ones picked up, closed on hiding; typing counts until 10 s after the
+    // release or last key, pressing no button but by Ctrl+Return.
     void keyAndTypedTextDriveTheState()
     {
         fake::Services services;

@@ -82,9 +82,8 @@ private slots:
         }
     }
 
-    // Two frames of one pixel, each after a block (none: untimed) and at a place: delays under
-    // 20 ms, or none, play as 100 ms (from memory: the staged copy keeps the file's own); a frame
-    // reaching beyond 1024 x 1024: one line, no play (-1).
+    // Delays under 20 ms, or none, play as 100 ms (from memory; the staged copy keeps its own);
+    // a frame reaching beyond 1024 x 1024: one line, no play (-1).
     void delaysAreBoundedAndHugeFramesRefused()
     {
         const QByteArray oneByOne("\0\0\0\0\1\0\1\0", 8), timing("\x21\xf9\x04\0\0\0\0\0", 8);
@@ -111,8 +110,7 @@ private slots:
         }
     }
 
-    // Larger images shrink to fit, smaller ones keep their own size; centred on a white page.
-    // GIF frames decode at the size shown when larger than their place, else at their own.
+    // Larger images (and GIF frames, as decoded) shrink to fit, smaller keep their size; centred.
     void imagesAreCentredAndOnlyScaledDown()
     {
         GIFMovieView gif(QUrl::fromLocalFile(kGlowy.chopped(4) + "@2x.gif"), *m_staging, m_console);
